@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "app/TimeAPI.h"
+#include "platform/Platform.h"
+#include "sound/SoundAPI.h"
+#include "text/MessageP.h"
+#include "vision/VisionP.h"
+
+namespace ombrevale {
+
+// One running system: its modules with their state, on the services of a platform.
+struct App {
+  explicit App(Platform& p)
+      : platform(p),
+        sound(p.media),
+        message(time),
+        form(p, time, sound, message),
+        vision(form, p.random) {}
+
+  Platform& platform;
+  TimeAPI time;
+  SoundAPI sound;
+  MessageP message;
+  Form1 form;
+  VisionP vision;
+};
+
+// Fills the slot table, shows the main window and runs the loop until the window is closed.
+// Returns the exit status, 0.
+int Main(App& app);
+
+// Calls the handler of slot `j`: 0 polls the music channel, 1 advances the typewriter, 2 draws a
+// frame of the title vision; slots 3 to 9 have none.
+void RunSlot(App& app, int j);
+
+}  // namespace ombrevale

@@ -1,0 +1,225 @@
+#include "app/Form1.h"
+
+#include "app/ActMain.h"
+#include "app/ActTitle.h"
+
+namespace ombrevale {
+
+namespace {
+
+constexpr Pixel kWindowBack = Rgb(255, 192, 192);
+// The standard sunken frame of a picture container: two pixels on each side.
+constexpr int kFrame = 2;
+constexpr Pixel kFrameShadow = Rgb(128, 128, 128), kFrameDark = Rgb(64, 64, 64);
+constexpr Pixel kFrameLight = Rgb(212, 208, 200), kFrameHighlight = Rgb(255, 255, 255);
+constexpr int16_t kKeyX = 88;
+
+Placement Twips(float left, float top, float width, float height) {
+  return {left, top, width, height};
+}
+
+PictureBox Source(std::string name, float left, float top) {
+  PictureBox box;
+  box.Name = std::move(name);
+  box.Place = Twips(left, top, 495, 495);
+  box.Visible = true;  // shown inside a container that never is
+  return box;
+}
+
+template <size_t N>
+void NameArray(std::array<PictureBox, N>& array, const std::string& name,
+               const std::array<float, N>& lefts, float top) {
+  for (size_t i = 0; i < N; ++i) {
+    array[i] = Source(name + "(" + std::to_string(i) + ")", lefts[i], top);
+  }
+}
+
+void DrawSunkenFrame(Surface& s, int x, int y, int w, int h) {
+  s.FillRect(x, y, w, 1, kFrameShadow);
+  s.FillRect(x, y, 1, h, kFrameShadow);
+  s.FillRect(x + 1, y + 1, w - 2, 1, kFrameDark);
+  s.FillRect(x + 1, y + 1, 1, h - 2, kFrameDark);
+  s.FillRect(x, y + h - 1, w, 1, kFrameHighlight);
+  s.FillRect(x + w - 1, y, 1, h, kFrameHighlight);
+  s.FillRect(x + 1, y + h - 2, w - 2, 1, kFrameLight);
+  s.FillRect(x + w - 2, y + 1, 1, h - 2, kFrameLight);
+}
+
+}  // namespace
+
+std::string VersionText() {
+  std::string text = "ver ";
+  text += kVersion;
+  text += "\r\n";
+  text += kAuthorLine;
+  text += "\r\n";
+  text += kBuildDate;
+  return text;
+}
+
+KeyRoute RouteKey(const TimeAPI& time, bool titleVisible, bool mainVisible, int16_t keyCode) {
+  if (!time.MessageText.empty()) return keyCode == kKeyX ? KeyRoute::Message : KeyRoute::Swallowed;
+  if (titleVisible) return KeyRoute::TitlePage;
+  if (mainVisible) return KeyRoute::MainPage;
+  return KeyRoute::Nowhere;
+}
+
+float CentredOffset(float screen, float window) {
+  return (screen - window) / 2;
+}
+
+Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message)
+    : platform_(platform), time_(time), sound_(sound), message_(message) {
+  PageTitle = {"PageTitle", Twips(0, 0, 6060, 4560), true, Rgb(0, 0, 64), true};
+  PageMain = {"PageMain", Twips(0, 0, 6060, 4560), false, Rgb(128, 128, 255), true};
+  PageData = {"PageData", Twips(6000, 120, 5175, 5415), false, 0, true};
+
+  PicTitle1.Name = "PicTitle1";
+  PicTitle1.Place = Twips(0, 0, 6000, 4500);
+  PicTitle1.BackColor = Rgb(0, 0, 0);
+  PicTitle1.Image = Surface(400, 300, PicTitle1.BackColor);
+
+  LabMain1 = {"LabMain1", Twips(3360, 4200, 2535, 375), "Burst", Rgb(255, 128, 128),
+              Font{"ＭＳ Ｐゴシック", 12, true}};
+  Cursor = {"Cursor", Twips(3120, 5760, 615, 495), Rgb(128, 64, 0)};
+
+  PicNilu = Source("PicNilu", 360, 1920);
+  NameArray(PicNiluEye, "PicNiluEye", {360, 840, 1320, 1800, 2280}, 2640);
+  PicPupil = Source("PicPupil", 360, 3120);
+  NameArray(PicNiluHair, "PicNiluHair", {360, 840, 1320}, 3840);
+  PicBlack = Source("PicBlack", 120, 120);
+  NameArray(PicBigEye, "PicBigEye", {2880, 3360}, 240);
+  NameArray(PicView, "PicView", {2880, 3360, 3840, 4320}, 840);
+  PicWire = Source("PicWire", 2880, 1560);
+  NameArray(PicTv, "PicTv", {2880, 3360}, 2160);
+  PicNoise = Source("PicNoise", 2880, 2760);
+}
+
+void Form1::Show() {
+  Load();
+  platform_.desktop.SetMenu({"Version"});
+  platform_.desktop.ShowWindow();
+}
+
+void Form1::Load() {
+  Desktop& desktop = platform_.desktop;
+  platform_.random.Randomize(platform_.clock.timeGetTime());
+  desktop.SetWindowSize(kLoadWidth, kLoadHeight);
+  // The window system may have made the size whole pixels: centre what it really is.
+  Left = CentredOffset(desktop.ScreenWidth(), desktop.WindowWidth());
+  Top = CentredOffset(desktop.ScreenHeight(), desktop.WindowHeight());
+  desktop.SetWindowPosition(Left, Top);
+  Caption = std::string(kProductName) + " " + std::string(kVersion);
+  desktop.SetCaption(Caption);
+  InitWindow();
+}
+
+void Form1::InitWindow() {
+  sound_.StopAllSound();
+  ResetPage(PageMain);
+  ResetPage(PageTitle);
+  PageTitle.Visible = true;
+  LoadPictures();
+}
+
+void Form1::ResetPage(Page& page) {
+  page.Visible = false;
+  page.Place = Twips(0, 0, 6060, 4560);
+}
+
+void Form1::LoadPictures() {
+  LoadPictureIfExists(PicNilu, "dat/face.bmp");
+  LoadPictureIfExists(PicBlack, "dat/black.bmp");
+  for (int16_t i = 0; i <= 4; ++i)
+    LoadPictureIfExists(PicNiluEye[i], "dat/eye" + std::to_string(i) + ".bmp");
+  LoadPictureIfExists(PicPupil, "dat/pupil.bmp");
+  for (int16_t i = 0; i <= 2; ++i)
+    LoadPictureIfExists(PicNiluHair[i], "dat/hair" + std::to_string(i) + ".bmp");
+  LoadPictureIfExists(PicBigEye[0], "dat/big_eye.bmp");
+  LoadPictureIfExists(PicBigEye[1], "dat/big_pupil.bmp");
+  for (int16_t i = 0; i <= 3; ++i)
+    LoadPictureIfExists(PicView[i], "dat/view" + std::to_string(i) + ".bmp");
+  LoadPictureIfExists(PicWire, "dat/wire.bmp");
+  for (int16_t i = 0; i <= 1; ++i)
+    LoadPictureIfExists(PicTv[i], "dat/tv" + std::to_string(i) + ".bmp");
+  LoadPictureIfExists(PicNoise, "dat/noise.bmp");
+}
+
+void Form1::LoadPictureIfExists(PictureBox& control, const std::string& path) {
+  if (FileExists(path).size() < 1) return;  // missing: the control keeps what it held
+  control.Image = platform_.pictures.LoadPicture(path);
+}
+
+void Form1::ShowVersion() {
+  platform_.desktop.MessageBox(kProductName, VersionText());
+}
+
+void Form1::KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
+  switch (RouteKey(time_, PageTitle.Visible, PageMain.Visible, KeyCode)) {
+    case KeyRoute::Message:
+      message_.XPressed();
+      break;
+    case KeyRoute::TitlePage:
+      TitleKeyDown(KeyCode);
+      break;
+    case KeyRoute::MainPage:
+      MainKeyDown(KeyCode);
+      break;
+    case KeyRoute::Swallowed:
+    case KeyRoute::Nowhere:
+      break;
+  }
+}
+
+void Form1::MenuClick(int entry) {
+  if (entry == 0) ShowVersion();
+}
+
+void Form1::Unload() {
+  sound_.StopAllSound();
+  ended_ = true;
+}
+
+void Form1::ComposeChrome() {
+  const ChromeKey key{PageTitle.Visible, PageMain.Visible, PageTitle.Place, PageMain.Place};
+  if (chromeKey_ == key) return;
+  chromeKey_ = key;
+  ++chromeRevision_;
+  chrome_ = Surface(kClientWidth, kClientHeight, kWindowBack);
+  for (const Page* page : {&PageTitle, &PageMain}) {
+    if (!page->Visible) continue;
+    const int x = TwipsToPixels(page->Place.Left), y = TwipsToPixels(page->Place.Top);
+    const int w = TwipsToPixels(page->Place.Width), h = TwipsToPixels(page->Place.Height);
+    chrome_.FillRect(x, y, w, h, page->BackColor);
+    if (page->Framed) DrawSunkenFrame(chrome_, x, y, w, h);
+  }
+  // The cursor figure lies below the client area: drawn, and clipped away.
+  const int cx = TwipsToPixels(Cursor.Place.Left), cy = TwipsToPixels(Cursor.Place.Top);
+  const int cw = TwipsToPixels(Cursor.Place.Width), ch = TwipsToPixels(Cursor.Place.Height);
+  chrome_.FillRect(cx, cy, cw, 1, Cursor.BorderColor);
+  chrome_.FillRect(cx, cy + ch - 1, cw, 1, Cursor.BorderColor);
+  chrome_.FillRect(cx, cy, 1, ch, Cursor.BorderColor);
+  chrome_.FillRect(cx + cw - 1, cy, 1, ch, Cursor.BorderColor);
+}
+
+void Form1::RefreshCanvas() {
+  ComposeChrome();
+  Scene scene;
+  scene.chrome = &chrome_;
+  scene.chromeRevision = chromeRevision_;
+  if (PageTitle.Visible && PicTitle1.Visible) {
+    // The canvas fills the title page's client area, inside its frame.
+    const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kFrame : 0);
+    const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kFrame : 0);
+    scene.canvas = &PicTitle1.Image;
+    scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
+    scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
+    scene.labels.push_back({&LabMain1, scene.canvasX + TwipsToPixels(LabMain1.Place.Left),
+                            scene.canvasY + TwipsToPixels(LabMain1.Place.Top),
+                            TwipsToPixels(LabMain1.Place.Width),
+                            TwipsToPixels(LabMain1.Place.Height)});
+  }
+  platform_.desktop.Present(scene);
+}
+
+}  // namespace ombrevale

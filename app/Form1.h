@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/TimeAPI.h"
+#include "platform/Controls.h"
+#include "platform/Platform.h"
+#include "sound/SoundAPI.h"
+#include "text/MessageP.h"
+
+namespace ombrevale {
+
+inline constexpr std::string_view kProductName = "Ombrevale";
+inline constexpr std::string_view kVersion = "0.13";
+inline constexpr std::string_view kAuthorLine = "made by the Ombrevale team";
+inline constexpr std::string_view kBuildDate = "2002/5/28";
+
+// The text of the version box: three lines joined by "\r\n", nothing after the date.
+std::string VersionText();
+
+// Where a key press goes: to the typewriter while a message is pending, else to the visible page.
+enum class KeyRoute { Message, Swallowed, TitlePage, MainPage, Nowhere };
+KeyRoute RouteKey(const TimeAPI& time, bool titleVisible, bool mainVisible, int16_t keyCode);
+
+// The window's place for its size on the screen, in twips: centred, not rounded, not clamped.
+float CentredOffset(float screen, float window);
+
+// The main window: its pages and controls, its handlers and its menu.
+class Form1 final : public WindowEvents {
+ public:
+  // The size of the client area below the menu strip, and of the window at load, in twips.
+  static constexpr float kLoadWidth = 6130, kLoadHeight = 5210;
+  static constexpr int kClientWidth = 404, kClientHeight = 304;  // pixels
+
+  Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message);
+
+  // Runs the load handler to its end, then shows the window. A fatal error in the load handler
+  // (an unreadable picture) leaves the window unshown.
+  void Show();
+
+  void Load();
+  void InitWindow();
+  void ResetPage(Page& page);
+  void LoadPictures();
+  void LoadPictureIfExists(PictureBox& control, const std::string& path);
+  void ShowVersion();
+
+  // Shows the canvas with its label on screen now.
+  void RefreshCanvas();
+
+  // WindowEvents
+  void KeyDown(int16_t& KeyCode, int16_t Shift) override;
+  void MenuClick(int entry) override;
+  void Unload() override;
+  bool Ended() const override { return ended_; }
+
+  float Left = 0, Top = 0;
+  std::string Caption;
+
+  Page PageTitle, PageMain, PageData;
+  PictureBox PicTitle1;
+  Label LabMain1;
+  Shape Cursor;
+
+  // The sources of the title vision, inside PageData.
+  PictureBox PicNilu, PicPupil, PicBlack, PicWire, PicNoise;
+  std::array<PictureBox, 5> PicNiluEye;
+  std::array<PictureBox, 3> PicNiluHair;
+  std::array<PictureBox, 2> PicBigEye;
+  std::array<PictureBox, 4> PicView;
+  std::array<PictureBox, 2> PicTv;
+
+ private:
+  void ComposeChrome();
+
+  Platform& platform_;
+  TimeAPI& time_;
+  SoundAPI& sound_;
+  MessageP& message_;
+  bool ended_ = false;
+
+  // The window background with its visible pages, and what it was composed from.
+  struct ChromeKey {
+    bool titleVisible, mainVisible;
+    Placement title, main;
+    bool operator==(const ChromeKey&) const = default;
+  };
+  Surface chrome_;
+  uint64_t chromeRevision_ = 0;
+  std::optional<ChromeKey> chromeKey_;
+};
+
+}  // namespace ombrevale

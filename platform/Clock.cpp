@@ -1,0 +1,32 @@
+#include "platform/Clock.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace ombrevale {
+
+uint32_t SystemClock::timeGetTime() {
+  // Boot time counts the time the machine slept too: milliseconds since the system started.
+  timespec ts{};
+  clock_gettime(CLOCK_BOOTTIME, &ts);
+  const uint64_t ms =
+      static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1'000'000u;
+  return static_cast<uint32_t>(ms);
+}
+
+std::string SystemClock::DateTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return FormatDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                         local.tm_min, local.tm_sec});
+}
+
+std::string FormatDateTime(const DateTimeFields& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
+
+}  // namespace ombrevale

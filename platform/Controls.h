@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Surface.h"
+
+namespace ombrevale {
+
+// Window and control geometry is in twips; the screen is taken at 96 dots per inch.
+inline constexpr float kTwipsPerPixel = 15.0f;
+inline constexpr int TwipsToPixels(float twips) {
+  return static_cast<int>(twips / kTwipsPerPixel);
+}
+
+struct Placement {
+  float Left = 0, Top = 0, Width = 0, Height = 0;  // twips, in the parent's client area
+  bool operator==(const Placement&) const = default;
+};
+
+struct Font {
+  std::string Name;
+  int Points = 0;
+  bool Bold = false;
+};
+
+// A text control. Its caption is drawn over the canvas whenever the canvas is shown.
+struct Label {
+  std::string Name;
+  Placement Place;
+  std::string Caption;
+  Pixel ForeColor = 0;
+  Font Face;
+};
+
+// A picture control: a persistent image behind a device context, shown or hidden. A source
+// control takes the size of the bitmap loaded into it; before that it holds no picture.
+struct PictureBox {
+  std::string Name;
+  Placement Place;
+  bool Visible = true;
+  Pixel BackColor = 0;
+  Surface Image;
+
+  Surface& hDC() { return Image; }
+  const Surface& hDC() const { return Image; }
+};
+
+// A page: a picture container with the standard sunken 2-pixel frame, covering the client area.
+struct Page {
+  std::string Name;
+  Placement Place;
+  bool Visible = true;
+  Pixel BackColor = 0;
+  bool Framed = true;
+};
+
+// A windowless outline figure drawn on the window itself.
+struct Shape {
+  std::string Name;
+  Placement Place;
+  Pixel BorderColor = 0;
+};
+
+}  // namespace ombrevale

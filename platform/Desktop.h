@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Surface.h"
+
+namespace ombrevale {
+
+// What the window does with the events the desktop delivers. The main window implements it.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  // A key went down. `keyCode` is the classic virtual-key code: letters 65-90 whatever the shift
+  // state, digits 48-57, Enter 13, Escape 27, space 32, arrows 37-40, F1-F12 112-123. `shift`:
+  // 1 shift, 2 control, 4 alt.
+  virtual void KeyDown(int16_t& keyCode, int16_t shift) = 0;
+  // The menu entry with this index (in the order given to SetMenu) was clicked.
+  virtual void MenuClick(int entry) = 0;
+  // The user closed the window.
+  virtual void Unload() = 0;
+  // True once the window has been closed: the desktop delivers nothing more.
+  virtual bool Ended() const = 0;
+};
+
+// A label to draw over the client area, at its place in client pixels, clipped to its box.
+struct LabelView {
+  const Label* label = nullptr;
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+// What the client area below the menu strip shows. `chrome` is the window background with its
+// pages and frames, 404 x 304 pixels; it changes rarely, and `chromeRevision` says when. The
+// canvas lies over it at (canvasX, canvasY), and the labels over the canvas.
+struct Scene {
+  const Surface* chrome = nullptr;
+  uint64_t chromeRevision = 0;
+  const Surface* canvas = nullptr;
+  int canvasX = 0, canvasY = 0;
+  std::vector<LabelView> labels;
+};
+
+// The main window on the desktop: placement, caption, menu, events, presenting, the message box.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // The screen's size in twips.
+  virtual float ScreenWidth() = 0;
+  virtual float ScreenHeight() = 0;
+  // The window's outer size and place in twips, frame, caption and menu included. A size set is
+  // a request; reading it back gives what the window system made of it.
+  virtual void SetWindowSize(float width, float height) = 0;
+  virtual float WindowWidth() = 0;
+  virtual float WindowHeight() = 0;
+  virtual void SetWindowPosition(float left, float top) = 0;
+  virtual void SetCaption(std::string_view caption) = 0;
+  virtual void SetMenu(const std::vector<std::string>& entries) = 0;
+  // Shows the window for the first time (modeless).
+  virtual void ShowWindow() = 0;
+
+  // Delivers every pending event to `events`, then returns; stops early once `events.Ended()`.
+  virtual void PumpEvents(WindowEvents& events) = 0;
+  // Waits until an event is pending or until the millisecond clock reads `due` (wrap-aware),
+  // whichever comes first; without `due`, until an event is pending. Returns at once when `due`
+  // has passed. Wakes precisely: never a millisecond late for a slot that is due.
+  virtual void WaitEvents(std::optional<uint32_t> due) = 0;
+
+  // Puts the scene on screen now.
+  virtual void Present(const Scene& scene) = 0;
+  // Shows a modal box with an OK button; returns when the user closes it. Input that reached
+  // the window while the box was open is dropped: a modal box means the window takes none.
+  virtual void MessageBox(std::string_view title, std::string_view text) = 0;
+};
+
+}  // namespace ombrevale

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace ombrevale {
+
+// The one shared random source: uniform single-precision values in [0, 1). Every draw goes
+// through it, in the order the drawing code documents, so a test can script the values.
+class Random {
+ public:
+  virtual ~Random() = default;
+  // Seeds the generator from the clock reading given; done once, at window load.
+  virtual void Randomize(uint32_t clockSeed) = 0;
+  virtual float Rnd() = 0;
+};
+
+// Mersenne twister; the top 24 bits of a draw make the float, so 1.0 never comes out.
+class SystemRandom final : public Random {
+ public:
+  void Randomize(uint32_t clockSeed) override;
+  float Rnd() override;
+
+ private:
+  std::mt19937 engine_;
+};
+
+// The two conversions of a random value to an integer. They are never interchangeable: each
+// drawing step says which one it uses.
+int FloorInt(float v);       // towards minus infinity: 1.9 -> 1, -0.5 -> -1
+int RoundHalfEven(float v);  // to nearest, ties to even: 0.5 -> 0, 1.5 -> 2, 2.5 -> 2
+
+}  // namespace ombrevale

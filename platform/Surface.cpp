@@ -1,0 +1,90 @@
+#include "platform/Surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ombrevale {
+
+Surface::Surface(int width, int height, Pixel fill)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<size_t>(width_) * height_, fill) {
+  if (width_ == 0 || height_ == 0) width_ = height_ = 0;
+}
+
+void Surface::Fill(Pixel p) {
+  std::fill(pixels_.begin(), pixels_.end(), p);
+}
+
+void Surface::FillRect(int x, int y, int w, int h, Pixel p) {
+  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  const int x1 = std::min<long long>(static_cast<long long>(x) + w, width_);
+  const int y1 = std::min<long long>(static_cast<long long>(y) + h, height_);
+  for (int row = y0; row < y1; ++row) std::fill(Row(row) + x0, Row(row) + x1, p);
+}
+
+namespace {
+
+// One row of a blit. Each operation is its own loop so the compiler vectorises it.
+void CombineRow(Pixel* dst, const Pixel* src, int n, uint32_t rop) {
+  switch (rop) {
+    case SRCCOPY:
+      std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Pixel));
+      break;
+    case SRCPAINT:
+      for (int i = 0; i < n; ++i) dst[i] |= src[i];
+      break;
+    case SRCAND:
+      for (int i = 0; i < n; ++i) dst[i] &= src[i];
+      break;
+    case SRCINVERT:
+      for (int i = 0; i < n; ++i) dst[i] ^= src[i];
+      break;
+  }
+}
+
+bool KnownRop(uint32_t rop) {
+  return rop == SRCCOPY || rop == SRCPAINT || rop == SRCAND || rop == SRCINVERT;
+}
+
+}  // namespace
+
+bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
+            uint32_t rop) {
+  if (!KnownRop(rop) || w <= 0 || h <= 0) return false;
+
+  // Clip once, in 64-bit so that no coordinate can overflow: first against the source, then
+  // against the destination, moving the other rectangle's corner along.
+  long long dx = x, dy = y, srcX = sx, srcY = sy, cw = w, ch = h;
+  auto clipAxis = [](long long& a, long long& b, long long& len, long long limitA) {
+    if (a < 0) {
+      b -= a;
+      len += a;
+      a = 0;
+    }
+    if (a + len > limitA) len = limitA - a;
+  };
+  clipAxis(srcX, dx, cw, src.Width());
+  clipAxis(srcY, dy, ch, src.Height());
+  clipAxis(dx, srcX, cw, dst.Width());
+  clipAxis(dy, srcY, ch, dst.Height());
+  if (cw <= 0 || ch <= 0) return true;  // nothing of the rectangle lies on both surfaces
+
+  const int n = static_cast<int>(cw);
+  const int rows = static_cast<int>(ch);
+  if (&dst == &src) {
+    // A blit within one surface reads the rectangle as it was before the blit.
+    Surface copy(n, rows);
+    for (int r = 0; r < rows; ++r) {
+      std::memcpy(copy.Row(r), src.Row(static_cast<int>(srcY) + r) + srcX, n * sizeof(Pixel));
+    }
+    return BitBlt(dst, static_cast<int>(dx), static_cast<int>(dy), n, rows, copy, 0, 0, rop);
+  }
+  for (int r = 0; r < rows; ++r) {
+    CombineRow(dst.Row(static_cast<int>(dy) + r) + dx, src.Row(static_cast<int>(srcY) + r) + srcX,
+               n, rop);
+  }
+  return true;
+}
+
+}  // namespace ombrevale

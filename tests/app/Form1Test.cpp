@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/World.h"
+#include "platform/FatalError.h"
+
+namespace ombrevale {
+namespace {
+
+using testing::World;
+using Calls = std::vector<std::string>;
+const Calls kStopAll = {"stop m1", "close m1", "wave \"\" 3"};
+
+TEST(Form1, PlacesTheWindowCentredInTwipsWithoutRounding) {
+  World w;
+  w.app.form.Load();
+  EXPECT_EQ(w.desktop.windowWidth, 6130);
+  EXPECT_EQ(w.desktop.windowHeight, 5210);
+  EXPECT_EQ(w.app.form.Left, 4615);
+  EXPECT_EQ(w.app.form.Top, 3155);
+  EXPECT_EQ(w.desktop.left, 4615);
+  EXPECT_EQ(w.desktop.caption, "Ombrevale 0.13");
+  EXPECT_EQ(w.random.seeds, std::vector<uint32_t>{1000});  // seeded once, from the clock
+
+  // The window system rounds the size to whole pixels; an odd difference gives a half twip.
+  World rounded;
+  rounded.desktop.adjustSize = [](float t) { return std::round(t / 15) * 15; };
+  rounded.app.form.Load();
+  EXPECT_EQ(rounded.app.form.Left, (15360 - 6135) / 2.0f);
+  EXPECT_EQ(rounded.app.form.Top, (11520 - 5205) / 2.0f);
+
+  // A screen smaller than the window: placed partly off the screen, not clamped.
+  World small;
+  small.desktop.screenWidth = 320 * 15;
+  small.desktop.screenHeight = 240 * 15;
+  small.app.form.Load();
+  EXPECT_EQ(small.app.form.Left, (4800 - 6130) / 2.0f);
+  EXPECT_LT(small.app.form.Top, 0);
+}
+
+TEST(Form1, LoadStopsAllSoundLaysOutThePagesAndLoadsPicturesInTableOrder) {
+  World w;
+  w.app.form.PageMain.Visible = true;
+  w.app.form.PageMain.Place.Left = 77;
+  w.app.form.Load();
+  EXPECT_EQ(w.media.calls, kStopAll);
+  EXPECT_TRUE(w.app.form.PageTitle.Visible);
+  EXPECT_FALSE(w.app.form.PageMain.Visible);
+  EXPECT_FALSE(w.app.form.PageData.Visible);
+  for (const Page* page : {&w.app.form.PageTitle, &w.app.form.PageMain}) {
+    EXPECT_EQ(page->Place, (Placement{0, 0, 6060, 4560})) << page->Name;
+  }
+  // No dat folder where the tests run: nothing is read, without a word.
+  EXPECT_TRUE(w.pictures.loaded.empty());
+  EXPECT_EQ(w.app.form.LabMain1.Caption, "Burst");
+}
+
+class PicturesInDat : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("ombrevale-dat-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(dir_ / "dat");
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(old_);
+    std::filesystem::remove_all(dir_);
+  }
+  void Put(const std::string& name) { std::ofstream("dat/" + name) << "BM"; }
+  std::filesystem::path old_, dir_;
+};
+
+const std::vector<std::string> kTable = {
+    "dat/face.bmp",  "dat/black.bmp",   "dat/eye0.bmp",      "dat/eye1.bmp",  "dat/eye2.bmp",
+    "dat/eye3.bmp",  "dat/eye4.bmp",    "dat/pupil.bmp",     "dat/hair0.bmp", "dat/hair1.bmp",
+    "dat/hair2.bmp", "dat/big_eye.bmp", "dat/big_pupil.bmp", "dat/view0.bmp", "dat/view1.bmp",
+    "dat/view2.bmp", "dat/view3.bmp",   "dat/wire.bmp",      "dat/tv0.bmp",   "dat/tv1.bmp",
+    "dat/noise.bmp"};
+
+TEST_F(PicturesInDat, EveryFileOfTheTableInOrderAndNoOther) {
+  for (const auto& path : kTable) Put(path.substr(4));
+  Put("eye5.bmp");
+  Put("view4.bmp");
+  World w;
+  w.pictures.pictures["dat/eye3.bmp"] = Surface(150, 60, 0x00ABCDEF);
+  w.app.form.Load();
+  EXPECT_EQ(w.pictures.loaded, kTable);
+  EXPECT_EQ(w.app.form.PicNiluEye[3].Image, Surface(150, 60, 0x00ABCDEF));
+  EXPECT_FALSE(w.app.form.PicNoise.Image.Empty());
+}
+
+TEST_F(PicturesInDat, AMissingFileOrAFolderIsSkippedAndTheRestStillLoad) {
+  for (const auto& path : kTable)
+    if (path != "dat/eye3.bmp" && path != "dat/wire.bmp") Put(path.substr(4));
+  std::filesystem::create_directory("dat/wire.bmp");
+  World w;
+  w.app.form.Load();
+  EXPECT_EQ(w.pictures.loaded.size(), 19u);
+  EXPECT_TRUE(w.app.form.PicNiluEye[3].Image.Empty());
+  EXPECT_TRUE(w.app.form.PicWire.Image.Empty());
+  EXPECT_FALSE(w.app.form.PicNiluEye[4].Image.Empty());
+  EXPECT_FALSE(w.app.form.PicNoise.Image.Empty());
+}
+
+TEST_F(PicturesInDat, AnUnreadablePictureEndsTheStartBeforeTheWindowIsShown) {
+  for (const auto& path : kTable) Put(path.substr(4));
+  World w;
+  w.pictures.unreadable["dat/noise.bmp"] = "broken";
+  try {
+    Main(w.app);
+    FAIL() << "started with a broken picture";
+  } catch (const FatalError& e) {
+    EXPECT_NE(std::string(e.what()).find("dat/noise.bmp"), std::string::npos);
+  }
+  EXPECT_FALSE(w.desktop.shown);
+  EXPECT_EQ(w.desktop.frames, 0);
+}
+
+TEST(Form1, KeysGoToTheTypewriterWhileAMessageIsPendingElseToTheVisiblePage) {
+  TimeAPI t;
+  EXPECT_EQ(RouteKey(t, true, false, 88), KeyRoute::TitlePage);  // X is an ordinary key
+  EXPECT_EQ(RouteKey(t, true, true, 65), KeyRoute::TitlePage);   // the title page is asked first
+  EXPECT_EQ(RouteKey(t, false, true, 65), KeyRoute::MainPage);
+  EXPECT_EQ(RouteKey(t, false, false, 65), KeyRoute::Nowhere);
+  t.MessageText = "pending";
+  EXPECT_EQ(RouteKey(t, true, false, 88), KeyRoute::Message);
+  EXPECT_EQ(RouteKey(t, true, false, 120), KeyRoute::Swallowed);  // lower-case code: not X
+  EXPECT_EQ(RouteKey(t, true, false, 13), KeyRoute::Swallowed);
+  EXPECT_EQ(RouteKey(t, false, false, 88), KeyRoute::Message);
+}
+
+TEST(Form1, VersionBoxSaysVersionAuthorAndDate) {
+  EXPECT_EQ(VersionText(), "ver 0.13\r\nmade by the Ombrevale team\r\n2002/5/28");
+  World w;
+  w.desktop.Menu(1500, 0);
+  w.desktop.Close(5000);
+  Main(w.app);
+  ASSERT_EQ(w.desktop.boxes.size(), 1u);
+  EXPECT_EQ(w.desktop.boxes[0].first, "Ombrevale");
+  EXPECT_EQ(w.desktop.boxes[0].second, VersionText());
+  EXPECT_EQ(w.desktop.menu, std::vector<std::string>{"Version"});
+}
+
+TEST(Form1, CanvasIsShownInsideTheTitlePageFrameWithItsLabel) {
+  World w;
+  w.app.form.Load();
+  w.app.form.PicTitle1.Image.Fill(0x00112233);
+  w.app.form.RefreshCanvas();
+  const Surface& frame = w.desktop.lastFrame;
+  ASSERT_EQ(frame.Width(), 404);
+  ASSERT_EQ(frame.Height(), 304);
+  EXPECT_EQ(frame.At(2, 2), 0x00112233u);
+  EXPECT_EQ(frame.At(401, 301), 0x00112233u);
+  EXPECT_NE(frame.At(0, 0), 0x00112233u);  // the sunken frame
+  EXPECT_NE(frame.At(403, 303), 0x00112233u);
+  EXPECT_EQ(w.desktop.lastLabels, std::vector<std::string>{"Burst"});
+}
+
+}  // namespace
+}  // namespace ombrevale

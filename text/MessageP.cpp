@@ -1,0 +1,83 @@
+#include "text/MessageP.h"
+
+#include <utility>
+
+namespace ombrevale {
+
+namespace {
+
+constexpr int kTypeSlot = 1;
+constexpr int32_t kTypeInterval = 200;
+constexpr uint8_t kPageLines = 4;
+const std::string kLineBreak = "\r\n";
+
+bool StartsWithLineBreak(const std::string& text) {
+  return text.starts_with(kLineBreak);
+}
+
+}  // namespace
+
+size_t FirstCharLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<unsigned char>(text[0]);
+  size_t length = lead < 0x80           ? 1
+                  : (lead >> 5) == 0x6  ? 2
+                  : (lead >> 4) == 0xE  ? 3
+                  : (lead >> 3) == 0x1E ? 4
+                                        : 1;
+  if (length > text.size()) return 1;
+  for (size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
+void MessageP::StartMessage(Label& label, std::string text, std::string preceding) {
+  time_.MessageLabel = &label;
+  label.Caption = std::move(preceding);
+  time_.MessageLines = 0;
+  time_.MessageText = std::move(text);
+  time_.TimerInterval[kTypeSlot] = kTypeInterval;
+}
+
+void MessageP::TypeTick() {
+  if (time_.MessageLines >= kPageLines) return;  // a full page waits for X
+  std::string& text = time_.MessageText;
+  if (text.empty()) {
+    time_.TimerInterval[kTypeSlot] = 0;
+    return;
+  }
+  size_t step = FirstCharLength(text);
+  if (StartsWithLineBreak(text)) {
+    ++time_.MessageLines;
+    step = kLineBreak.size();
+  }
+  time_.MessageLabel->Caption += text.substr(0, step);
+  text.erase(0, step);
+}
+
+void MessageP::FlushMessage() {
+  std::string& text = time_.MessageText;
+  size_t taken = 0;
+  while (taken < text.size() && time_.MessageLines < kPageLines) {
+    if (text.compare(taken, kLineBreak.size(), kLineBreak) == 0) {
+      ++time_.MessageLines;
+      taken += kLineBreak.size();
+    } else {
+      taken += FirstCharLength(std::string_view(text).substr(taken));
+    }
+  }
+  if (time_.MessageLabel) time_.MessageLabel->Caption += text.substr(0, taken);
+  text.erase(0, taken);
+}
+
+void MessageP::XPressed() {
+  if (time_.MessageLines < kPageLines) {
+    FlushMessage();
+  } else {
+    time_.MessageLabel->Caption.clear();
+    time_.MessageLines = 0;
+  }
+}
+
+}  // namespace ombrevale
