@@ -204,9 +204,11 @@ void Form1::ComposeChrome() {
 
 void Form1::RefreshCanvas() {
   ComposeChrome();
-  Scene scene;
+  Scene& scene = scene_;
   scene.chrome = &chrome_;
   scene.chromeRevision = chromeRevision_;
+  scene.canvas = nullptr;
+  scene.labels.clear();
   if (PageTitle.Visible && PicTitle1.Visible) {
     // The canvas fills the title page's client area, inside its frame.
     const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kFrame : 0);

@@ -91,6 +91,7 @@ class Form1 final : public WindowEvents {
   };
   Surface chrome_;
   uint64_t chromeRevision_ = 0;
+  Scene scene_;  // kept, so that showing a frame allocates nothing
   std::optional<ChromeKey> chromeKey_;
 };
 
