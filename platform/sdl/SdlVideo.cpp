@@ -1,0 +1,93 @@
+#include "platform/sdl/SdlVideo.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/FatalError.h"
+
+namespace ombrevale {
+namespace {
+
+constexpr std::string_view kHowToStart =
+    "start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale).";
+
+bool EnvSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+bool DesktopSessionAround() {
+  return EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY");
+}
+
+// SDL's drivers that draw nowhere visible. SDL falls back to them by itself when no windowing
+// system answers.
+bool DrawsNowhere(std::string_view driver) {
+  return driver == "offscreen" || driver == "dummy";
+}
+
+std::string WhereWeLooked() {
+  if (EnvSet("DISPLAY")) return std::string("display \"") + std::getenv("DISPLAY") + "\"";
+  return std::string("Wayland display \"") + std::getenv("WAYLAND_DISPLAY") + "\"";
+}
+
+// Shuts SDL down whole, its helpers included, once no part of it is in use.
+void QuitSdlIfUnused() {
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+}  // namespace
+
+SdlVideo::SdlVideo() {
+  const bool driverChosen = EnvSet("SDL_VIDEODRIVER");
+  if (!driverChosen && !DesktopSessionAround()) {
+    throw NoDesktopError(std::string("Ombrevale needs a desktop session to open its window: ") +
+                         std::string(kHowToStart));
+  }
+  if (!driverChosen) {
+    // Only the windowing systems that are there: no probing of absent ones, and no quiet fallback
+    // to a driver that draws nowhere.
+    const char* drivers =
+        EnvSet("DISPLAY") ? (EnvSet("WAYLAND_DISPLAY") ? "x11,wayland" : "x11") : "wayland";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers);
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    const std::string why = SDL_GetError();
+    QuitSdlIfUnused();
+    if (!driverChosen) {
+      throw NoDesktopError("Ombrevale could not reach the desktop session on " + WhereWeLooked() +
+                           ": " + std::string(kHowToStart));
+    }
+    throw FatalError("Starting SDL's video failed: " + why);
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driverChosen && (driver == nullptr || DrawsNowhere(driver))) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    QuitSdlIfUnused();
+    throw NoDesktopError("Ombrevale could not reach the desktop session on " + WhereWeLooked() +
+                         ": " + std::string(kHowToStart));
+  }
+}
+
+SdlVideo::~SdlVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  QuitSdlIfUnused();
+}
+
+bool ShowFatalErrorBox(const std::string& text) {
+  if (!DesktopSessionAround()) return false;
+  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0;
+}
+
+}  // namespace ombrevale
+
+#if defined(__SANITIZE_ADDRESS__)
+// For builds under AddressSanitizer: SDL's X11 driver opens a D-Bus connection and deliberately
+// leaves libdbus's global state for the application to free (dbus_shutdown); the program does
+// not use D-Bus itself, so that memory is no leak of ours.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libdbus-1.so\n";
+}
+#endif

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The program in a real window on a private X server.
+#   window_test.sh window     PROGRAM WM_CLOSE SHOTS-DIR  - open, keys, version box, close
+#   window_test.sh no-desktop PROGRAM WM_CLOSE SHOTS-DIR  - no display: one sentence, status 1
+# Run from the repository root: the program reads its pictures from dat/ below it.
+set -u
+
+mode=$1
+program=$2
+wm_close=$3
+shots=$4
+caption="Ombrevale 0.13"
+sentence="Ombrevale needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$work/app.log" ]; then
+    echo "--- program output:" >&2
+    cat "$work/app.log" >&2
+  fi
+  exit 1
+}
+
+# Runs "$@" every 50 ms until it succeeds, for at most $1 seconds.
+retry() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 20))
+  while ! "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    [ "$tries" -le 0 ] && return 1
+    sleep 0.05
+  done
+}
+
+app_alive() { kill -0 "$app_pid" 2>/dev/null; }
+
+# The version box: a top-level window titled "Ombrevale" (xdotool cannot match its UTF-8 title).
+version_box() { xwininfo -root -tree | awk '/^ +0x[0-9a-f]+ "Ombrevale": / { print $1; exit }'; }
+box_open() { [ -n "$(version_box)" ]; }
+box_closed() { [ -z "$(version_box)" ]; }
+
+shoot() {
+  command -v import >/dev/null || return 0
+  mkdir -p "$shots"
+  import -window root "$shots/$1.png" 2>/dev/null || echo "note: no screenshot $1" >&2
+}
+
+if [ "$mode" = no-desktop ]; then
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
+    timeout 10 "$program" >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || fail "exit status $status without a desktop, expected 1"
+  [ "$(cat "$work/err")" = "$sentence" ] || fail "stderr was: $(cat "$work/err")"
+  [ ! -s "$work/out" ] || fail "stdout was: $(cat "$work/out")"
+  echo "no desktop: the sentence, status 1"
+  exit 0
+fi
+
+for tool in Xvfb xdotool xwininfo xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+# A display number nobody uses.
+display=""
+for n in $(seq 71 199); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    display=":$n"
+    break
+  fi
+done
+[ -n "$display" ] || fail "no free display number"
+# Under a time limit of its own, so that not even a killed test leaves it running for long.
+timeout 100 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+retry 10 xdpyinfo || fail "Xvfb on $display did not answer: $(cat "$work/xvfb.log")"
+
+SDL_AUDIODRIVER=dummy timeout 90 "$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+window=$(timeout 10 xdotool search --sync --name "^${caption}\$" | head -n 1)
+[ -n "$window" ] || fail "no window captioned \"$caption\""
+
+# Opened at its natural size, centred on the 1024 x 768 screen.
+geometry=$(xwininfo -id "$window")
+width=$(awk '/Width:/ { print $2 }' <<<"$geometry")
+height=$(awk '/Height:/ { print $2 }' <<<"$geometry")
+left=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$geometry")
+top=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$geometry")
+[ "$width x $height" = "404 x 324" ] || fail "client area $width x $height, expected 404 x 324"
+[ "$left, $top" = "310, 222" ] || fail "window at $left, $top, expected 310, 222"
+
+# Keys go to the visible page, which takes no action: the program runs on.
+xdotool key --window "$window" x Escape Return space F1 Left shift+a
+sleep 0.3
+app_alive || fail "the program ended after keys"
+shoot window
+
+# The menu entry "Version" opens the version box.
+xdotool mousemove --window "$window" 20 10 click 1
+retry 5 box_open || fail "no version box after clicking \"Version\""
+box=$(version_box)
+sleep 0.3
+shoot version-box
+# Input for the window while the box is open is not the window's; it must do no harm.
+xdotool key --window "$window" x Return
+xdotool key --window "$box" Return
+retry 5 box_closed || fail "the version box did not close on Return"
+sleep 0.2
+app_alive || fail "the program ended with the version box"
+
+# Closed as a window manager closes it: the program ends by itself, with status 0.
+"$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
+retry 2 bash -c "! kill -0 $app_pid" || fail "the program still runs 2 s after its window was closed"
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after closing the window, expected 0"
+echo "window: opened, keys, version box, closed with status 0"
