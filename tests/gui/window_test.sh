@@ -2,6 +2,8 @@
 # The program in a real window on a private X server.
 #   window_test.sh window     PROGRAM WM_CLOSE SHOTS-DIR  - open, keys, version box, close
 #   window_test.sh no-desktop PROGRAM WM_CLOSE SHOTS-DIR  - no display: one sentence, status 1
+#   window_test.sh broken-picture PROGRAM WM_CLOSE SHOTS-DIR - a corrupt bitmap in dat/: a box
+#                                                          naming it, no window, status 1
 # Run from the repository root: the program reads its pictures from dat/ below it.
 set -u
 
@@ -69,25 +71,50 @@ if [ "$mode" = no-desktop ]; then
   exit 0
 fi
 
-for tool in Xvfb xdotool xwininfo xdpyinfo; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+start_xvfb() {
+  for tool in Xvfb xdotool xwininfo xdpyinfo; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
 
-# A display number nobody uses.
-display=""
-for n in $(seq 71 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free display number"
-# Under a time limit of its own, so that not even a killed test leaves it running for long.
-timeout 100 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-retry 10 xdpyinfo || fail "Xvfb on $display did not answer: $(cat "$work/xvfb.log")"
+  # A display number nobody uses.
+  display=""
+  for n in $(seq 71 199); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      display=":$n"
+      break
+    fi
+  done
+  [ -n "$display" ] || fail "no free display number"
+  # Under a time limit of its own, so that not even a killed test leaves it running for long.
+  timeout 100 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=$display
+  unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+  retry 10 xdpyinfo || fail "Xvfb on $display did not answer: $(cat "$work/xvfb.log")"
+}
+start_xvfb
+
+if [ "$mode" = broken-picture ]; then
+  # Started where dat/ holds one bitmap that is not a picture: the start ends before any window
+  # is shown, with a box and a line on stderr that name the file.
+  mkdir -p "$work/run/dat"
+  head -c 3000 /dev/urandom >"$work/run/dat/noise.bmp"
+  printf 'BM' | dd of="$work/run/dat/noise.bmp" conv=notrunc status=none
+  (cd "$work/run" && SDL_AUDIODRIVER=dummy exec timeout 30 "$program") >"$work/app.log" 2>&1 &
+  app_pid=$!
+  retry 10 box_open || fail "no error box for the broken picture"
+  xdotool search --onlyvisible --name "^${caption}\$" >/dev/null 2>&1 && fail "the window was shown"
+  shoot broken-picture
+  xdotool key --window "$(version_box)" Return
+  retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
+  wait "$app_pid"
+  status=$?
+  app_pid=""
+  [ "$status" -eq 1 ] || fail "exit status $status with a broken picture, expected 1"
+  grep -q "dat/noise.bmp" "$work/app.log" || fail "stderr does not name the file: $(cat "$work/app.log")"
+  echo "broken picture: a box and a message naming it, no window, status 1"
+  exit 0
+fi
 
 SDL_AUDIODRIVER=dummy timeout 90 "$program" >"$work/app.log" 2>&1 &
 app_pid=$!

@@ -1,0 +1,124 @@
+// Runs the whole program on the real desktop for a while and reports what a user pays for the
+// title page: frames drawn, processor use, time to the first frame and peak memory.
+//
+//   xvfb-run -s "-screen 0 1024x768x24" build/bench/shell_run [seconds]
+//
+// It builds the same application as build/ombrevale, on the same SDL backend, with a thin
+// wrapper around the desktop that counts the frames and closes the window when time is up.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/App.h"
+#include "platform/sdl/SdlDesktop.h"
+#include "platform/sdl/SdlMedia.h"
+#include "platform/sdl/SdlPictures.h"
+#include "platform/sdl/SdlVideo.h"
+
+namespace ombrevale {
+namespace {
+
+double BootSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_BOOTTIME, &ts);
+  return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+// When this process started, in seconds since boot (to a clock tick).
+double ProcessStart() {
+  std::ifstream stat("/proc/self/stat");
+  std::string line;
+  std::getline(stat, line);
+  std::istringstream fields(line.substr(line.rfind(')') + 2));
+  std::string field;
+  for (int i = 3; i <= 22; ++i) fields >> field;  // field 22: start time in ticks
+  return std::stod(field) / sysconf(_SC_CLK_TCK);
+}
+
+double CpuSeconds() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return use.ru_utime.tv_sec + use.ru_stime.tv_sec +
+         (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+class MeasuringDesktop final : public Desktop {
+ public:
+  MeasuringDesktop(Desktop& inner, double seconds) : inner_(inner), seconds_(seconds) {}
+
+  float ScreenWidth() override { return inner_.ScreenWidth(); }
+  float ScreenHeight() override { return inner_.ScreenHeight(); }
+  void SetWindowSize(float w, float h) override { inner_.SetWindowSize(w, h); }
+  float WindowWidth() override { return inner_.WindowWidth(); }
+  float WindowHeight() override { return inner_.WindowHeight(); }
+  void SetWindowPosition(float l, float t) override { inner_.SetWindowPosition(l, t); }
+  void SetCaption(std::string_view c) override { inner_.SetCaption(c); }
+  void SetMenu(const std::vector<std::string>& e) override { inner_.SetMenu(e); }
+  void ShowWindow() override { inner_.ShowWindow(); }
+  void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
+  void MessageBox(std::string_view t, std::string_view x) override { inner_.MessageBox(t, x); }
+
+  void PumpEvents(WindowEvents& events) override {
+    inner_.PumpEvents(events);
+    if (frames > 0 && !events.Ended() && BootSeconds() - firstFrameAt >= seconds_) {
+      endAt = BootSeconds();
+      cpuAtEnd = CpuSeconds();
+      events.Unload();
+    }
+  }
+
+  void Present(const Scene& scene) override {
+    inner_.Present(scene);
+    if (frames++ == 0) {
+      firstFrameAt = BootSeconds();
+      cpuAtFirstFrame = CpuSeconds();
+    }
+  }
+
+  int frames = 0;
+  double firstFrameAt = 0, endAt = 0, cpuAtFirstFrame = 0, cpuAtEnd = 0;
+
+ private:
+  Desktop& inner_;
+  double seconds_;
+};
+
+}  // namespace
+}  // namespace ombrevale
+
+int main(int argc, char** argv) {
+  using namespace ombrevale;
+  const double mainAt = BootSeconds();
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+  SdlVideo video;
+  SystemClock clock;
+  SystemRandom random;
+  SdlDesktop sdl(clock);
+  MeasuringDesktop desktop(sdl, seconds);
+  SdlMedia media;
+  SdlPictureReader pictures;
+  Platform platform{clock, random, desktop, media, pictures};
+  App app(platform);
+  const int status = Main(app);
+
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  const double span = desktop.endAt - desktop.firstFrameAt;
+  // Frames from the first one up to the close, which comes in the pass due after `seconds`.
+  std::printf("frames in %.2f s: %d (%.2f a second)\n", span, desktop.frames,
+              desktop.frames / span);
+  std::printf("processor: %.1f %% of one core\n",
+              100.0 * (desktop.cpuAtEnd - desktop.cpuAtFirstFrame) / span);
+  std::printf("first frame: %.0f ms after the process started, %.0f ms after main\n",
+              1000 * (desktop.firstFrameAt - ProcessStart()),
+              1000 * (desktop.firstFrameAt - mainAt));
+  std::printf("peak resident memory: %.1f MB\n", use.ru_maxrss / 1024.0);
+  return status;
+}
