@@ -9,7 +9,7 @@
 namespace ombrevale {
 namespace {
 
-using testing::World;
+using world::World;
 using Calls = std::vector<std::string>;
 const Calls kStopAll = {"stop m1", "close m1", "wave \"\" 3"};
 

@@ -5,7 +5,7 @@
 namespace ombrevale {
 namespace {
 
-using testing::World;
+using world::World;
 
 TEST(Main, RunsTheTitlePageAtFiftyFramesASecondUntilTheWindowCloses) {
   World w;

@@ -6,7 +6,7 @@
 #include "app/App.h"
 #include "platform/headless/Headless.h"
 
-namespace ombrevale::testing {
+namespace ombrevale::world {
 
 // A media service that only writes down what it was asked, answering success.
 class CommandLog final : public Media {
@@ -33,4 +33,4 @@ struct World {
   App app{platform};
 };
 
-}  // namespace ombrevale::testing
+}  // namespace ombrevale::world

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "app/World.h"
 #include "platform/FatalError.h"
 
 namespace ombrevale {
@@ -139,6 +140,35 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
   const std::string missing = (dir_ / "missing.bmp").string();
   EXPECT_NE(Failure(missing).find(missing), std::string::npos) << Failure(missing);
   EXPECT_NE(Failure(dir_.string()).find(dir_.string()), std::string::npos) << "a folder";
+}
+
+// The window's load reads the real files of dat/, relative to the working directory.
+TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
+  fs::create_directories(dir_ / "dat");
+  const auto blue = Bitmap(2, 24, {}, {{0xFF, 0, 0, 0xFF, 0, 0}, {0xFF, 0, 0, 0xFF, 0, 0}});
+  const auto red = Bitmap(1, 24, {}, {{0, 0, 0xFF}});
+  Write("dat/black.bmp", blue);
+  Write("dat/eye4.bmp", red);
+  Write("dat/tv1.bmp", red);
+  Write("dat/eye5.bmp", std::vector<uint8_t>(10, 0));  // not in the table: never opened
+
+  const fs::path old = fs::current_path();
+  fs::current_path(dir_);
+  FakeClock clock;
+  ScriptedRandom random;
+  HeadlessDesktop desktop(clock);
+  world::CommandLog media;
+  Platform platform{clock, random, desktop, media, reader_};
+  App app(platform);
+  app.form.Load();
+  fs::current_path(old);
+
+  EXPECT_EQ(app.form.PicBlack.Image.Width(), 2);
+  EXPECT_EQ(app.form.PicBlack.Image.At(1, 1), Rgb(0, 0, 255));
+  EXPECT_EQ(app.form.PicNiluEye[4].Image.At(0, 0), Rgb(255, 0, 0));
+  EXPECT_EQ(app.form.PicTv[1].Image.At(0, 0), Rgb(255, 0, 0));
+  EXPECT_TRUE(app.form.PicNilu.Image.Empty());
+  EXPECT_TRUE(app.form.PicTv[0].Image.Empty());
 }
 
 }  // namespace
