@@ -1,0 +1,239 @@
+#include "platform/Smf.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace ombrevale {
+
+namespace {
+
+// A cursor over a span that never reads outside it: a read past the end fails and leaves the
+// cursor where it was.
+class Cursor {
+ public:
+  explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+  size_t Left() const { return bytes_.size() - pos_; }
+  bool AtEnd() const { return pos_ == bytes_.size(); }
+
+  bool Byte(uint8_t& out) {
+    if (Left() < 1) return false;
+    out = bytes_[pos_++];
+    return true;
+  }
+  bool Peek(uint8_t& out) const {
+    if (Left() < 1) return false;
+    out = bytes_[pos_];
+    return true;
+  }
+  bool U16(uint16_t& out) {
+    if (Left() < 2) return false;
+    out = static_cast<uint16_t>((bytes_[pos_] << 8) | bytes_[pos_ + 1]);
+    pos_ += 2;
+    return true;
+  }
+  bool U32(uint32_t& out) {
+    if (Left() < 4) return false;
+    out = (uint32_t{bytes_[pos_]} << 24) | (uint32_t{bytes_[pos_ + 1]} << 16) |
+          (uint32_t{bytes_[pos_ + 2]} << 8) | uint32_t{bytes_[pos_ + 3]};
+    pos_ += 4;
+    return true;
+  }
+  // A variable-length quantity: at most four bytes, seven bits each.
+  bool Vlq(uint32_t& out) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+      uint8_t b = 0;
+      if (!Byte(b)) return false;
+      value = (value << 7) | (b & 0x7F);
+      if ((b & 0x80) == 0) {
+        out = value;
+        return true;
+      }
+    }
+    return false;
+  }
+  bool Skip(size_t n) {
+    if (Left() < n) return false;
+    pos_ += n;
+    return true;
+  }
+  bool Take(size_t n, std::span<const uint8_t>& out) {
+    if (Left() < n) return false;
+    out = bytes_.subspan(pos_, n);
+    pos_ += n;
+    return true;
+  }
+
+ private:
+  std::span<const uint8_t> bytes_;
+  size_t pos_ = 0;
+};
+
+struct TempoChange {
+  uint64_t tick;
+  uint32_t usPerQuarter;
+};
+
+SmfInfo Fail(std::string_view why) {
+  SmfInfo info;
+  info.error = why;
+  return info;
+}
+
+// Walks one track's events; sets `endTick` to the time of its last event and gathers its tempo
+// changes. Returns an error text, or empty.
+std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
+                           std::vector<TempoChange>& tempi) {
+  Cursor c(data);
+  uint64_t tick = 0;
+  uint8_t running = 0;  // the channel status in force, 0 when none
+  while (!c.AtEnd()) {
+    uint32_t delta = 0;
+    if (!c.Vlq(delta)) return "bad delta time";
+    tick += delta;
+    uint8_t status = 0;
+    if (!c.Peek(status)) return "event cut short";
+    if (status & 0x80) {
+      c.Skip(1);
+    } else if (running != 0) {
+      status = running;
+    } else {
+      return "data byte without status";
+    }
+    if (status < 0xF0) {
+      running = status;
+      const uint8_t kind = status & 0xF0;
+      const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+      for (size_t i = 0; i < dataBytes; ++i) {
+        uint8_t d = 0;
+        if (!c.Byte(d)) return "event cut short";
+        if (d & 0x80) return "bad data byte";
+      }
+    } else if (status == 0xF0 || status == 0xF7) {
+      running = 0;
+      uint32_t length = 0;
+      if (!c.Vlq(length) || !c.Skip(length)) return "system exclusive cut short";
+    } else if (status == 0xFF) {
+      uint8_t type = 0;
+      uint32_t length = 0;
+      std::span<const uint8_t> body;
+      if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
+      if (type == 0x51) {
+        if (length != 3) return "bad tempo event";
+        if (tempi.size() >= SmfMaxTempoChanges) return "too many tempo changes";
+        tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
+      } else if (type == 0x2F) {
+        break;  // end of track: whatever follows in the chunk is not played
+      }
+    } else {
+      return "bad status byte";
+    }
+  }
+  endTick = tick;
+  return {};
+}
+
+}  // namespace
+
+SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
+  if (bytes.size() > SmfMaxFileBytes) return Fail("file too large");
+  Cursor c(bytes);
+  std::span<const uint8_t> id;
+  uint32_t headerLength = 0;
+  if (!c.Take(4, id) || !std::equal(id.begin(), id.end(), "MThd") || !c.U32(headerLength)) {
+    return Fail("not a MIDI file");
+  }
+  uint16_t format = 0, trackCount = 0, division = 0;
+  if (headerLength < 6 || !c.U16(format) || !c.U16(trackCount) || !c.U16(division) ||
+      !c.Skip(headerLength - 6)) {
+    return Fail("bad header");
+  }
+  if (format > 2) return Fail("unknown format");
+  if (trackCount == 0) return Fail("no tracks");
+  if (trackCount > SmfMaxTracks) return Fail("too many tracks");
+
+  double secondsPerTick = 0;  // SMPTE division
+  uint32_t ticksPerQuarter = 0;
+  if (division & 0x8000) {
+    const int framesPerSecond = -static_cast<int8_t>(division >> 8);
+    const unsigned ticksPerFrame = division & 0xFF;
+    double fps = 0;
+    switch (framesPerSecond) {
+      case 24:
+      case 25:
+      case 30:
+        fps = framesPerSecond;
+        break;
+      case 29:
+        fps = 30000.0 / 1001.0;
+        break;
+      default:
+        return Fail("bad SMPTE frame rate");
+    }
+    if (ticksPerFrame == 0) return Fail("bad division");
+    secondsPerTick = 1.0 / (fps * ticksPerFrame);
+  } else {
+    ticksPerQuarter = division;
+    if (ticksPerQuarter == 0) return Fail("bad division");
+  }
+
+  std::vector<TempoChange> tempi;
+  uint64_t endTick = 0;
+  uint16_t tracksRead = 0;
+  while (tracksRead < trackCount) {
+    uint32_t length = 0;
+    std::span<const uint8_t> body;
+    if (!c.Take(4, id) || !c.U32(length)) return Fail("missing tracks");
+    if (!c.Take(length, body)) return Fail("chunk cut short");
+    if (!std::equal(id.begin(), id.end(), "MTrk")) continue;  // a chunk of another kind
+    uint64_t trackEnd = 0;
+    const std::string_view error = ReadTrack(body, trackEnd, tempi);
+    if (!error.empty()) return Fail(error);
+    endTick = std::max(endTick, trackEnd);
+    ++tracksRead;
+  }
+
+  double seconds = 0;
+  if (ticksPerQuarter == 0) {
+    seconds = static_cast<double>(endTick) * secondsPerTick;
+  } else {
+    std::stable_sort(tempi.begin(), tempi.end(),
+                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+    uint64_t tick = 0;
+    double usPerQuarter = 500000;
+    double microseconds = 0;
+    for (const TempoChange& t : tempi) {
+      if (t.tick >= endTick) break;
+      microseconds += static_cast<double>(t.tick - tick) * usPerQuarter;
+      tick = t.tick;
+      usPerQuarter = t.usPerQuarter;
+    }
+    microseconds += static_cast<double>(endTick - tick) * usPerQuarter;
+    seconds = microseconds / (1e6 * ticksPerQuarter);
+  }
+  if (!(seconds <= SmfMaxSeconds)) return Fail("piece too long");
+
+  SmfInfo info;
+  info.ok = true;
+  info.format = format;
+  info.tracks = tracksRead;
+  info.seconds = seconds;
+  return info;
+}
+
+bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.clear();
+  char buffer[65536];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    const auto got = static_cast<size_t>(in.gcount());
+    if (bytes.size() + got > maxBytes) return false;
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  return in.eof();
+}
+
+}  // namespace ombrevale

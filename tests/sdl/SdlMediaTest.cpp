@@ -1,0 +1,302 @@
+#include "platform/sdl/SdlMedia.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Mci.h"
+#include "sound/SoundAPI.h"
+
+// The real mixer under SDL's dummy audio driver, which plays in real time. Each test writes its
+// own tiny MIDI piece and wave into a temporary folder.
+
+namespace ombrevale {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr int kPieceMs = 500;  // the piece's last event: a note off after half a second
+
+long Since(Clock::time_point t0) {
+  return static_cast<long>(std::chrono::duration_cast<milliseconds>(Clock::now() - t0).count());
+}
+
+void Sleep(int ms) {
+  std::this_thread::sleep_for(milliseconds(ms));
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// Format 0, 480 ticks a quarter at 120 beats a minute: piano, middle C for 480 ticks, then the
+// end of the track at once.
+std::vector<uint8_t> OneNoteMidi() {
+  const std::vector<uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000
+                                      0x00, 0xC0, 0x00,                          // piano
+                                      0x00, 0x90, 60,   100,                     // note on
+                                      0x83, 0x60, 0x80, 60,   64,                // 480: note off
+                                      0x00, 0xFF, 0x2F, 0x00};
+  std::vector<uint8_t> file = {
+      'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
+      1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())};
+  for (uint8_t b : track) file.push_back(b);
+  return file;
+}
+
+// A 16-bit mono wave of a 440 Hz tone.
+std::vector<uint8_t> ToneWave(int ms) {
+  const uint32_t rate = 22050;
+  const uint32_t frames = rate * static_cast<uint32_t>(ms) / 1000;
+  const uint32_t dataBytes = frames * 2;
+  std::vector<uint8_t> w;
+  const auto put = [&w](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  const auto tag = [&w](const char* t) { w.insert(w.end(), t, t + 4); };
+  tag("RIFF");
+  put(36 + dataBytes, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(1, 2);  // mono
+  put(rate, 4);
+  put(rate * 2, 4);
+  put(2, 2);
+  put(16, 2);
+  tag("data");
+  put(dataBytes, 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    const auto s = static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / rate));
+    put(static_cast<uint16_t>(s), 2);
+  }
+  return w;
+}
+
+class SdlMediaTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("ombrevale_sdlmedia_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    piece = (dir / "one note.mid").string();
+    wave = (dir / "tone.wav").string();
+    WriteFile(piece, OneNoteMidi());
+    WriteFile(wave, ToneWave(300));
+  }
+  void TearDown() override {
+    media.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+
+  int32_t Send(const std::string& command) { return media->mciSendStringA(command, nullptr, 0, 0); }
+  std::string Mode() {
+    char reply[64] = {};
+    const int32_t status = media->mciSendStringA("status m1 mode", reply, sizeof reply, 0);
+    return status == MciSuccess ? reply : std::string(MciStatusText(status));
+  }
+  // Opens the piece under m1; a synthesiser that cannot load says why.
+  void OpenPiece() {
+    const int32_t status = Send("open \"" + piece + "\" type sequencer alias m1");
+    ASSERT_EQ(status, MciSuccess)
+        << MciStatusText(status) << ": " << media->LastError()
+        << "\nThe MIDI synthesiser (FluidSynth) needs a General MIDI soundfont: "
+           "apt-get install timgm6mb-soundfont";
+  }
+  // Polls the mode every 5 ms until it is no longer `mode`; the time it took from `t0`.
+  long WaitWhile(const std::string& mode, Clock::time_point t0, int limitMs = 3000) {
+    while (Mode() == mode && Since(t0) < limitMs) Sleep(5);
+    return Since(t0);
+  }
+
+  std::filesystem::path dir;
+  std::string piece, wave;
+  std::unique_ptr<SdlMedia> media = std::make_unique<SdlMedia>();
+};
+
+TEST_F(SdlMediaTest, NothingOpensTheOutputUntilAPieceOrAWaveNeedsIt) {
+  SoundAPI sound(*media);
+  sound.StopAllSound();
+  sound.PollMusic();
+  EXPECT_FALSE(media->AudioOpen());
+  EXPECT_EQ(Send("open \"" + (dir / "none.mid").string() + "\" type sequencer alias m1"),
+            MciErrFileMissing);
+  EXPECT_EQ(Send("open \"" + wave + "\" type sequencer alias m1"), MciErrFileNotPlayable);
+  EXPECT_FALSE(media->sndPlaySoundA((dir / "none.wav").string(), SND_ASYNC));
+  EXPECT_FALSE(media->AudioOpen());
+  OpenPiece();
+  EXPECT_TRUE(media->AudioOpen());
+}
+
+TEST_F(SdlMediaTest, WithoutAnAudioDeviceOpenAndWavesAnswerNoAudioDevice) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  const int32_t open = Send("open \"" + piece + "\" type sequencer alias m1");
+  const bool waved = media->sndPlaySoundA(wave, SND_ASYNC);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  EXPECT_EQ(open, MciErrNoAudioDevice);
+  EXPECT_FALSE(waved);
+  EXPECT_EQ(media->LastWaveStatus(), MciErrNoAudioDevice);
+  EXPECT_EQ(Send("stop m1"), MciErrAliasNotOpen);
+  EXPECT_FALSE(media->AudioOpen());
+}
+
+TEST_F(SdlMediaTest, ThePieceIsStoppedWithin250MsOfItsLastNote) {
+  OpenPiece();
+  const auto t0 = Clock::now();
+  ASSERT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Mix_PlayingMusic(), 1);
+  EXPECT_EQ(Mode(), "playing");
+  const long end = WaitWhile("playing", t0);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_GE(end, kPieceMs - 20);
+  EXPECT_LE(end, kPieceMs + 250);
+}
+
+TEST_F(SdlMediaTest, PauseAndResumeShiftTheEndByThePause) {
+  OpenPiece();
+  const auto t0 = Clock::now();
+  ASSERT_EQ(Send("play m1"), MciSuccess);
+  Sleep(200);
+  ASSERT_EQ(Send("pause m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "paused");
+  EXPECT_EQ(Mix_PausedMusic(), 1);
+  Sleep(300);
+  EXPECT_EQ(Mode(), "paused");
+  ASSERT_EQ(Send("resume m1"), MciSuccess);
+  EXPECT_EQ(Mix_PausedMusic(), 0);
+  const long end = WaitWhile("playing", t0);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_GE(end, kPieceMs + 300 - 20);
+  EXPECT_LE(end, kPieceMs + 300 + 250);
+}
+
+TEST_F(SdlMediaTest, EveryCommandOfTheVocabularyOnTheMixer) {
+  OpenPiece();
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Send("open \"" + piece + "\" type sequencer alias M1"), MciErrAliasAlreadyOpen);
+  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "playing");
+  EXPECT_EQ(Send("pause m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "paused");
+  EXPECT_EQ(Send("resume m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "playing");
+  // Stop holds the piece in the mixer: the next play continues it.
+  EXPECT_EQ(Send("stop m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Mix_PlayingMusic(), 1);
+  EXPECT_EQ(Mix_PausedMusic(), 1);
+  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "playing");
+  EXPECT_EQ(Mix_PausedMusic(), 0);
+  // Seek to the start stops it there; play begins it afresh, and so does play from 0.
+  EXPECT_EQ(Send("seek m1 to 0"), MciSuccess);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Mix_PlayingMusic(), 0);
+  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "playing");
+  EXPECT_EQ(Mix_PlayingMusic(), 1);
+  Sleep(300);
+  const auto t0 = Clock::now();
+  EXPECT_EQ(Send("play m1 from 0"), MciSuccess);
+  EXPECT_EQ(Mode(), "playing");
+  EXPECT_GE(WaitWhile("playing", t0), kPieceMs - 20);
+  // At its end the piece stays stopped on play, though the synthesiser still rings.
+  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Send("close m1"), MciSuccess);
+  EXPECT_EQ(Mix_PlayingMusic(), 0);
+  EXPECT_EQ(Mode(), "alias not open");
+}
+
+// Counts the restarts that SoundAPI sends through to the real layer.
+class CountingMedia final : public Media {
+ public:
+  explicit CountingMedia(Media& inner) : inner_(inner) {}
+  int32_t mciSendStringA(std::string_view command, char* reply, uint32_t capacity,
+                         uintptr_t callback) override {
+    if (command == "play m1 from 0") ++restarts;
+    return inner_.mciSendStringA(command, reply, capacity, callback);
+  }
+  bool sndPlaySoundA(std::string_view name, uint32_t flags) override {
+    return inner_.sndPlaySoundA(name, flags);
+  }
+  int restarts = 0;
+
+ private:
+  Media& inner_;
+};
+
+TEST_F(SdlMediaTest, PollMusicRestartsALoopingPieceAndClosesAOneShotOne) {
+  CountingMedia counting(*media);
+  SoundAPI sound(counting);
+  ASSERT_EQ(sound.PlayMusic(piece, true), MciSuccess) << media->LastError();
+  // Polled every 200 ms, a 500 ms piece ends at 500 and restarts at the 600 ms poll, ends again
+  // at 1100 and restarts at 1200.
+  for (int t = 200; t <= 1400; t += 200) {
+    Sleep(200);
+    sound.PollMusic();
+  }
+  EXPECT_EQ(counting.restarts, 2);
+  EXPECT_EQ(sound.MusicPlaying, 1);
+  EXPECT_EQ(Mode(), "playing");
+  sound.StopAllSound();
+  EXPECT_EQ(Mix_PlayingMusic(), 0);
+
+  ASSERT_EQ(sound.PlayMusic(piece, false), MciSuccess);
+  const auto t0 = Clock::now();
+  while (sound.MusicPlaying != 0 && Since(t0) < 2000) {
+    Sleep(200);
+    sound.PollMusic();
+  }
+  EXPECT_EQ(sound.MusicPlaying, 0);
+  EXPECT_LE(Since(t0), kPieceMs + 200 + 150);
+  EXPECT_EQ(Mode(), "alias not open");
+  EXPECT_EQ(Mix_PlayingMusic(), 0);  // the close cut the synthesiser's tail
+}
+
+TEST_F(SdlMediaTest, WavesPlayOnTheirChannelAndStop) {
+  SoundAPI sound(*media);
+  ASSERT_TRUE(sound.PlayWave(wave))
+      << MciStatusText(media->LastWaveStatus()) << ": " << media->LastError();
+  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 1);
+  sound.StopWave();
+  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+
+  // A wave ends by itself; a synchronous one returns at its end; a loop plays until stopped.
+  const auto t0 = Clock::now();
+  ASSERT_TRUE(media->sndPlaySoundA(wave, SND_ASYNC));
+  while (Mix_Playing(SdlMedia::WaveChannel) != 0 && Since(t0) < 2000) Sleep(5);
+  EXPECT_GE(Since(t0), 250);
+  EXPECT_LE(Since(t0), 500);
+  const auto t1 = Clock::now();
+  ASSERT_TRUE(media->sndPlaySoundA(wave, SND_SYNC));
+  EXPECT_GE(Since(t1), 250);
+  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+  ASSERT_TRUE(media->sndPlaySoundA(wave, SND_ASYNC | SND_LOOP));
+  EXPECT_FALSE(media->sndPlaySoundA(wave, SND_ASYNC | SND_NOSTOP));
+  Sleep(400);
+  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 1);
+  EXPECT_TRUE(media->sndPlaySoundA("", SND_ASYNC | SND_NODEFAULT));
+  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+}
+
+}  // namespace
+}  // namespace ombrevale
