@@ -11,7 +11,7 @@ namespace {
 
 using world::World;
 using Calls = std::vector<std::string>;
-const Calls kStopAll = {"stop m1", "close m1", "wave \"\" 3"};
+const Calls kStopAll = {"stop m1", "close m1", "sndPlaySoundA(\"\", 3)"};
 
 TEST(Form1, PlacesTheWindowCentredInTwipsWithoutRounding) {
   World w;
@@ -45,7 +45,7 @@ TEST(Form1, LoadStopsAllSoundLaysOutThePagesAndLoadsPicturesInTableOrder) {
   w.app.form.PageMain.Visible = true;
   w.app.form.PageMain.Place.Left = 77;
   w.app.form.Load();
-  EXPECT_EQ(w.media.calls, kStopAll);
+  EXPECT_EQ(w.media.Log(), kStopAll);
   EXPECT_TRUE(w.app.form.PageTitle.Visible);
   EXPECT_FALSE(w.app.form.PageMain.Visible);
   EXPECT_FALSE(w.app.form.PageData.Visible);

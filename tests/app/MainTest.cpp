@@ -23,10 +23,10 @@ TEST(Main, RunsTheTitlePageAtFiftyFramesASecondUntilTheWindowCloses) {
   // The loop slept until each slot was due, never spinning: one wait per pass.
   EXPECT_LE(w.desktop.waits.size(), 60u);
   // Closing stopped all sound after the load had.
-  const std::vector<std::string> stopAll = {"stop m1", "close m1", "wave \"\" 3"};
+  const std::vector<std::string> stopAll = {"stop m1", "close m1", "sndPlaySoundA(\"\", 3)"};
   std::vector<std::string> twice = stopAll;
   twice.insert(twice.end(), stopAll.begin(), stopAll.end());
-  EXPECT_EQ(w.media.calls, twice);
+  EXPECT_EQ(w.media.Log(), twice);
 }
 
 TEST(Main, EachFrameDrawsTwoJitterValuesAndShowsTheCanvas) {

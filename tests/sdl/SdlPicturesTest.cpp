@@ -157,7 +157,7 @@ TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
   FakeClock clock;
   ScriptedRandom random;
   HeadlessDesktop desktop(clock);
-  world::CommandLog media;
+  RecordingMedia media;
   Platform platform{clock, random, desktop, media, reader_};
   App app(platform);
   app.form.Load();
