@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/FatalError.h"
+
 namespace ombrevale {
 
 namespace {
@@ -13,6 +15,15 @@ const std::string kLineBreak = "\r\n";
 
 bool StartsWithLineBreak(const std::string& text) {
   return text.starts_with(kLineBreak);
+}
+
+// The label the pending message goes to. A message is only ever started on a label; text put
+// into the typewriter's state in any other way is a fault of the program.
+Label& Target(const TimeAPI& time) {
+  if (time.MessageLabel == nullptr) {
+    throw FatalError("a message is pending without a label to show it");
+  }
+  return *time.MessageLabel;
 }
 
 }  // namespace
@@ -52,7 +63,7 @@ void MessageP::TypeTick() {
     ++time_.MessageLines;
     step = kLineBreak.size();
   }
-  time_.MessageLabel->Caption += text.substr(0, step);
+  Target(time_).Caption += text.substr(0, step);
   text.erase(0, step);
 }
 
@@ -67,7 +78,7 @@ void MessageP::FlushMessage() {
       taken += FirstCharLength(std::string_view(text).substr(taken));
     }
   }
-  if (time_.MessageLabel) time_.MessageLabel->Caption += text.substr(0, taken);
+  if (taken > 0) Target(time_).Caption += text.substr(0, taken);
   text.erase(0, taken);
 }
 
@@ -75,7 +86,7 @@ void MessageP::XPressed() {
   if (time_.MessageLines < kPageLines) {
     FlushMessage();
   } else {
-    time_.MessageLabel->Caption.clear();
+    Target(time_).Caption.clear();
     time_.MessageLines = 0;
   }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/FatalError.h"
 #include "text/MessageP.h"
 
 namespace ombrevale {
@@ -114,6 +115,14 @@ TEST(Typewriter, TheLastPageStaysStanding) {
   t.Ticks(3);
   EXPECT_EQ(t.label.Caption, "a\r\nb\r\nc\r\nd\r\n");
   EXPECT_EQ(t.time.TimerInterval[1], 200);  // goes on firing, without effect
+}
+
+TEST(Typewriter, TextWithoutALabelIsAFaultNotACrash) {
+  TimeAPI time;
+  MessageP message(time);
+  time.MessageText = "x";
+  EXPECT_THROW(message.TypeTick(), FatalError);
+  EXPECT_THROW(message.XPressed(), FatalError);
 }
 
 }  // namespace
