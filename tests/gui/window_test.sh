@@ -71,26 +71,32 @@ if [ "$mode" = no-desktop ]; then
   exit 0
 fi
 
+our_server_answers() { kill -0 "$xvfb_pid" && xdpyinfo; }
+
 start_xvfb() {
   for tool in Xvfb xdotool xwininfo xdpyinfo; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
   done
 
-  # A display number nobody uses.
-  display=""
+  # A display number nobody uses; should another server take it first, the next one.
+  export DISPLAY=""
+  unset WAYLAND_DISPLAY SDL_VIDEODRIVER
   for n in $(seq 71 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      display=":$n"
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    # Under a time limit of its own, so that not even a killed test leaves it running for long.
+    timeout 100 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    # Ours answers: the server we started still runs (it quits at once when the display was
+    # taken meanwhile) and the display replies.
+    if DISPLAY=":$n" retry 10 our_server_answers; then
+      export DISPLAY=":$n"
       break
     fi
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
   done
-  [ -n "$display" ] || fail "no free display number"
-  # Under a time limit of its own, so that not even a killed test leaves it running for long.
-  timeout 100 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=$display
-  unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-  retry 10 xdpyinfo || fail "Xvfb on $display did not answer: $(cat "$work/xvfb.log")"
+  [ -n "$DISPLAY" ] || fail "no X server could be started: $(cat "$work/xvfb.log")"
 }
 start_xvfb
 
