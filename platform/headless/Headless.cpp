@@ -14,7 +14,7 @@ float ScriptedRandom::Rnd() {
     script.pop_front();
     return v;
   }
-  return static_cast<float>(fallback_() >> 8) * 0x1p-24f;
+  return fallback_.Rnd();
 }
 
 Surface MemoryPictureReader::LoadPicture(const std::string& path) {

@@ -5,7 +5,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,9 +25,10 @@ class FakeClock final : public Clock {
   std::string dateTime = "2026/12/07 6:38:40";
 };
 
-// Scripted random values first, then a fixed-seed generator; counts the draws.
+// Scripted random values first, then the real generator from a fixed seed; counts the draws.
 class ScriptedRandom final : public Random {
  public:
+  ScriptedRandom() { fallback_.Randomize(12345); }
   void Randomize(uint32_t clockSeed) override { seeds.push_back(clockSeed); }
   float Rnd() override;
 
@@ -37,7 +37,7 @@ class ScriptedRandom final : public Random {
   int draws = 0;
 
  private:
-  std::mt19937 fallback_{12345};
+  SystemRandom fallback_;
 };
 
 // Pictures kept in memory by path; records every path read, in order. A path listed in
