@@ -16,7 +16,7 @@ struct App {
         sound(p.media),
         message(time),
         form(p, time, sound, message),
-        vision(form, p.random) {}
+        vision(form, p.random, p.clock) {}
 
   Platform& platform;
   TimeAPI time;

@@ -28,21 +28,6 @@ Label& Target(const TimeAPI& time) {
 
 }  // namespace
 
-size_t FirstCharLength(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto lead = static_cast<unsigned char>(text[0]);
-  size_t length = lead < 0x80           ? 1
-                  : (lead >> 5) == 0x6  ? 2
-                  : (lead >> 4) == 0xE  ? 3
-                  : (lead >> 3) == 0x1E ? 4
-                                        : 1;
-  if (length > text.size()) return 1;
-  for (size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-  }
-  return length;
-}
-
 void MessageP::StartMessage(Label& label, std::string text, std::string preceding) {
   time_.MessageLabel = &label;
   label.Caption = std::move(preceding);

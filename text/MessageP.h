@@ -6,6 +6,7 @@
 
 #include "app/TimeAPI.h"
 #include "platform/Controls.h"
+#include "text/Strings.h"
 
 namespace ombrevale {
 
@@ -29,9 +30,5 @@ class MessageP {
  private:
   TimeAPI& time_;
 };
-
-// The length in bytes of the character at the start of `text`: a whole UTF-8 sequence, or one
-// byte where the text is not valid UTF-8 there. 0 for the empty text.
-size_t FirstCharLength(std::string_view text);
 
 }  // namespace ombrevale

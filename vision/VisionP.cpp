@@ -4,19 +4,186 @@
 
 namespace ombrevale {
 
+namespace {
+
+constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
+constexpr int kEyeWidth = 150, kEyeHeight = 60, kEyeX = 60, kEyeY = 140;
+constexpr int kNoiseBlock = 25;
+constexpr int16_t kTvNoiseBlocks = 100;  // a burst of 101 blocks
+
+}  // namespace
+
+void VisionP::Blit(int x, int y, int w, int h, const Surface& source, int sx, int sy,
+                   uint32_t rop) {
+  if (OnBlit) OnBlit({&source, x, y, w, h, sx, sy, rop});
+  BitBlt(form_.PicTitle1.hDC(), x, y, w, h, source, sx, sy, rop);
+}
+
 void VisionP::BlitJitter(const PictureBox& source, uint32_t rop) {
-  Surface& canvas = form_.PicTitle1.hDC();
   const float a = random_.Rnd();
   const float b = random_.Rnd();
-  const int x = RoundHalfEven(a * 2);
-  const int y = RoundHalfEven(b * 2);
-  BitBlt(canvas, x, y, 400, 300, source.hDC(), 0, 0, rop);
+  const int x = RoundHalfEven(a * 2.0f);
+  const int y = RoundHalfEven(b * 2.0f);
+  Blit(x, y, kCanvasWidth, kCanvasHeight, source.hDC(), 0, 0, rop);
+}
+
+void VisionP::BlitEye(const PictureBox& source) {
+  const float a = random_.Rnd();
+  const float b = random_.Rnd();
+  const int x = FloorInt(a * 2.0f) + kEyeX;
+  const int y = FloorInt(b * 2.0f) + kEyeY;
+  Blit(x, y, kEyeWidth, kEyeHeight, source.hDC(), 0, 0, SRCPAINT);
+}
+
+void VisionP::NoiseBurst(int16_t count) {
+  const int n = count;
+  const Surface& noise = form_.PicNoise.hDC();
+  for (int i = 0; i <= n; ++i) {
+    const float a = random_.Rnd();
+    const float b = random_.Rnd();
+    const float c = random_.Rnd();
+    const float d = random_.Rnd();
+    const int x = RoundHalfEven(a * 400.0f);
+    const int y = RoundHalfEven(b * 300.0f);
+    const int sx = RoundHalfEven(c * 75.0f);
+    const int sy = RoundHalfEven(d * 50.0f);
+    Blit(x, y, kNoiseBlock, kNoiseBlock, noise, sx, sy, SRCINVERT);
+  }
+}
+
+void VisionP::PaintFace() {
+  // The face and each hair picture tremble on their own; the eyes lie over them all.
+  BlitJitter(form_.PicNilu, SRCPAINT);
+  for (const PictureBox& hair : form_.PicNiluHair) BlitJitter(hair, SRCPAINT);
+  AnimateEyes();
+}
+
+void VisionP::PaintBigEye() {
+  BlitJitter(form_.PicBigEye[0], SRCPAINT);
+  BlitJitter(form_.PicBigEye[1], SRCPAINT);
+}
+
+void VisionP::PaintViews() {
+  BlitJitter(form_.PicView[0], SRCPAINT);
+  const int k = FloorInt(random_.Rnd() * 2.0f) + 2;  // one of the two overlays
+  BlitJitter(form_.PicView[k], SRCPAINT);
+  // The mask comes last and cuts everything beneath it, the lower layer included.
+  BlitJitter(form_.PicView[1], SRCAND);
+}
+
+void VisionP::PaintWire() {
+  BlitJitter(form_.PicWire, SRCPAINT);
+}
+
+void VisionP::PaintTv() {
+  // Noise first, then the mask keeps it only inside the screen, then the set itself.
+  if (NoiseMute == 0) NoiseBurst(kTvNoiseBlocks);
+  BlitJitter(form_.PicTv[0], SRCAND);
+  BlitJitter(form_.PicTv[1], SRCPAINT);
+}
+
+void VisionP::PaintNoise() {
+  const auto n = static_cast<int16_t>(RoundHalfEven(random_.Rnd() * 20.0f));
+  NoiseBurst(n);
+}
+
+void VisionP::PaintLayer(int16_t state) {
+  switch (state) {
+    case kLayerFace:
+      PaintFace();
+      break;
+    case kLayerBigEye:
+      PaintBigEye();
+      break;
+    case kLayerViews:
+      PaintViews();
+      break;
+    case kLayerWire:
+      PaintWire();
+      break;
+    case kLayerTv:
+      PaintTv();
+      break;
+    case kLayerNoise:
+      PaintNoise();
+      break;
+    default:  // nothing: an empty layer
+      break;
+  }
+}
+
+void VisionP::AnimateEyes() {
+  const auto& eye = form_.PicNiluEye;
+  if (EyeStep == 0) {
+    if (FloorInt(random_.Rnd() * 25.0f) == 0) {
+      EyeStep = static_cast<int16_t>(FloorInt(random_.Rnd() * 2.0f) * 100 + 1);  // slow or quick
+    }
+  }
+  switch (EyeStep) {
+    case 1:  // slow blink: closing
+    case 9:  // slow blink: opening
+      BlitEye(eye[1]);
+      ++EyeStep;
+      break;
+    case 2:
+    case 8:
+    case 101:  // quick blink: half shut, shut, half shut, open
+    case 103:
+      BlitEye(eye[2]);
+      ++EyeStep;
+      break;
+    case 3:
+    case 7:
+      BlitEye(eye[3]);
+      ++EyeStep;
+      break;
+    case 4:
+    case 5:
+    case 6:
+      // Shut: stays shut for another frame three times in four, then opens.
+      BlitEye(eye[4]);
+      EyeStep = static_cast<int16_t>(FloorInt(random_.Rnd() * 4.0f) + 3);
+      ++EyeStep;
+      break;
+    case 102:
+      BlitEye(eye[4]);
+      ++EyeStep;
+      break;
+    default:  // 0 idle, 10 and 104 the end of a blink: the open eye with its pupil
+      BlitEye(eye[0]);
+      BlitEye(form_.PicPupil);
+      EyeStep = 0;
+      break;
+  }
 }
 
 void VisionP::DrawVision() {
-  // The jittered black background; the layers of the vision are drawn over it.
   BlitJitter(form_.PicBlack, SRCCOPY);
+  for (int i = 0; i < 2; ++i) {
+    PaintLayer(LayerState[i]);
+    if (LayerState[1] == LayerState[0]) break;  // the same picture is drawn once
+  }
   form_.RefreshCanvas();
+
+  // The rolls for the coming frames: about once a second both layers jump together, about once
+  // in four seconds the upper layer alone changes, and the television's noise is switched on or
+  // off at random.
+  if (FloorInt(random_.Rnd() * 50.0f) == 0) {
+    if (FloorInt(random_.Rnd() * 2.0f) != 0) {
+      LayerState[0] = kLayerFace;
+    } else {
+      LayerState[0] = static_cast<int16_t>(RoundHalfEven(random_.Rnd() * 6.0f));
+    }
+    LayerState[1] = LayerState[0];
+  }
+  if (FloorInt(random_.Rnd() * 200.0f) == 0) {
+    LayerState[1] = static_cast<int16_t>(RoundHalfEven(random_.Rnd() * 6.0f));
+  }
+  if (FloorInt(random_.Rnd() * 20.0f) == 0) {
+    NoiseMute = static_cast<uint8_t>(FloorInt(random_.Rnd() * 2.0f));
+  }
+
+  UpdateClock();
 }
 
 }  // namespace ombrevale

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Random.h"
 
@@ -9,21 +12,81 @@ namespace ombrevale {
 
 class Form1;
 
-// The title vision on the canvas PicTitle1.
+// What a layer of the title canvas shows.
+enum LayerKind : int16_t {
+  kLayerFace = 0,
+  kLayerBigEye = 1,
+  kLayerViews = 2,
+  kLayerWire = 3,
+  kLayerTv = 4,
+  kLayerNoise = 5,
+  kLayerNothing = 6,
+};
+
+// One blit onto the canvas, as the vision asked for it.
+struct CanvasBlit {
+  const Surface* source;
+  int x, y, width, height, sourceX, sourceY;
+  uint32_t rop;
+};
+
+// The title vision on the canvas PicTitle1: a jittered black background and one or two layers
+// chosen at random, shown once per frame, and the clock two years ahead in LabMain1.
+//
+// Every random value is drawn from the shared random source in a fixed order, so that the same
+// values always compose the same frames.
 class VisionP {
  public:
-  VisionP(Form1& form, Random& random) : form_(form), random_(random) {}
+  VisionP(Form1& form, Random& random, Clock& clock)
+      : form_(form), random_(random), clock_(clock) {}
 
-  // Slot 2: one frame of the title vision, shown on screen at once.
+  // Slot 2: one frame of the title vision, shown on screen at once; then the rolls that decide
+  // the coming frames, then the clock.
   void DrawVision();
 
   // Lays a whole 400 x 300 picture over the canvas, displaced by 0, 1 or 2 pixels on each axis
   // at random (two draws, rounded half to even), with the raster operation given.
   void BlitJitter(const PictureBox& source, uint32_t rop);
+  // ORs the 150 x 60 eye picture onto the face at (60 or 61, 140 or 141) (two draws, floor).
+  void BlitEye(const PictureBox& source);
+  // XORs count + 1 blocks of 25 x 25 pixels, cut from random places of the noise picture, onto
+  // random places of the canvas (four draws a block); none for a negative count.
+  void NoiseBurst(int16_t count);
+
+  // The painters of the layers, one per layer kind.
+  void PaintFace();
+  void PaintBigEye();
+  void PaintViews();
+  void PaintWire();
+  void PaintTv();
+  void PaintNoise();
+
+  // One step of the eye blink: draws the eyes of the face and moves the blink on.
+  void AnimateEyes();
+
+  // Rewrites the clock in LabMain1 when the seconds have changed: the date and time of now, with
+  // the year two ahead. A date-time text the clock cannot read leaves the caption as it was.
+  void UpdateClock();
+
+  // Lower layer [0] and upper layer [1]; each a LayerKind.
+  std::array<int16_t, 2> LayerState{kLayerFace, kLayerFace};
+  // Nonzero: the television shows no noise of its own.
+  uint8_t NoiseMute = 0;
+  // 0 idle; 1 to 10 a slow blink; 101 to 104 a quick blink.
+  int16_t EyeStep = 0;
+  // The seconds of the clock caption written last.
+  int16_t LastSecond = 0;
+
+  // Sees every blit the vision makes, before it is made (for tests and tools; empty by default).
+  std::function<void(const CanvasBlit&)> OnBlit;
 
  private:
+  void Blit(int x, int y, int w, int h, const Surface& source, int sx, int sy, uint32_t rop);
+  void PaintLayer(int16_t state);
+
   Form1& form_;
   Random& random_;
+  Clock& clock_;
 };
 
 }  // namespace ombrevale

@@ -29,14 +29,15 @@ TEST(Main, RunsTheTitlePageAtFiftyFramesASecondUntilTheWindowCloses) {
   EXPECT_EQ(w.media.Log(), twice);
 }
 
-TEST(Main, EachFrameDrawsTwoJitterValuesAndShowsTheCanvas) {
+TEST(Main, AnEmptyFrameDrawsTheJitteredBackgroundAndTheRollsAndShowsTheCanvas) {
   World w;
   w.desktop.Close(1001);
-  w.random.script = {0.25f, 0.75f};  // offsets (0, 2)
+  w.app.vision.LayerState = {kLayerNothing, kLayerNothing};
+  w.random.script = {0.25f, 0.75f, 0.5f, 0.5f, 0.5f};  // offsets (0, 2), then three rolls that miss
   w.app.form.PicBlack.Image = Surface(400, 300, 0);
   w.app.form.PicTitle1.Image.Fill(0x00FFFFFF);
   Main(w.app);
-  EXPECT_EQ(w.random.draws, 2);
+  EXPECT_EQ(w.random.draws, 5);
   const Surface& canvas = w.app.form.PicTitle1.Image;
   EXPECT_EQ(canvas.At(0, 1), 0x00FFFFFFu);  // rows 0..1 uncovered
   EXPECT_EQ(canvas.At(0, 2), 0u);
@@ -65,11 +66,12 @@ TEST(Main, KeysReachTheTypewriterWhileAMessageIsPending) {
   w.desktop.Key(1500, 65);
   w.desktop.Key(1700, 88);
   w.desktop.Close(2500);
-  w.app.message.StartMessage(w.app.form.LabMain1, "ab\r\ncd\r\nef");
+  Label label;
+  w.app.message.StartMessage(label, "ab\r\ncd\r\nef");
   Main(w.app);
   // Ticks at 1000 (a), 1200 (b), 1400 (line break), 1600 (c); the A key changed nothing;
   // X at 1700 showed the rest of the page; the 1800 tick then found the message done.
-  EXPECT_EQ(w.app.form.LabMain1.Caption, "ab\r\ncd\r\nef");
+  EXPECT_EQ(label.Caption, "ab\r\ncd\r\nef");
   EXPECT_EQ(w.app.time.TimerInterval[1], 0);
 }
 
