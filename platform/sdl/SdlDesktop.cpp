@@ -322,6 +322,20 @@ void SdlDesktop::Present(const Scene& scene) {
   Repaint();
 }
 
+Surface SdlDesktop::ReadClientArea() {
+  Surface shown(kClientWidth, kClientHeight);
+  const SDL_Rect all{0, 0, kClientWidth, kClientHeight};
+  if (SDL_RenderReadPixels(renderer_.get(), &all, SDL_PIXELFORMAT_RGB888, shown.Row(0),
+                           kClientWidth * static_cast<int>(sizeof(Pixel))) != 0) {
+    throw FatalError(std::string("Reading the window's pixels failed: ") + SDL_GetError());
+  }
+  for (int y = 0; y < kClientHeight; ++y) {
+    Pixel* row = shown.Row(y);
+    for (int x = 0; x < kClientWidth; ++x) row[x] &= 0x00FFFFFF;  // the unused byte
+  }
+  return shown;
+}
+
 void SdlDesktop::UploadPage(const Scene& scene) {
   const SDL_Rect page{0, 0, kPageWidth, kPageHeight};
   SDL_Rect canvas{};
@@ -366,9 +380,9 @@ void SdlDesktop::UpdateLabel(LabelImage& image, const LabelView& view) {
   image.caption = label.Caption;
   image.color = label.ForeColor;
   image.face = label.Face;
-  // Lines break where the caption breaks them, and the box clips what runs past its edge: the
-  // stand-in face runs a little wider than the face the box was laid out for, and a clock that
-  // wrapped its time onto a hidden second line would be worse than one that loses a pixel or two.
+  // Lines break where the caption breaks them, never to fit the box: the stand-in face runs a
+  // little wider than the face the box was laid out for, and a clock that wrapped its time onto a
+  // hidden second line would be worse than one that runs a few pixels past the box.
   image.text = TextTexture(fonts_.Open(label.Face), WithLineBreaks(label.Caption), label.ForeColor,
                            image.width, image.height);
 }
@@ -399,9 +413,13 @@ void SdlDesktop::Repaint() {
   SDL_RenderCopy(r, page_.get(), nullptr, &kPageArea);
   for (const LabelImage& image : labels_) {
     if (!image.text) continue;
-    // Clipped to the label's box and to the page area.
+    // Clipped to the label's box and to the page area, except that the text may run on past the
+    // box's right edge up to the page's: the stand-in face is a few pixels wider than the face
+    // the box was laid out for, and the clock's last digit must stay whole.
+    SDL_Rect wide = image.box;
+    wide.w = std::max(image.box.w, kPageArea.x + kPageArea.w - image.box.x);
     SDL_Rect box{};
-    if (!SDL_IntersectRect(&image.box, &kPageArea, &box)) continue;
+    if (!SDL_IntersectRect(&wide, &kPageArea, &box)) continue;
     const SDL_Rect drawn{image.box.x, image.box.y, image.width, image.height};
     SDL_Rect dst{};
     if (!SDL_IntersectRect(&drawn, &box, &dst)) continue;

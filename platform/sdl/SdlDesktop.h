@@ -43,6 +43,10 @@ class SdlDesktop final : public Desktop {
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
 
+  // What the client area shows now, menu strip included, at its natural size: for tools that keep
+  // the frames the window showed.
+  Surface ReadClientArea();
+
   // The SDL window, for a message box that belongs to it.
   SDL_Window* Window() const { return window_.get(); }
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/Clock.h"
+#include "platform/Surface.h"
+
+namespace ombrevale {
+
+// What to render: the random seed, how many frames, and the date and time of the first one.
+struct RenderOptions {
+  uint32_t seed = 1;
+  int frames = 50;
+  DateTimeFields start{2026, 12, 7, 6, 38, 40};
+};
+
+// The frames are 20 ms apart, as the window draws them.
+inline constexpr int kRenderStepMs = 20;
+
+// Runs the title vision without a screen, as the window runs it: the pictures of dat/ (relative
+// to the working directory), the compositor, the eyes, the clock and its label drawn with the
+// window's own fonts. Hands each frame, the 400 x 300 canvas as the window showed it, to `frame`
+// with its index. The same options always give the same frames.
+void RenderFrames(const RenderOptions& options,
+                  const std::function<void(int index, const Surface& frame)>& frame);
+
+// The date and time `ms` milliseconds after `start`, in whole seconds of the calendar.
+DateTimeFields After(const DateTimeFields& start, long long ms);
+
+}  // namespace ombrevale

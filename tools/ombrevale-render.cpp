@@ -1,0 +1,266 @@
+// Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
+// as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
+// given date and time, and random values from a given seed. Writes the frames as PNG files, or as
+// one animated GIF.
+//
+//   build/ombrevale-render --seed 1 --frames 250 --out docs/title.gif
+//   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
+//
+// Run it from the repository root, so that it finds dat/. The same options always give the same
+// frames.
+
+#include <fcntl.h>
+#include <gif_lib.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/FatalError.h"
+#include "tools/Render.h"
+
+namespace ombrevale {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: ombrevale-render [--seed N] [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
+    "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
+    "  --seed N      the random seed (0 to 4294967295; default 1)\n"
+    "  --frames N    how many frames (1 to 100000; default 50)\n"
+    "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
+    "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
+    "  --help        this text\n";
+
+struct Options {
+  uint32_t seed = 1;
+  int frames = 50;
+  DateTimeFields start = RenderOptions{}.start;
+  std::string out;
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::optional<unsigned long> Number(const std::string& text, unsigned long max) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const unsigned long value = std::stoul(text);
+  if (value > max) return std::nullopt;
+  return value;
+}
+
+std::optional<DateTimeFields> ParseStart(const std::string& text) {
+  DateTimeFields t{};
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%4d/%2d/%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour,
+                  &t.minute, &t.second, &tail) != 6)
+    return std::nullopt;
+  if (t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 ||
+      t.minute > 59 || t.second > 59 || t.hour < 0 || t.minute < 0 || t.second < 0)
+    return std::nullopt;
+  return t;
+}
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    }
+    if (arg != "--seed" && arg != "--frames" && arg != "--start" && arg != "--out")
+      throw UsageError("unknown option \"" + arg + "\"");
+    if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+    const std::string value = argv[++i];
+    if (arg == "--seed") {
+      const auto n = Number(value, 4294967295ul);
+      if (!n)
+        throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
+      o.seed = static_cast<uint32_t>(*n);
+    } else if (arg == "--frames") {
+      const auto n = Number(value, 100000);
+      if (!n || *n == 0)
+        throw UsageError("--frames takes a whole number from 1 to 100000, not \"" + value + "\"");
+      o.frames = static_cast<int>(*n);
+    } else if (arg == "--start") {
+      const auto t = ParseStart(value);
+      if (!t)
+        throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" +
+                         value + "\"");
+      o.start = *t;
+    } else {
+      if (value.empty()) throw UsageError("--out needs a path");
+      o.out = value;
+    }
+  }
+  if (o.out.empty()) throw UsageError("--out is missing: where should the frames go?");
+  return o;
+}
+
+void WritePng(const std::string& path, const Surface& frame) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) throw FatalError("cannot write " + path + ": " + std::strerror(errno));
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+    throw FatalError("cannot write " + path);
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, frame.Width(), frame.Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_byte> row(static_cast<size_t>(frame.Width()) * 3);
+  for (int y = 0; y < frame.Height(); ++y) {
+    for (int x = 0; x < frame.Width(); ++x) {
+      const Pixel p = frame.At(x, y);
+      row[x * 3 + 0] = static_cast<png_byte>(p >> 16);
+      row[x * 3 + 1] = static_cast<png_byte>(p >> 8);
+      row[x * 3 + 2] = static_cast<png_byte>(p);
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  if (std::fclose(file) != 0) throw FatalError("cannot write " + path);
+}
+
+// An animated GIF that loops forever, each frame with its own 256-colour palette.
+class GifWriter {
+ public:
+  explicit GifWriter(const std::string& path) : path_(path) {
+    // Made readable by all, as any other file the user writes (giflib would make it private).
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw FatalError("cannot write " + path + ": " + std::strerror(errno));
+    int error = 0;
+    gif_ = EGifOpenFileHandle(fd, &error);
+    if (gif_ == nullptr) {
+      close(fd);
+      Fail(error);
+    }
+    EGifSetGifVersion(gif_, true);
+  }
+  ~GifWriter() {
+    if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
+  }
+  GifWriter(const GifWriter&) = delete;
+  GifWriter& operator=(const GifWriter&) = delete;
+
+  void Add(const Surface& frame, int delayCs) {
+    const int w = frame.Width(), h = frame.Height();
+    const size_t n = static_cast<size_t>(w) * h;
+    std::vector<GifByteType> r(n), g(n), b(n), indices(n);
+    for (size_t i = 0; i < n; ++i) {
+      const Pixel p = frame.Pixels()[i];
+      r[i] = static_cast<GifByteType>(p >> 16);
+      g[i] = static_cast<GifByteType>(p >> 8);
+      b[i] = static_cast<GifByteType>(p);
+    }
+    int colours = 256;
+    std::vector<GifColorType> palette(256);
+    if (GifQuantizeBuffer(w, h, &colours, r.data(), g.data(), b.data(), indices.data(),
+                          palette.data()) == GIF_ERROR)
+      Fail(gif_->Error);
+    ColorMapObject* map = GifMakeMapObject(256, palette.data());
+    if (first_) {
+      if (EGifPutScreenDesc(gif_, w, h, 8, 0, nullptr) == GIF_ERROR) Fail(gif_->Error);
+      // Loop forever.
+      const GifByteType netscape[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+      const GifByteType loop[] = {1, 0, 0};
+      if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
+          EGifPutExtensionBlock(gif_, sizeof netscape, netscape) == GIF_ERROR ||
+          EGifPutExtensionBlock(gif_, sizeof loop, loop) == GIF_ERROR ||
+          EGifPutExtensionTrailer(gif_) == GIF_ERROR)
+        Fail(gif_->Error);
+      first_ = false;
+    }
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSE_DO_NOT;
+    control.DelayTime = delayCs;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    const bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_ERROR &&
+                    EGifPutImageDesc(gif_, 0, 0, w, h, false, map) != GIF_ERROR;
+    GifFreeMapObject(map);
+    if (!ok) Fail(gif_->Error);
+    for (int y = 0; y < h; ++y)
+      if (EGifPutLine(gif_, indices.data() + static_cast<size_t>(y) * w, w) == GIF_ERROR)
+        Fail(gif_->Error);
+  }
+
+  void Close() {
+    int error = 0;
+    const int result = EGifCloseFile(gif_, &error);
+    gif_ = nullptr;
+    if (result == GIF_ERROR) Fail(error);
+  }
+
+ private:
+  [[noreturn]] void Fail(int error) {
+    const char* why = GifErrorString(error);
+    throw FatalError("cannot write " + path_ + ": " + (why ? why : "GIF error"));
+  }
+
+  std::string path_;
+  GifFileType* gif_ = nullptr;
+  bool first_ = true;
+};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+int Render(const Options& o) {
+  const bool gif = EndsWith(o.out, ".gif");
+  std::optional<GifWriter> writer;
+  if (gif) {
+    writer.emplace(o.out);
+  } else if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
+    throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
+  }
+  RenderFrames({o.seed, o.frames, o.start}, [&](int i, const Surface& frame) {
+    if (gif) {
+      writer->Add(frame, kRenderStepMs / 10);
+    } else {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame-%04d.png", i);
+      WritePng(o.out + name, frame);
+    }
+  });
+  if (gif) writer->Close();
+  return 0;
+}
+
+}  // namespace
+}  // namespace ombrevale
+
+int main(int argc, char** argv) {
+  using namespace ombrevale;
+  Options options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "ombrevale-render: %s\n%s", e.what(), kUsage);
+    return 2;
+  }
+  try {
+    return Render(options);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "ombrevale-render: %s\n", e.what());
+    return 1;
+  }
+}
