@@ -3,9 +3,7 @@
 #include <array>
 #include <limits>
 
-#include "app/Form1.h"
 #include "text/Strings.h"
-#include "vision/VisionP.h"
 
 namespace ombrevale {
 
@@ -52,13 +50,6 @@ std::optional<ClockReading> ReadClock(const std::string& dateTime) {
   reading.caption = yearText + "/" + dateParts[2] + "/" + dateParts[3] + " " + timeParts[1] + ":" +
                     timeParts[2] + ":" + timeParts[3];
   return reading;
-}
-
-void VisionP::UpdateClock() {
-  const std::optional<ClockReading> reading = ReadClock(clock_.DateTimeText());
-  if (!reading || reading->second == LastSecond) return;  // once a second, not once a frame
-  form_.LabMain1.Caption = reading->caption;
-  LastSecond = reading->second;
 }
 
 }  // namespace ombrevale

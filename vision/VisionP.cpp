@@ -1,6 +1,7 @@
 #include "vision/VisionP.h"
 
 #include "app/Form1.h"
+#include "vision/ClockCaption.h"
 
 namespace ombrevale {
 
@@ -184,6 +185,13 @@ void VisionP::DrawVision() {
   }
 
   UpdateClock();
+}
+
+void VisionP::UpdateClock() {
+  const std::optional<ClockReading> reading = ReadClock(clock_.DateTimeText());
+  if (!reading || reading->second == LastSecond) return;  // once a second, not once a frame
+  form_.LabMain1.Caption = reading->caption;
+  LastSecond = reading->second;
 }
 
 }  // namespace ombrevale
