@@ -19,6 +19,7 @@
 #include "app/App.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
+#include "platform/headless/ScreenlessDesktop.h"
 #include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {
@@ -59,21 +60,9 @@ void Blit(benchmark::State& state, uint32_t rop, int dx, int dy) {
 }
 
 // A whole system on a desktop that shows nothing: what a frame costs to compose.
-class BlindDesktop final : public Desktop {
+class BlindDesktop final : public ScreenlessDesktop {
  public:
-  float ScreenWidth() override { return 15360; }
-  float ScreenHeight() override { return 11520; }
-  void SetWindowSize(float, float) override {}
-  float WindowWidth() override { return 6130; }
-  float WindowHeight() override { return 5210; }
-  void SetWindowPosition(float, float) override {}
-  void SetCaption(std::string_view) override {}
-  void SetMenu(const std::vector<std::string>&) override {}
-  void ShowWindow() override {}
-  void PumpEvents(WindowEvents&) override {}
-  void WaitEvents(std::optional<uint32_t>) override {}
   void Present(const Scene& scene) override { benchmark::DoNotOptimize(scene.canvas); }
-  void MessageBox(std::string_view, std::string_view) override {}
 };
 
 // The pictures of dat/ when it is there; every source missing is made up at the size it is read at.

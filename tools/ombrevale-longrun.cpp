@@ -21,6 +21,7 @@
 #include "app/App.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
+#include "platform/headless/ScreenlessDesktop.h"
 #include "platform/sdl/SdlPictures.h"
 #include "tools/Render.h"
 
@@ -43,21 +44,10 @@ bool EyeStepValid(int16_t step) {
 
 // A desktop without a screen whose waiting moves the simulated clock straight to the next due
 // slot, and which closes the window when the run is over.
-class SimulatedDesktop final : public Desktop {
+class SimulatedDesktop final : public ScreenlessDesktop {
  public:
   SimulatedDesktop(FakeClock& clock, DateTimeFields start, uint64_t runMs)
-      : clock_(clock), start_(start), runMs_(runMs), origin_(clock.now) {}
-
-  float ScreenWidth() override { return 15360; }
-  float ScreenHeight() override { return 11520; }
-  void SetWindowSize(float, float) override {}
-  float WindowWidth() override { return 6130; }
-  float WindowHeight() override { return 5210; }
-  void SetWindowPosition(float, float) override {}
-  void SetCaption(std::string_view) override {}
-  void SetMenu(const std::vector<std::string>&) override {}
-  void ShowWindow() override {}
-  void MessageBox(std::string_view, std::string_view) override {}
+      : clock_(clock), start_(start), runMs_(runMs) {}
 
   void PumpEvents(WindowEvents& events) override {
     if (elapsedMs_ >= runMs_ && !events.Ended()) events.Unload();
@@ -94,7 +84,6 @@ class SimulatedDesktop final : public Desktop {
   FakeClock& clock_;
   DateTimeFields start_;
   uint64_t runMs_;
-  uint32_t origin_;
   uint64_t elapsedMs_ = 0;
   uint64_t lastCalendarSecond_ = ~uint64_t{0};
   std::optional<uint64_t> lastPresentMs_;
