@@ -4,8 +4,8 @@
 
 namespace ombrevale {
 
-// The window's icon: a stylised eye, pink on dark blue, 32 x 32 pixels in a palette of a few
-// colours (a 256-colour icon at most).
+// The window's icon: an open eye glowing on the title page's night blue, 32 x 32 pixels with
+// their own transparency. The pixels are compiled in, so the icon can never go missing.
 SurfacePtr MakeWindowIcon();
 
 }  // namespace ombrevale
