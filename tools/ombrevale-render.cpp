@@ -32,10 +32,12 @@ namespace ombrevale {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: ombrevale-render [--seed N] [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
+    "Usage: ombrevale-render [--seed N] [--frames N] [--every N] [--start \"YYYY/MM/DD H:MM:SS\"]\n"
+    "                        --out PATH\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --frames N    how many frames (1 to 100000; default 50)\n"
+    "  --every N     keep every Nth frame only, each shown N times as long (1 to 100; default 1)\n"
     "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
     "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
     "  --help        this text\n";
@@ -43,6 +45,7 @@ constexpr const char* kUsage =
 struct Options {
   uint32_t seed = 1;
   int frames = 50;
+  int every = 1;
   DateTimeFields start = RenderOptions{}.start;
   std::string out;
 };
@@ -80,7 +83,8 @@ Options ParseOptions(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       std::exit(0);
     }
-    if (arg != "--seed" && arg != "--frames" && arg != "--start" && arg != "--out")
+    if (arg != "--seed" && arg != "--frames" && arg != "--every" && arg != "--start" &&
+        arg != "--out")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     const std::string value = argv[++i];
@@ -94,6 +98,11 @@ Options ParseOptions(int argc, char** argv) {
       if (!n || *n == 0)
         throw UsageError("--frames takes a whole number from 1 to 100000, not \"" + value + "\"");
       o.frames = static_cast<int>(*n);
+    } else if (arg == "--every") {
+      const auto n = Number(value, 100);
+      if (!n || *n == 0)
+        throw UsageError("--every takes a whole number from 1 to 100, not \"" + value + "\"");
+      o.every = static_cast<int>(*n);
     } else if (arg == "--start") {
       const auto t = ParseStart(value);
       if (!t)
@@ -233,8 +242,9 @@ int Render(const Options& o) {
     throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
   }
   RenderFrames({o.seed, o.frames, o.start}, [&](int i, const Surface& frame) {
+    if (i % o.every != 0) return;
     if (gif) {
-      writer->Add(frame, kRenderStepMs / 10);
+      writer->Add(frame, o.every * kRenderStepMs / 10);
     } else {
       char name[32];
       std::snprintf(name, sizeof name, "/frame-%04d.png", i);
