@@ -14,16 +14,20 @@
 // milliseconds (none: unknown, the piece ends when the output falls silent).
 //
 // Besides crashes and sanitizer reports, a fault is: a status outside the service's vocabulary,
-// a reply that overruns its buffer or lacks its NUL, a mode reply outside "playing", "paused",
+// a reply that overruns its buffer or lacks its NUL, a mode outside "playing", "paused",
 // "stopped", more open pieces than allowed, a parse that the service answers differently, an
-// opening command that does not parse back to itself, or a wave call that would wait forever.
+// opening command that does not parse back to itself, a wave call that would wait forever, or a
+// command that leaves its piece in another mode than the service promises (the mode is asked
+// before and after each command).
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -91,8 +95,11 @@ class FakeMusicDevice final : public MusicDevice {
       }
     }
     stream = std::make_unique<FakeStream>(out_, Has(path, "refuse"));
+    lastLengthMs = lengthMs;
     return MciSuccess;
   }
+
+  int64_t lastLengthMs = -1;  // the length of the piece opened last
 
  private:
   FakeOutput& out_;
@@ -130,7 +137,30 @@ bool KnownStatus(int32_t status) {
   return MciStatusText(status) != "unknown status";
 }
 
-void SendCommand(MciService& service, std::string_view line, size_t turn) {
+// The mode of the piece open under `alias` as the service tells it, or nothing when none is.
+// Asking changes nothing: the service only brings the piece up to the same clock reading.
+std::optional<std::string> Mode(MciService& service, const std::string& alias) {
+  std::array<char, 16> reply{};
+  if (service.mciSendStringA("status " + alias + " mode", reply.data(), reply.size(), 0) !=
+      MciSuccess) {
+    return std::nullopt;
+  }
+  return std::string(reply.data());
+}
+
+// What each command of the vocabulary does to the mode of its piece.
+struct Session {
+  MciService& service;
+  FakeMusicDevice& music;
+  std::map<std::string, int64_t> lengths;  // of the piece opened last under each alias
+
+  void Send(std::string_view line, size_t turn);
+  void CheckModes(std::string_view line, const MciCommand& command, int32_t status,
+                  const std::optional<std::string>& before,
+                  const std::optional<std::string>& after);
+};
+
+void Session::Send(std::string_view line, size_t turn) {
   const uint32_t capacity = kCapacities[turn % kCapacities.size()];
   std::array<char, kBufferSize> buffer;
   buffer.fill(kUntouched);
@@ -138,9 +168,11 @@ void SendCommand(MciService& service, std::string_view line, size_t turn) {
 
   MciCommand parsed;
   const int32_t parseStatus = ParseMciCommand(line, parsed);
+  const bool valid = parseStatus == MciSuccess;
+  const std::optional<std::string> before = valid ? Mode(service, parsed.alias) : std::nullopt;
   const int32_t status = service.mciSendStringA(line, reply, capacity, turn);
   if (!KnownStatus(status)) Fault("a status outside the vocabulary", line);
-  if (parseStatus != MciSuccess && status != parseStatus) Fault("parse and service differ", line);
+  if (!valid && status != parseStatus) Fault("parse and service differ", line);
 
   // Nothing is written at or past the capacity; what is written ends with a NUL inside it.
   for (size_t i = capacity; i < kBufferSize; ++i) {
@@ -149,24 +181,81 @@ void SendCommand(MciService& service, std::string_view line, size_t turn) {
   if (capacity > 0 && buffer[0] != kUntouched) {
     const void* nul = std::memchr(buffer.data(), '\0', capacity);
     if (nul == nullptr) Fault("a reply without its NUL", line);
-    if (parseStatus == MciSuccess && parsed.verb == MciVerb::StatusMode && capacity >= 8) {
-      const std::string_view mode(buffer.data());
-      if (mode != "playing" && mode != "paused" && mode != "stopped") {
-        Fault("a mode reply outside the vocabulary", line);
-      }
+    if (valid && parsed.verb == MciVerb::StatusMode && capacity >= 8 &&
+        (!before || std::string_view(buffer.data()) != *before)) {
+      Fault("a mode reply that differs from the mode", line);
     }
   }
   if (service.OpenAliases() > MciMaxOpenAliases) Fault("more open pieces than allowed", line);
+  if (!valid) return;
 
-  // An opening command written back in its plain form parses to the same command.
-  if (parseStatus == MciSuccess && parsed.verb == MciVerb::Open) {
+  if (parsed.verb == MciVerb::Open) {
+    // An opening command written back in its plain form parses to the same command.
     MciCommand again;
     const std::string plain = "open \"" + parsed.path + "\" type sequencer alias " + parsed.alias;
     if (ParseMciCommand(plain, again) != MciSuccess || again.path != parsed.path ||
         again.alias != parsed.alias || again.verb != MciVerb::Open) {
       Fault("an opening command that does not parse back to itself", line);
     }
+    if (status == MciSuccess) lengths[parsed.alias] = music.lastLengthMs;
   }
+  CheckModes(line, parsed, status, before, Mode(service, parsed.alias));
+}
+
+void Session::CheckModes(std::string_view line, const MciCommand& command, int32_t status,
+                         const std::optional<std::string>& before,
+                         const std::optional<std::string>& after) {
+  if (after && *after != "playing" && *after != "paused" && *after != "stopped") {
+    Fault("a mode outside the vocabulary", line);
+  }
+  if (command.verb == MciVerb::Open) {
+    if (status == MciSuccess ? after != "stopped" : after != before) {
+      Fault("an opening that left the wrong mode", line);
+    }
+    return;
+  }
+  if (!before) {
+    if (status != MciErrAliasNotOpen || after) Fault("a command on no piece did something", line);
+    return;
+  }
+  if (status == MciErrDeviceFailed) {
+    if (after != "stopped") Fault("a piece that failed to start is not stopped", line);
+    return;
+  }
+  if (status != MciSuccess) Fault("a valid command on an open piece failed", line);
+
+  // A piece of no length is over as soon as it starts.
+  const auto length = lengths.find(command.alias);
+  const bool instant = length != lengths.end() && length->second == 0;
+  const bool started = after == "playing" || (instant && after == "stopped");
+  bool right = true;
+  switch (command.verb) {
+    case MciVerb::Play:
+      right = before == "stopped" ? after != "paused" : started;
+      break;
+    case MciVerb::PlayFromStart:
+      right = started;
+      break;
+    case MciVerb::Stop:
+    case MciVerb::SeekToStart:
+      right = after == "stopped";
+      break;
+    case MciVerb::Pause:
+      right = before == "playing" ? after == "paused" : after == before;
+      break;
+    case MciVerb::Resume:
+      right = before == "paused" ? started : after == before;
+      break;
+    case MciVerb::Close:
+      right = !after;
+      break;
+    case MciVerb::StatusMode:
+      right = after == before;
+      break;
+    case MciVerb::Open:
+      break;
+  }
+  if (!right) Fault("a command left its piece in the wrong mode", line);
 }
 
 uint64_t Milliseconds(std::string_view digits) {
@@ -190,6 +279,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeWaveDevice waves;
   MciService service(music, waves, [&now] { return now; });
   SoundAPI sound(service);
+  Session session{service, music, {}};
 
   size_t turn = 0;
   size_t start = 0;
@@ -215,6 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (line.starts_with("@play ") || line.starts_with("@loop ")) {
       const int32_t status = sound.PlayMusic(std::string(line.substr(6)), line[1] == 'l');
       if (!KnownStatus(status)) Fault("a status outside the vocabulary", line);
+      if (status == MciSuccess) session.lengths["m1"] = music.lastLengthMs;
     } else if (line == "@poll") {
       sound.PollMusic();
       if (sound.MusicStatus.back() != '\0') Fault("the mode buffer lost its last NUL", line);
@@ -222,7 +313,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       sound.StopAllSound();
       if (sound.MusicPlaying != 0) Fault("music still flagged after the stop", line);
     } else {
-      SendCommand(service, line, turn);
+      session.Send(line, turn);
     }
   }
   return 0;
