@@ -6,8 +6,8 @@
 //   ~N           the clock moves on N milliseconds (up to 7 digits; none: 1 ms)
 //   .            the output falls silent: it no longer carries the piece it played
 //   !FLAGS NAME  the wave call, FLAGS in decimal (an empty NAME stops the wave)
-//   @play PATH   the music channel plays PATH once; @loop PATH loops it; @poll is one firing of
-//                the poll slot; @stop stops all sound
+//   @play PATH   the music channel plays PATH once; @loop PATH loops it; @wave PATH plays a wave
+//                on the wave channel; @poll is one firing of the poll slot; @stop stops all sound
 //   other        a command text, sent with a reply buffer of a capacity that changes each time
 // The fake output decides by words in a path: "missing", "broken", "mute" and "null" fail the
 // open in their ways, "refuse" fails every start; a number in the path is the piece's length in
@@ -306,6 +306,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const int32_t status = sound.PlayMusic(std::string(line.substr(6)), line[1] == 'l');
       if (!KnownStatus(status)) Fault("a status outside the vocabulary", line);
       if (status == MciSuccess) session.lengths["m1"] = music.lastLengthMs;
+    } else if (line.starts_with("@wave ")) {
+      const std::string name(line.substr(6));
+      const bool playing = sound.PlayWave(name);
+      if (playing && (sound.WavePlaying != 1 || sound.WaveName != name || name.empty())) {
+        Fault("the wave channel's state differs from its answer", line);
+      }
     } else if (line == "@poll") {
       sound.PollMusic();
       if (sound.MusicStatus.back() != '\0') Fault("the mode buffer lost its last NUL", line);
