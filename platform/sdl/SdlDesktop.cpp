@@ -407,8 +407,14 @@ TexturePtr SdlDesktop::TextTexture(TTF_Font* font, const std::string& text, Pixe
 void SdlDesktop::Repaint() {
   repaintDue_ = false;
   SDL_Renderer* r = renderer_.get();
-  SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-  SDL_RenderClear(r);  // the border around a scaled client area stays black
+  // The border around a scaled client area stays black. At the natural size the menu strip and
+  // the page cover every pixel, and clearing would only cost a pass over the window each frame.
+  int outputWidth = 0, outputHeight = 0;
+  if (SDL_GetRendererOutputSize(r, &outputWidth, &outputHeight) != 0 ||
+      outputWidth != kClientWidth || outputHeight != kClientHeight) {
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+  }
   DrawMenuStrip();
   SDL_RenderCopy(r, page_.get(), nullptr, &kPageArea);
   for (const LabelImage& image : labels_) {
