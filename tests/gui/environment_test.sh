@@ -33,6 +33,15 @@ trap 'exit 1' INT TERM
 
 fail() {
   echo "FAIL ($mode): $*" >&2
+  if [ -n "$app_pid" ]; then
+    if kill -0 "$app_pid" 2>/dev/null; then
+      echo "(the program still runs)" >&2
+    else
+      wait "$app_pid"
+      echo "(the program has ended, status $?)" >&2
+      app_pid=""
+    fi
+  fi
   if [ -s "$work/stderr" ]; then
     echo "--- the program's stderr:" >&2
     cat "$work/stderr" >&2

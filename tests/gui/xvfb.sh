@@ -24,30 +24,24 @@ need_tools() {
   done
 }
 
-_our_server_answers() { kill -0 "$xvfb_pid" && xdpyinfo; }
-
-# Starts Xvfb with a 1024 x 768 screen on a display number nobody uses (should another server take
-# it first, the next one), for at most $1 seconds, and exports DISPLAY for it.
+# Starts Xvfb with a 1024 x 768 screen, for at most $1 seconds, and exports DISPLAY for it. The
+# server chooses its display number itself (-displayfd), taking the lock of the first free one:
+# two scripts that start servers at the same moment cannot end up on the same display, as they
+# could when each picked a number by looking for lock files.
 start_xvfb() {
-  local limit=$1 n
+  local limit=$1
   need_tools Xvfb xdpyinfo
-  export DISPLAY=""
   unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-  for n in $(seq 71 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    # Under a time limit of its own, so that not even a killed script leaves it running for long.
-    timeout "$limit" Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    # Ours answers: the server we started still runs (it quits at once when the display was
-    # taken meanwhile) and the display replies.
-    if DISPLAY=":$n" retry 10 _our_server_answers; then
-      export DISPLAY=":$n"
-      return 0
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
+  # Under a time limit of its own, so that not even a killed script leaves it running for long.
+  timeout "$limit" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  # The number is written once the server accepts clients.
+  if retry 10 test -s "$work/display" && kill -0 "$xvfb_pid" 2>/dev/null; then
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+    xdpyinfo >/dev/null 2>&1 && return 0
+  fi
   echo "no X server could be started: $(cat "$work/xvfb.log")" >&2
   return 1
 }
