@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/FatalError.h"
+#include "platform/sdl/XErrors.h"
 
 namespace ombrevale {
 namespace {
@@ -46,6 +47,7 @@ SdlVideo::SdlVideo() {
     throw NoDesktopError(std::string("Ombrevale needs a desktop session to open its window: ") +
                          std::string(kHowToStart));
   }
+  IgnoreEventsSentToVanishedWindows();
   if (!driverChosen) {
     // Only the windowing systems that are there: no probing of absent ones, and no quiet fallback
     // to a driver that draws nowhere.

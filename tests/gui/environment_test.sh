@@ -12,8 +12,9 @@
 set -u
 
 mode=$1
-program=$2
-wm_close=$3
+# The program runs in folders of its own: the tools are named by absolute paths.
+program=$(realpath "$2")
+wm_close=$(realpath "$3")
 shots=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
