@@ -74,6 +74,12 @@ std::optional<FontMatch> Ask(FcConfig* config, std::string_view family, bool bol
 
 }  // namespace
 
+bool KnowsAnyFont(FcConfig* config) {
+  if (config == nullptr) return false;
+  const FcFontSet* fonts = FcConfigGetFonts(config, FcSetSystem);
+  return fonts != nullptr && fonts->nfont > 0;
+}
+
 FontConfigPtr LoadFontConfig() {
   return FontConfigPtr(FcInitLoadConfigAndFonts());
 }
@@ -110,17 +116,23 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
   if (auto it = open_.find(key); it != open_.end()) return it->second.get();
   FontPtr& font = open_[key];  // stays null when nothing can be opened: asked only once
   if (!ttf_.started) {
-    Complain(family, std::string("SDL_ttf did not start: ") + SDL_GetError());
+    ComplainOnce(std::string("Ombrevale cannot draw text (SDL_ttf did not start: ") +
+                 SDL_GetError() + "); the window runs without it.");
     return nullptr;
   }
   if (pixels <= 0) {
     Complain(family, "its size is not positive");
     return nullptr;
   }
-  const std::optional<FontMatch> match =
-      config_ != nullptr ? MatchFont(family, bold, config_) : std::nullopt;
+  if (!KnowsAnyFont(config_)) {
+    ComplainOnce(
+        "Ombrevale found no font on this system (fontconfig knows none); the window runs "
+        "without its text.");
+    return nullptr;
+  }
+  const std::optional<FontMatch> match = MatchFont(family, bold, config_);
   if (!match) {
-    Complain(family, "fontconfig knows no font");
+    Complain(family, "fontconfig offers no face for it");
     return nullptr;
   }
   font.reset(TTF_OpenFontIndex(match->file.c_str(), pixels, match->index));
@@ -133,10 +145,14 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
 }
 
 void Fonts::Complain(std::string_view family, std::string_view why) {
+  ComplainOnce("Ombrevale: no usable font for \"" + std::string(family) + "\" (" +
+               std::string(why) + "); text in that face is left out.");
+}
+
+void Fonts::ComplainOnce(const std::string& sentence) {
   if (complained_) return;
   complained_ = true;
-  std::cerr << "Ombrevale: no usable font for \"" << family << "\" (" << why
-            << "); text in that face is left out.\n";
+  std::cerr << sentence << '\n';
 }
 
 }  // namespace ombrevale

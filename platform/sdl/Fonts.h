@@ -28,6 +28,9 @@ using FontConfigPtr = std::unique_ptr<FcConfig, SdlDeleter<FcConfigDestroy>>;
 // default one is never freed, ours goes with its owner.
 FontConfigPtr LoadFontConfig();
 
+// Whether fontconfig knows any font at all in `config` (none when `config` is null).
+bool KnowsAnyFont(FcConfig* config);
+
 // Finds the face for a family name through fontconfig, walking the fallbacks ourselves:
 // fontconfig answers every unknown name with its default sans, so the family it returns is
 // checked. First the face itself, then its metric-compatible stand-in where we know one (the
@@ -39,7 +42,8 @@ std::optional<FontMatch> MatchFont(std::string_view family, bool bold, FcConfig*
 int PointsToPixels(int points);
 
 // Opens and keeps the fonts the window draws with. Where no font can be opened the window still
-// runs, without that text; this is said once on stderr.
+// runs, without that text; this is said once on stderr, in one sentence: that the system has no
+// font at all, or which face cannot be used.
 class Fonts {
  public:
   // With the system's fonts.
@@ -70,6 +74,7 @@ class Fonts {
   bool complained_ = false;
 
   void Complain(std::string_view family, std::string_view why);
+  void ComplainOnce(const std::string& sentence);
 };
 
 }  // namespace ombrevale

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/FatalError.h"
+#include "platform/sdl/XErrors.h"
 
 namespace ombrevale {
 namespace {
@@ -46,6 +47,7 @@ SdlVideo::SdlVideo() {
     throw NoDesktopError(std::string("Ombrevale needs a desktop session to open its window: ") +
                          std::string(kHowToStart));
   }
+  IgnoreEventsSentToVanishedWindows();
   if (!driverChosen) {
     // Only the windowing systems that are there: no probing of absent ones, and no quiet fallback
     // to a driver that draws nowhere.
@@ -89,5 +91,10 @@ bool ShowFatalErrorBox(const std::string& text) {
 // not use D-Bus itself, so that memory is no leak of ours.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libdbus-1.so\n";
+}
+// That suppression is used in every run: the leak checker is not to list it at each exit, where
+// it would pass for the program's own error output.
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
 }
 #endif

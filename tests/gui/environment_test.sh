@@ -1,0 +1,245 @@
+#!/usr/bin/env bash
+# The real program on a private X server in environments that lack something: each time it runs
+# on, or stops with one clear sentence, and never crashes.
+#   environment_test.sh no-audio   PROGRAM WM_CLOSE SHOTS-DIR - no audio driver: runs silent
+#   environment_test.sh no-fonts   PROGRAM WM_CLOSE SHOTS-DIR - no font at all: runs without text,
+#                                                               says so once
+#   environment_test.sh odd-dat    PROGRAM WM_CLOSE SHOTS-DIR - dat/ missing, partly missing,
+#                                                               folders for files, tiny pictures
+#   environment_test.sh broken-dat PROGRAM WM_CLOSE SHOTS-DIR - a truncated bitmap, random bytes:
+#                                                               a box and a line naming the file
+#   environment_test.sh unreadable-dat PROGRAM WM_CLOSE SHOTS-DIR - a bitmap the user may not read
+set -u
+
+mode=$1
+# The program runs in folders of its own: the tools are named by absolute paths.
+program=$(realpath "$2")
+wm_close=$(realpath "$3")
+shots=$4
+here=$(cd "$(dirname "$0")" && pwd)
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+# shellcheck source=tests/gui/xvfb.sh
+source "$here/xvfb.sh"
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "FAIL ($mode): $*" >&2
+  if [ -n "$app_pid" ]; then
+    if kill -0 "$app_pid" 2>/dev/null; then
+      echo "(the program still runs)" >&2
+    else
+      wait "$app_pid"
+      echo "(the program has ended, status $?)" >&2
+      app_pid=""
+    fi
+  fi
+  if [ -s "$work/stderr" ]; then
+    echo "--- the program's stderr:" >&2
+    cat "$work/stderr" >&2
+  fi
+  exit 1
+}
+
+need_tools xdotool xwininfo
+start_xvfb 100 || exit 1
+
+# Starts the program in folder $1 with the environment settings that follow, as the user `as`
+# names (empty: ourselves); its output goes to $work/stdout and $work/stderr.
+as=""
+start_in() {
+  local dir=$1
+  shift
+  local who=()
+  [ -n "$as" ] && who=(setpriv --reuid="$as" --regid="$(id -g "$as")" --clear-groups)
+  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "${who[@]}" timeout 60 "$program") \
+    >"$work/stdout" 2>"$work/stderr" &
+  app_pid=$!
+}
+
+# Waits for the program to end by itself; its status.
+ended() {
+  retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs"
+  wait "$app_pid"
+  local status=$?
+  app_pid=""
+  return "$status"
+}
+
+# The program opens its window, takes keys and the version box, and ends with status 0 when the
+# window is closed. $1 names the run in messages; a screenshot of the window is left in
+# $work/window.png.
+runs_and_closes() {
+  local window
+  window=$(main_window)
+  [ -n "$window" ] || fail "$1: no window"
+  xdotool key --window "$window" x Escape Return space 2>/dev/null
+  sleep 0.5
+  if command -v import >/dev/null; then
+    import -window "$window" "$work/window.png" 2>/dev/null || fail "$1: no screenshot"
+    mkdir -p "$shots"
+    cp "$work/window.png" "$shots/$mode.png"
+  fi
+  read -r x y < <(version_entry_at "$window")
+  xdotool mousemove --window "$window" "$x" "$y" click 1 2>/dev/null
+  close_box 5 || fail "$1: no version box, or it did not close"
+  kill -0 "$app_pid" 2>/dev/null || fail "$1: the program ended with the version box"
+  "$wm_close" "$window" || fail "$1: could not send WM_DELETE_WINDOW"
+  ended
+  local status=$?
+  [ "$status" -eq 0 ] || fail "$1: exit status $status after closing the window, expected 0"
+}
+
+# The program shows a box, no window, and ends with status 1 after the box is closed, having
+# named the file $2 on stderr. $1 names the run.
+stops_naming() {
+  retry 10 box_open || fail "$1: no error box"
+  xdotool search --onlyvisible --name '^Ombrevale 0\.13$' >/dev/null 2>&1 &&
+    fail "$1: the window was shown"
+  close_box 5 || fail "$1: the error box did not close"
+  ended
+  local status=$?
+  [ "$status" -eq 1 ] || fail "$1: exit status $status, expected 1"
+  grep -q "^Ombrevale: $2: " "$work/stderr" || fail "$1: stderr does not name $2"
+  [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "$1: more than one line on stderr"
+}
+
+# The brightest value of any colour channel (0-255) in the rectangle WxH+X+Y of the screenshot.
+brightest() {
+  convert "$work/window.png" -crop "$1" +repage -format '%[fx:int(255*maxima)]' info:
+}
+# The darkest value of any colour channel (0-255) in the rectangle.
+darkest() {
+  convert "$work/window.png" -crop "$1" +repage -format '%[fx:int(255*minima)]' info:
+}
+# In client pixels at the natural size: the clock label's box on the canvas (below the 20-pixel
+# menu strip and the page's 2-pixel frame; cut where the canvas ends), and the caption of the menu
+# entry "Version".
+label_box=169x20+226+302
+menu_caption=36x10+8+5
+
+# Four bytes, least significant first, as printf escapes.
+le32() {
+  printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) $((($1 >> 16) & 255)) \
+    $((($1 >> 24) & 255))
+}
+
+# A bitmap file of W x H pixels, 24 bits, every pixel the colour given as three printf escapes
+# (blue, green, red), on stdout.
+bitmap() {
+  local w=$1 h=$2 color=$3 stride row="" i
+  stride=$(((w * 3 + 3) / 4 * 4))
+  for ((i = 0; i < w; i++)); do row+=$color; done
+  for ((i = w * 3; i < stride; i++)); do row+='\x00'; done
+  # shellcheck disable=SC2059  # the formats are made of escapes on purpose
+  {
+    printf "BM$(le32 $((54 + stride * h)))$(le32 0)$(le32 54)"
+    printf "$(le32 40)$(le32 "$w")$(le32 "$h")\\x01\\x00\\x18\\x00$(le32 0)$(le32 $((stride * h)))"
+    printf "$(le32 2835)$(le32 2835)$(le32 0)$(le32 0)"
+    for ((i = 0; i < h; i++)); do printf "$row"; done
+  }
+}
+
+case $mode in
+  no-audio)
+    # An audio driver that does not exist: nothing in this version plays a sound, and the window
+    # would run silent if something did.
+    start_in "$PWD" SDL_AUDIODRIVER=no-such-driver
+    runs_and_closes "no audio driver"
+    [ ! -s "$work/stderr" ] || fail "something was said on stderr"
+    # With fonts, as a control for the no-fonts run: the label and the menu entry show text.
+    if [ -e "$work/window.png" ]; then
+      [ "$(brightest "$label_box")" -gt 100 ] || fail "the label shows no text"
+      [ "$(darkest "$menu_caption")" -lt 100 ] || fail "the menu entry shows no caption"
+    fi
+    echo "no audio driver: runs, status 0, nothing on stderr"
+    ;;
+
+  no-fonts)
+    # Fontconfig set up with no font at all: the window runs without text and says so once.
+    printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
+    start_in "$PWD" FONTCONFIG_FILE="$work/fonts.conf"
+    runs_and_closes "no fonts"
+    said="Ombrevale found no font on this system (fontconfig knows none); the window runs without its text."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "stderr was not the one sentence, once"
+    need_tools import convert
+    [ "$(brightest "$label_box")" -eq 0 ] || fail "the label's box is not black: text was drawn"
+    [ "$(darkest "$menu_caption")" -gt 150 ] || fail "the menu entry shows a caption"
+    echo "no fonts: runs without text, one sentence once, status 0"
+    ;;
+
+  odd-dat)
+    # No dat/ at all.
+    mkdir -p "$work/none"
+    start_in "$work/none"
+    runs_and_closes "no dat/"
+    [ ! -s "$work/stderr" ] || fail "no dat/: something was said on stderr"
+
+    # Some files there, some missing, folders in place of two, every picture smaller than the
+    # area the vision reads from it, and a file outside the table that is never opened.
+    mkdir -p "$work/odd/dat/eye3.bmp" "$work/odd/dat/noise.bmp"
+    for name in face black eye0 eye1 pupil hair0 big_eye view0 view2 wire tv1; do
+      bitmap 7 5 '\x50\x90\xc0' >"$work/odd/dat/$name.bmp"
+    done
+    for name in view1 tv0; do bitmap 3 2 '\xff\xff\xff' >"$work/odd/dat/$name.bmp"; done
+    head -c 100 /dev/urandom >"$work/odd/dat/eye5.bmp"
+    start_in "$work/odd"
+    runs_and_closes "odd dat/"
+    [ ! -s "$work/stderr" ] || fail "odd dat/: something was said on stderr"
+    echo "dat/ missing, partly missing, folders for files, small pictures: runs, status 0, silent"
+    ;;
+
+  broken-dat)
+    mkdir -p "$work/cut/dat" "$work/junk/dat"
+    # A bitmap cut short in its pixels, after good files earlier in the table.
+    bitmap 7 5 '\x50\x90\xc0' >"$work/cut/dat/face.bmp"
+    bitmap 40 30 '\x50\x90\xc0' | head -c 1000 >"$work/cut/dat/black.bmp"
+    start_in "$work/cut"
+    stops_naming "truncated bitmap" "dat/black.bmp"
+    # Nothing but random bytes, late in the table.
+    head -c 5000 /dev/urandom >"$work/junk/dat/tv1.bmp"
+    start_in "$work/junk"
+    stops_naming "random bytes" "dat/tv1.bmp"
+    echo "truncated and random bitmaps: a box, one line naming the file, status 1"
+    ;;
+
+  unreadable-dat)
+    # A bitmap the user may not read. Root reads every file, so as root the program runs as
+    # nobody, from a copy in a folder open to nobody (the build may lie below a closed one).
+    mkdir -p "$work/locked/dat"
+    chmod 755 "$work" "$work/locked" "$work/locked/dat"
+    install -m 755 "$program" "$work/ombrevale"
+    program=$work/ombrevale
+    bitmap 7 5 '\x50\x90\xc0' >"$work/locked/dat/face.bmp"
+    bitmap 7 5 '\x50\x90\xc0' >"$work/locked/dat/eye2.bmp"
+    chmod 644 "$work/locked/dat/face.bmp"
+    chmod 000 "$work/locked/dat/eye2.bmp"
+    if [ "$(id -u)" -eq 0 ]; then
+      need_tools setpriv
+      id nobody >/dev/null 2>&1 || { echo "SKIP: there is no user nobody to run as"; exit 77; }
+      setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups test -x "$program" || {
+        echo "SKIP: user nobody cannot reach $work (a folder above it is closed to others)"
+        exit 77
+      }
+      as=nobody
+    fi
+    start_in "$work/locked"
+    stops_naming "unreadable bitmap" "dat/eye2.bmp"
+    grep -q "Permission denied" "$work/stderr" || fail "stderr does not say why"
+    echo "unreadable bitmap: a box, one line naming the file and why, status 1"
+    ;;
+
+  *)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
