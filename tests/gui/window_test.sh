@@ -17,6 +17,8 @@ sentence="Ombrevale needs a desktop session to open its window: start it from a 
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
+# shellcheck source=tests/gui/xvfb.sh
+source "$(dirname "$0")/xvfb.sh"
 
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
@@ -35,24 +37,10 @@ fail() {
   exit 1
 }
 
-# Runs "$@" every 50 ms until it succeeds, for at most $1 seconds.
-retry() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 20))
-  while ! "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    [ "$tries" -le 0 ] && return 1
-    sleep 0.05
-  done
-}
-
 app_alive() { kill -0 "$app_pid" 2>/dev/null; }
 
-# The version box: a top-level window titled "Ombrevale" (xdotool cannot match its UTF-8 title).
-version_box() { xwininfo -root -tree | awk '/^ +0x[0-9a-f]+ "Ombrevale": / { print $1; exit }'; }
-box_open() { [ -n "$(version_box)" ]; }
-box_closed() { [ -z "$(version_box)" ]; }
+# The version box, or the error box: a top-level window titled "Ombrevale".
+version_box() { program_box; }
 
 shoot() {
   command -v import >/dev/null || return 0
@@ -71,34 +59,8 @@ if [ "$mode" = no-desktop ]; then
   exit 0
 fi
 
-our_server_answers() { kill -0 "$xvfb_pid" && xdpyinfo; }
-
-start_xvfb() {
-  for tool in Xvfb xdotool xwininfo xdpyinfo; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-  done
-
-  # A display number nobody uses; should another server take it first, the next one.
-  export DISPLAY=""
-  unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-  for n in $(seq 71 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    # Under a time limit of its own, so that not even a killed test leaves it running for long.
-    timeout 100 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    # Ours answers: the server we started still runs (it quits at once when the display was
-    # taken meanwhile) and the display replies.
-    if DISPLAY=":$n" retry 10 our_server_answers; then
-      export DISPLAY=":$n"
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  [ -n "$DISPLAY" ] || fail "no X server could be started: $(cat "$work/xvfb.log")"
-}
-start_xvfb
+need_tools xdotool xwininfo
+start_xvfb 100 || fail "no X server could be started"
 
 if [ "$mode" = broken-picture ]; then
   # Started where dat/ holds one bitmap that is not a picture: the start ends before any window
