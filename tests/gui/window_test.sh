@@ -20,13 +20,7 @@ app_pid=""
 # shellcheck source=tests/gui/xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
 
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+clean_up_on_exit
 
 fail() {
   echo "FAIL: $*" >&2

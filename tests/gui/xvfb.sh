@@ -4,6 +4,18 @@
 # shellcheck shell=bash
 # shellcheck disable=SC2154  # `work` belongs to the sourcing script
 
+# When the script ends, however it ends: stops the program (`app_pid`, when set) and the X server,
+# and removes the scratch folder.
+clean_up_on_exit() {
+  trap clean_up EXIT
+  trap 'exit 1' INT TERM
+}
+clean_up() {
+  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+
 # Runs "$@" every 50 ms until it succeeds, for at most $1 seconds.
 retry() {
   local seconds=$1
