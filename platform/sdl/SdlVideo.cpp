@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -80,7 +81,14 @@ SdlVideo::~SdlVideo() {
 
 bool ShowFatalErrorBox(const std::string& text) {
   if (!DesktopSessionAround()) return false;
-  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0;
+  // SDL draws the box from a process of its own, which now and then fails to come up on a busy
+  // desktop: try once more before giving up, and then say why the box is missing.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
+      return true;
+  }
+  std::fprintf(stderr, "Ombrevale: the error box could not be shown: %s\n", SDL_GetError());
+  return false;
 }
 
 }  // namespace ombrevale

@@ -27,7 +27,7 @@ class SdlVideo {
 
 // Shows a fatal error in a modal message box titled "Ombrevale" where a desktop can show one;
 // returns whether it could. Does nothing without a desktop session (the caller has already
-// written the error to stderr).
+// written the error to stderr); where there is one but the box fails, says so on stderr.
 bool ShowFatalErrorBox(const std::string& text);
 
 }  // namespace ombrevale
