@@ -3,7 +3,7 @@
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
 // one animated GIF.
 //
-//   build/ombrevale-render --seed 1 --frames 250 --out docs/title.gif
+//   build/ombrevale-render --seed 6 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
 //
 // Run it from the repository root, so that it finds dat/. The same options always give the same
@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <stdexcept>
 #include <string>
