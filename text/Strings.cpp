@@ -39,6 +39,23 @@ size_t FindMatch(std::string_view text, size_t from, std::string_view delimiter)
   return std::string_view::npos;
 }
 
+// Hands each piece of `text` to `piece`, in order: every match of `delimiter` ends a piece, and
+// the rest after the last match is the last piece when it is not empty. An empty delimiter never
+// matches.
+template <class PieceFn>
+void ForEachPiece(std::string_view text, std::string_view delimiter, PieceFn&& piece) {
+  size_t rest = 0;
+  while (rest < text.size()) {
+    const size_t at = delimiter.empty() ? std::string_view::npos : FindMatch(text, rest, delimiter);
+    if (at == std::string_view::npos) {
+      piece(text.substr(rest));
+      return;
+    }
+    piece(text.substr(rest, at - rest));
+    rest = at + MatchAt(text, at, delimiter);
+  }
+}
+
 }  // namespace
 
 size_t FirstCharLength(std::string_view text) {
@@ -78,33 +95,20 @@ uint8_t CountDelimiter(const std::string& text, const std::string& delimiter, in
 
 void SplitText(const std::string& text, std::span<std::string> parts, const std::string& delimiter,
                int16_t& count) {
-  // The rest of the text is the part from `rest` on; each round cuts one piece off its front and
-  // then the match that ended the piece.
   int16_t n = 0;
-  size_t rest = 0;
-  while (rest < text.size()) {
+  ForEachPiece(text, delimiter, [&](std::string_view piece) {
     if (n == std::numeric_limits<int16_t>::max() || static_cast<size_t>(n) + 1 >= parts.size()) {
       throw FatalError("subscript out of range: no place for piece " + std::to_string(n + 1) +
                        " of a text");
     }
-    ++n;
-    const size_t at = delimiter.empty() ? std::string_view::npos : FindMatch(text, rest, delimiter);
-    const size_t end = at == std::string_view::npos ? text.size() : at;
-    parts[n] = text.substr(rest, end - rest);
-    rest = at == std::string_view::npos ? end : at + MatchAt(text, at, delimiter);
-  }
+    parts[++n] = piece;
+  });
   count = n;
 }
 
 size_t CountPieces(std::string_view text, std::string_view delimiter) {
-  if (text.empty()) return 0;
-  if (delimiter.empty()) return 1;
-  size_t pieces = 0, rest = 0;
-  while (rest < text.size()) {
-    ++pieces;
-    const size_t at = FindMatch(text, rest, delimiter);
-    rest = at == std::string_view::npos ? text.size() : at + MatchAt(text, at, delimiter);
-  }
+  size_t pieces = 0;
+  ForEachPiece(text, delimiter, [&pieces](std::string_view) { ++pieces; });
   return pieces;
 }
 
