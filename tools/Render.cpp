@@ -18,18 +18,6 @@ constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
 // Where the canvas lies in the window's client area: below the menu strip, inside the page frame.
 constexpr int kCanvasX = 2, kCanvasY = SdlDesktop::kMenuHeight + 2;
 
-// The one random source, seeded with the seed given instead of the clock.
-class SeededRandom final : public Random {
- public:
-  explicit SeededRandom(uint32_t seed) : seed_(seed) {}
-  void Randomize(uint32_t) override { engine_.Randomize(seed_); }
-  float Rnd() override { return engine_.Rnd(); }
-
- private:
-  uint32_t seed_;
-  SystemRandom engine_;
-};
-
 }  // namespace
 
 DateTimeFields After(const DateTimeFields& start, long long ms) {

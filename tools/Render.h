@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/Clock.h"
+#include "platform/Random.h"
 #include "platform/Surface.h"
 
 namespace ombrevale {
@@ -13,6 +14,19 @@ struct RenderOptions {
   uint32_t seed = 1;
   int frames = 50;
   DateTimeFields start{2026, 12, 7, 6, 38, 40};
+};
+
+// The one random source, seeded with a seed of the run's own instead of the clock reading the
+// window seeds it with, so that a run can be repeated.
+class SeededRandom final : public Random {
+ public:
+  explicit SeededRandom(uint32_t seed) : seed_(seed) {}
+  void Randomize(uint32_t) override { engine_.Randomize(seed_); }
+  float Rnd() override { return engine_.Rnd(); }
+
+ private:
+  uint32_t seed_;
+  SystemRandom engine_;
 };
 
 // The frames are 20 ms apart, as the window draws them.

@@ -95,13 +95,12 @@ int Run(double hours, uint32_t seed) {
   FakeClock clock;
   clock.now = static_cast<uint32_t>(0x1'0000'0000ull - runMs / 2);  // wraps in the middle
   clock.dateTime = FormatDateTime(start);
-  SystemRandom random;
+  SeededRandom random(seed);
   SimulatedDesktop desktop(clock, start, runMs);
   RecordingMedia media;
   SdlPictureReader pictures;
   Platform platform{clock, random, desktop, media, pictures};
   App app(platform);
-  random.Randomize(seed);
 
   uint64_t outOfRange = 0, faceFrames = 0, blinks = 0, layerChanges = 0;
   std::array<int16_t, 2> lastLayers = app.vision.LayerState;
