@@ -1,6 +1,10 @@
 #pragma once
 
+// The main window on an SDL desktop: the one contract the system reaches the desktop through,
+// answered by small pieces that each keep one side of the window.
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,16 +12,23 @@
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/sdl/ClientFrame.h"
 #include "platform/sdl/Fonts.h"
+#include "platform/sdl/Fullscreen.h"
+#include "platform/sdl/MenuBar.h"
+#include "platform/sdl/ModalBox.h"
+#include "platform/sdl/PageView.h"
+#include "platform/sdl/Presenter.h"
 #include "platform/sdl/SdlHandles.h"
+#include "platform/sdl/WindowPlacement.h"
 
 namespace ombrevale {
 
-// The main window on an SDL desktop. Its client area is a menu strip of 20 pixels that we draw
-// ourselves, then the 404 x 304 page area. The window can be resized or maximised: the whole
-// client area then scales by the largest whole factor, centred. Frames go to the screen through
-// SDL's software renderer straight into X11 shared memory, the cheapest path on a desktop
-// without a GPU. Needs SDL's video started (SdlVideo) for as long as it lives.
+// Its client area is a menu strip of 20 pixels that we draw ourselves, then the 404 x 304 page
+// area, composed in memory at that size. The window can be resized, maximised or made
+// fullscreen: the client area then scales by the largest whole factor, centred on black, through
+// the graphics card where there is one, else through our own scaler. Needs SDL's video started
+// (SdlVideo) for as long as it lives.
 class SdlDesktop final : public Desktop {
  public:
   // The window is created hidden, at its natural size; ShowWindow shows it. `clock` is the
@@ -27,12 +38,12 @@ class SdlDesktop final : public Desktop {
   SdlDesktop(const SdlDesktop&) = delete;
   SdlDesktop& operator=(const SdlDesktop&) = delete;
 
-  float ScreenWidth() override;
-  float ScreenHeight() override;
+  float ScreenWidth() override { return placement_.ScreenWidth(); }
+  float ScreenHeight() override { return placement_.ScreenHeight(); }
   void SetWindowSize(float width, float height) override;
-  float WindowWidth() override;
-  float WindowHeight() override;
-  void SetWindowPosition(float left, float top) override;
+  float WindowWidth() override { return placement_.WindowWidth(); }
+  float WindowHeight() override { return placement_.WindowHeight(); }
+  void SetWindowPosition(float left, float top) override { placement_.SetPosition(left, top); }
   void SetCaption(std::string_view caption) override;
   void SetMenu(const std::vector<std::string>& entries) override;
   void ShowWindow() override;
@@ -41,67 +52,58 @@ class SdlDesktop final : public Desktop {
   void WaitEvents(std::optional<uint32_t> due) override;
 
   void Present(const Scene& scene) override;
+  // The window's own box, drawn over its page. While it is open the loop stands still, but the
+  // window still repaints, goes fullscreen and takes a close, which takes effect as the box
+  // closes; a signal to end (SIGTERM, SIGINT) closes it at once.
   void MessageBox(std::string_view title, std::string_view text) override;
 
-  // What the client area shows now, menu strip included, at its natural size: for tools that keep
-  // the frames the window showed.
-  Surface ReadClientArea();
+  // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
+  // show.
+  void SetFullscreen(bool on);
+  bool IsFullscreen() const { return fullscreen_.On(); }
 
-  // The SDL window, for a message box that belongs to it.
+  // What the client area shows now, menu strip and box included, at its natural size.
+  Surface ReadClientArea() { return frame_.Read(); }
+  // How frames reach the screen: "software", or the name of SDL's accelerated renderer.
+  std::string DrawingName() const { return presenter_->Name(); }
+
+  // The SDL window, for tools and tests that look at it.
   SDL_Window* Window() const { return window_.get(); }
 
-  // The client area at its natural size, in pixels.
-  static constexpr int kMenuHeight = 20;
-  static constexpr int kPageWidth = 404;
-  static constexpr int kPageHeight = 304;
-  static constexpr int kClientWidth = kPageWidth;
-  static constexpr int kClientHeight = kMenuHeight + kPageHeight;
+  static constexpr int kMenuHeight = ombrevale::kMenuHeight;
+  static constexpr int kClientWidth = ombrevale::kClientWidth;
+  static constexpr int kClientHeight = ombrevale::kClientHeight;
 
  private:
-  struct MenuEntry {
-    std::string caption;
-    TexturePtr text;
-    int textWidth = 0, textHeight = 0;
-    SDL_Rect box{};  // in client pixels
-  };
-  // A label's caption drawn once into a texture, remade only when what it shows changes.
-  struct LabelImage {
-    std::string caption;
-    Pixel color = 0;
-    Font face;
-    TexturePtr text;
-    int width = 0, height = 0;
-    SDL_Rect box{};  // in client pixels
-  };
-  struct Borders {
-    int top = 0, left = 0, bottom = 0, right = 0;
-  };
-
-  void UploadPage(const Scene& scene);
-  void UpdateLabel(LabelImage& image, const LabelView& view);
-  TexturePtr TextTexture(TTF_Font* font, const std::string& text, Pixel color, int& width,
-                         int& height);
   void Repaint();
-  void DrawMenuStrip();
   void Dispatch(const SDL_Event& event, WindowEvents& events);
-  bool MenuAccessKey(const SDL_KeyboardEvent& key, WindowEvents& events);
-  int MenuEntryAt(int x, int y) const;
-  void SetHover(int entry);
-  Borders WindowBorders() const;
-  SDL_DisplayMode DesktopMode() const;
+  // One event while the box is open.
+  void DispatchModal(const SDL_Event& event);
+  // Whether the event is one of the window's own: a change that needs a repaint, a fullscreen
+  // key. Such events are handled here, box or not.
+  bool WindowOwn(const SDL_Event& event);
+  // A point of the window in client pixels.
+  SDL_Point ToClient(int x, int y) const;
+  void HoverUnderPointer();
 
   Clock& clock_;
   Fonts fonts_;
   WindowPtr window_;
-  RendererPtr renderer_;
-  TexturePtr page_;  // the page area: chrome, with the canvas written over it
-  std::optional<uint64_t> chromeRevision_;
-  SDL_Rect canvasRect_{};  // where the canvas was last written into `page_`
-  std::vector<MenuEntry> menu_;
-  int hover_ = -1;
-  int pressed_ = -1;
+  std::unique_ptr<Presenter> presenter_;
+  ClientFrame frame_;
+  PageView page_{frame_, fonts_};
+  MenuBar menu_{frame_, fonts_};
+  ModalBox box_{frame_, fonts_};
+  WindowPlacement placement_;
+  Fullscreen fullscreen_;
+  bool shown_ = false;
+  bool fullscreenAtShow_ = false;
   bool repaintDue_ = false;
-  std::vector<LabelImage> labels_;
+  bool wholeWindowDue_ = false;
+  // A close asked for while the box was open, delivered when it closes; and the quit SDL sends
+  // right after a close, which is that close's and no signal's.
+  bool closeAsked_ = false;
+  bool closeQuitPending_ = false;
 };
 
 }  // namespace ombrevale

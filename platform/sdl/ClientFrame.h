@@ -1,0 +1,49 @@
+#pragma once
+
+// The window's client area composed in memory at its natural size, the menu strip over the page,
+// before it goes to the screen at whatever size the window has.
+
+#include <string>
+
+#include "platform/PageLayout.h"
+#include "platform/Surface.h"
+#include "platform/sdl/SdlHandles.h"
+
+namespace ombrevale {
+
+// The client area at its natural size, in pixels: a menu strip, then one page.
+inline constexpr int kMenuHeight = 20;
+inline constexpr int kClientWidth = kPageWidth;
+inline constexpr int kClientHeight = kMenuHeight + kPageHeight;
+inline constexpr SDL_Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
+
+// The composed client area: a 32-bit picture and SDL's software renderer drawing into it. The
+// menu strip, the page, its labels and the window's box all draw here, the same on every screen,
+// so what a frame shows does not depend on where it is shown.
+class ClientFrame {
+ public:
+  ClientFrame();
+  ClientFrame(const ClientFrame&) = delete;
+  ClientFrame& operator=(const ClientFrame&) = delete;
+
+  SDL_Renderer* Renderer() const { return renderer_.get(); }
+  // The finished picture, once every drawing call has reached it.
+  const SDL_Surface* Finish();
+  // A copy of the finished picture.
+  Surface Read();
+
+  // A text drawn once into a texture of this renderer, left-aligned, broken at "\n" only; nothing
+  // when there is no font or no text, or the font cannot lay it out.
+  TexturePtr Text(TTF_Font* font, const std::string& text, Pixel color, int& width, int& height);
+
+ private:
+  SurfacePtr pixels_;
+  RendererPtr renderer_;
+};
+
+SDL_Color ToSdlColor(Pixel p);
+void SetDrawColor(SDL_Renderer* renderer, SDL_Color c);
+// A 1-pixel raised or sunken edge: `topLeft` along the top and left, `bottomRight` along the rest.
+void DrawEdge(SDL_Renderer* renderer, const SDL_Rect& r, SDL_Color topLeft, SDL_Color bottomRight);
+
+}  // namespace ombrevale

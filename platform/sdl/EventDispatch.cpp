@@ -1,0 +1,161 @@
+// The window's events: what SDL delivers, handed to the window's handlers or kept by the window
+// itself (repaints, fullscreen, the menu strip), and the box's own round of events while it is
+// open.
+
+#include "platform/sdl/KeyMap.h"
+#include "platform/sdl/SdlDesktop.h"
+
+namespace ombrevale {
+
+void SdlDesktop::PumpEvents(WindowEvents& events) {
+  SDL_Event event;
+  while (!events.Ended() && SDL_PollEvent(&event)) {
+    Dispatch(event, events);
+    // A close that came while the box was open takes effect now that it is closed.
+    if (closeAsked_ && !events.Ended()) {
+      closeAsked_ = false;
+      events.Unload();
+    }
+  }
+  if (repaintDue_ && !events.Ended()) Repaint();
+}
+
+bool SdlDesktop::WindowOwn(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT) {
+    switch (event.window.event) {
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_SHOWN:
+      case SDL_WINDOWEVENT_RESTORED:
+      case SDL_WINDOWEVENT_MAXIMIZED:
+        repaintDue_ = wholeWindowDue_ = true;
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (event.type == SDL_KEYDOWN && IsFullscreenKey(event.key)) {
+    fullscreen_.Toggle();
+    repaintDue_ = wholeWindowDue_ = true;
+    return true;
+  }
+  return false;
+}
+
+void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
+  if (WindowOwn(event)) return;
+  switch (event.type) {
+    case SDL_QUIT:
+      events.Unload();
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        closeQuitPending_ = true;  // SDL follows it with a quit: the same close
+        events.Unload();
+      } else if (event.window.event == SDL_WINDOWEVENT_LEAVE) {
+        repaintDue_ |= menu_.Hover(-1);
+      }
+      break;
+    case SDL_KEYDOWN: {
+      const int16_t keyCode = VirtualKeyCode(event.key.keysym.sym);
+      // Alt with the first letter of an entry's caption clicks that entry, as a menu bar's
+      // access key does; the key then goes no further.
+      if (const auto entry =
+              menu_.AccessKey(keyCode, event.key.keysym.mod, event.key.repeat != 0)) {
+        events.MenuClick(*entry);
+        break;
+      }
+      int16_t code = keyCode;
+      if (code != 0) events.KeyDown(code, ShiftBits(event.key.keysym.mod));
+      break;
+    }
+    case SDL_MOUSEMOTION: {
+      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+      repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT) {
+        const SDL_Point p = ToClient(event.button.x, event.button.y);
+        menu_.Press(menu_.EntryAt(p.x, p.y));
+        menu_.Hover(menu_.Pressed());
+        repaintDue_ = true;
+      }
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT && menu_.Pressed() >= 0) {
+        const SDL_Point p = ToClient(event.button.x, event.button.y);
+        const int entry = menu_.EntryAt(p.x, p.y);
+        const bool clicked = entry == menu_.Pressed();
+        menu_.Press(-1);
+        menu_.Hover(entry);
+        Repaint();  // the entry pops up again before the menu's action runs
+        if (clicked) events.MenuClick(entry);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlDesktop::MessageBox(std::string_view title, std::string_view text) {
+  box_.Open(title, text);
+  menu_.Release();
+  Repaint();
+  while (box_.IsOpen()) {
+    SDL_Event event;
+    if (SDL_WaitEvent(&event) == 0) break;  // the event queue itself failed: nothing to wait on
+    DispatchModal(event);
+    if (repaintDue_ && box_.IsOpen()) Repaint();
+  }
+  // Input for the window meanwhile was the box's; the pointer may have moved.
+  HoverUnderPointer();
+  wholeWindowDue_ = true;
+  Repaint();
+}
+
+void SdlDesktop::DispatchModal(const SDL_Event& event) {
+  if (WindowOwn(event)) return;
+  switch (event.type) {
+    case SDL_QUIT:
+      if (closeQuitPending_) {
+        closeQuitPending_ = false;  // the close's own quit: the close waits for the box
+      } else {
+        closeAsked_ = true;  // a signal to end: at once, box or not
+        box_.Key(SDLK_ESCAPE);
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        closeAsked_ = closeQuitPending_ = true;
+      } else if (event.window.event == SDL_WINDOWEVENT_LEAVE) {
+        box_.PointerMove(-1, -1);
+        repaintDue_ = true;
+      }
+      break;
+    case SDL_KEYDOWN:
+      box_.Key(event.key.keysym.sym);
+      break;
+    case SDL_MOUSEMOTION: {
+      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+      box_.PointerMove(p.x, p.y);
+      repaintDue_ = true;
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT) {
+        const SDL_Point p = ToClient(event.button.x, event.button.y);
+        if (event.type == SDL_MOUSEBUTTONDOWN)
+          box_.PointerDown(p.x, p.y);
+        else
+          box_.PointerUp(p.x, p.y);
+        repaintDue_ = true;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace ombrevale

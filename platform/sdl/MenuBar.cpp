@@ -1,0 +1,82 @@
+#include "platform/sdl/MenuBar.h"
+
+namespace ombrevale {
+namespace {
+
+constexpr int kMenuPadding = 6;  // on each side of an entry's caption
+constexpr int kMenuFirstX = 2;
+
+}  // namespace
+
+MenuBar::MenuBar(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {}
+
+void MenuBar::SetEntries(const std::vector<std::string>& captions) {
+  TTF_Font* font = fonts_.OpenPixels("sans-serif", kMenuFontPixels, false);
+  const Pixel textColor = Rgb(kMenuText.r, kMenuText.g, kMenuText.b);
+  entries_.clear();
+  int x = kMenuFirstX;
+  for (const std::string& caption : captions) {
+    Entry entry;
+    entry.caption = caption;
+    entry.text = frame_.Text(font, caption, textColor, entry.textWidth, entry.textHeight);
+    // Without a font the entry is still there to click, as wide as its caption would be.
+    const int width = entry.text ? entry.textWidth : 7 * static_cast<int>(caption.size());
+    entry.box = {x, 1, width + 2 * kMenuPadding, kMenuHeight - 3};
+    x += entry.box.w;
+    entries_.push_back(std::move(entry));
+  }
+  Release();
+}
+
+int MenuBar::EntryAt(int x, int y) const {
+  const SDL_Point p{x, y};
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (SDL_PointInRect(&p, &entries_[i].box)) return static_cast<int>(i);
+  return -1;
+}
+
+bool MenuBar::Hover(int entry) {
+  if (entry == hover_) return false;
+  hover_ = entry;
+  return true;
+}
+
+std::optional<int> MenuBar::AccessKey(int16_t keyCode, uint16_t modifiers, bool repeat) const {
+  if ((modifiers & KMOD_ALT) == 0 || (modifiers & KMOD_CTRL) != 0 || repeat) return std::nullopt;
+  if (keyCode < 'A' || keyCode > 'Z') return std::nullopt;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const std::string& caption = entries_[i].caption;
+    if (caption.empty()) continue;
+    const char first = caption[0];
+    const char upper =
+        (first >= 'a' && first <= 'z') ? static_cast<char>(first - 'a' + 'A') : first;
+    if (upper == keyCode) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+void MenuBar::Draw() {
+  SDL_Renderer* r = frame_.Renderer();
+  const SDL_Rect strip{0, 0, kClientWidth, kMenuHeight - 1};
+  SetDrawColor(r, kMenuFace);
+  SDL_RenderFillRect(r, &strip);
+  SetDrawColor(r, kMenuShadow);
+  SDL_RenderDrawLine(r, 0, kMenuHeight - 1, kClientWidth - 1, kMenuHeight - 1);
+
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const Entry& entry = entries_[i];
+    const bool pressed = static_cast<int>(i) == pressed_ && pressed_ == hover_;
+    if (pressed)
+      DrawEdge(r, entry.box, kMenuShadow, kMenuLight);
+    else if (static_cast<int>(i) == hover_)
+      DrawEdge(r, entry.box, kMenuLight, kMenuShadow);
+    if (!entry.text) continue;
+    const int shift = pressed ? 1 : 0;
+    const SDL_Rect dst{entry.box.x + kMenuPadding + shift,
+                       entry.box.y + (entry.box.h - entry.textHeight) / 2 + shift, entry.textWidth,
+                       entry.textHeight};
+    SDL_RenderCopy(r, entry.text.get(), nullptr, &dst);
+  }
+}
+
+}  // namespace ombrevale

@@ -1,0 +1,63 @@
+#pragma once
+
+// The window's menu bar, drawn by the window itself: its entries, which one the pointer is over
+// or presses, and the access keys that click an entry from the keyboard.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/ClientFrame.h"
+#include "platform/sdl/Fonts.h"
+
+namespace ombrevale {
+
+class MenuBar {
+ public:
+  MenuBar(ClientFrame& frame, Fonts& fonts);
+
+  void SetEntries(const std::vector<std::string>& captions);
+
+  // The entry at a point of the client area, or -1.
+  int EntryAt(int x, int y) const;
+  // The entry the pointer is over (-1 for none); whether that changed what the bar shows.
+  bool Hover(int entry);
+  int Hovered() const { return hover_; }
+  // A press of the pointer's button at an entry (-1: off the entries).
+  void Press(int entry) { pressed_ = entry; }
+  int Pressed() const { return pressed_; }
+  // Forgets the pointer: no entry is hovered or pressed.
+  void Release() { hover_ = pressed_ = -1; }
+
+  // The entry whose access key this is: Alt with the first letter of its caption (as the classic
+  // key code `keyCode` gives it), without Control, not a repeat.
+  std::optional<int> AccessKey(int16_t keyCode, uint16_t modifiers, bool repeat) const;
+
+  // Draws the strip into the client area.
+  void Draw();
+
+ private:
+  struct Entry {
+    std::string caption;
+    TexturePtr text;
+    int textWidth = 0, textHeight = 0;
+    SDL_Rect box{};  // in client pixels
+  };
+
+  ClientFrame& frame_;
+  Fonts& fonts_;
+  std::vector<Entry> entries_;
+  int hover_ = -1;
+  int pressed_ = -1;
+};
+
+// The menu strip's colours, in the look of a classic desktop menu bar; the window's box wears
+// them too.
+inline constexpr SDL_Color kMenuFace = {212, 208, 200, 255};
+inline constexpr SDL_Color kMenuLight = {255, 255, 255, 255};
+inline constexpr SDL_Color kMenuShadow = {128, 128, 128, 255};
+inline constexpr SDL_Color kMenuDark = {64, 64, 64, 255};
+inline constexpr SDL_Color kMenuText = {0, 0, 0, 255};
+inline constexpr int kMenuFontPixels = 12;  // 9 points, the desktop's menu text
+
+}  // namespace ombrevale

@@ -1,0 +1,56 @@
+#pragma once
+
+// The modal box the window draws over its page, in the look of its menu strip: a title bar, the
+// text's lines, and an OK button that a click, Return, Space or Escape presses.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sdl/ClientFrame.h"
+#include "platform/sdl/Fonts.h"
+
+namespace ombrevale {
+
+class ModalBox {
+ public:
+  ModalBox(ClientFrame& frame, Fonts& fonts);
+
+  // Lays the box out for its title and text ("\r\n" breaks a line) and opens it, centred on the
+  // page.
+  void Open(std::string_view title, std::string_view text);
+  bool IsOpen() const { return open_; }
+
+  // Input while the box is open; each returns whether it closed the box. Keys: Return, Enter,
+  // Space and Escape press OK. The pointer presses OK as a button does: down on it, up on it.
+  bool Key(SDL_Keycode key);
+  void PointerDown(int x, int y);
+  void PointerMove(int x, int y);
+  bool PointerUp(int x, int y);
+
+  // Draws the box into the client area, over whatever lies there.
+  void Draw();
+
+  // Where the box and its button lie, in client pixels.
+  SDL_Rect Bounds() const { return bounds_; }
+  SDL_Rect Button() const { return button_; }
+
+ private:
+  struct Line {
+    TexturePtr text;
+    int width = 0, height = 0;
+  };
+
+  ClientFrame& frame_;
+  Fonts& fonts_;
+  bool open_ = false;
+  bool pressed_ = false;  // the pointer went down on the button and has not come up
+  bool over_ = false;     // the pointer is over the button
+  Line title_;
+  std::vector<Line> lines_;
+  Line ok_;
+  int lineHeight_ = 0;
+  SDL_Rect bounds_{}, titleBar_{}, button_{};
+};
+
+}  // namespace ombrevale
