@@ -1,7 +1,10 @@
 // Runs the whole program on the real desktop for a while and reports what a user pays for the
 // title page: frames drawn, processor use, time to the first frame and peak memory.
 //
-//   xvfb-run -s "-screen 0 1024x768x24" build/bench/shell_run [seconds]
+//   xvfb-run -s "-screen 0 1024x768x24" build/bench/shell_run [seconds] [WIDTHxHEIGHT]
+//
+// With a size, the window is made that large once it is shown, so that the whole program is
+// measured scaled.
 //
 // It builds the same application as build/ombrevale, on the same SDL backend, with a thin
 // wrapper around the desktop that counts the frames and closes the window when time is up.
@@ -17,6 +20,7 @@
 #include <string>
 
 #include "app/App.h"
+#include "platform/Scaler.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlMedia.h"
 #include "platform/sdl/SdlPictures.h"
@@ -51,7 +55,8 @@ double CpuSeconds() {
 
 class MeasuringDesktop final : public Desktop {
  public:
-  MeasuringDesktop(Desktop& inner, double seconds) : inner_(inner), seconds_(seconds) {}
+  MeasuringDesktop(SdlDesktop& inner, double seconds, int width, int height)
+      : inner_(inner), seconds_(seconds), width_(width), height_(height) {}
 
   float ScreenWidth() override { return inner_.ScreenWidth(); }
   float ScreenHeight() override { return inner_.ScreenHeight(); }
@@ -61,7 +66,13 @@ class MeasuringDesktop final : public Desktop {
   void SetWindowPosition(float l, float t) override { inner_.SetWindowPosition(l, t); }
   void SetCaption(std::string_view c) override { inner_.SetCaption(c); }
   void SetMenu(const std::vector<std::string>& e) override { inner_.SetMenu(e); }
-  void ShowWindow() override { inner_.ShowWindow(); }
+  void ShowWindow() override {
+    inner_.ShowWindow();
+    if (width_ > 0 && height_ > 0) {
+      SDL_SetWindowSize(inner_.Window(), width_, height_);
+      SDL_PumpEvents();
+    }
+  }
   void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
   void MessageBox(std::string_view t, std::string_view x) override { inner_.MessageBox(t, x); }
 
@@ -86,8 +97,9 @@ class MeasuringDesktop final : public Desktop {
   double firstFrameAt = 0, endAt = 0, cpuAtFirstFrame = 0, cpuAtEnd = 0;
 
  private:
-  Desktop& inner_;
+  SdlDesktop& inner_;
   double seconds_;
+  int width_, height_;
 };
 
 }  // namespace
@@ -97,11 +109,16 @@ int main(int argc, char** argv) {
   using namespace ombrevale;
   const double mainAt = BootSeconds();
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+  int width = 0, height = 0;
+  if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) != 2) {
+    std::fprintf(stderr, "usage: shell_run [seconds] [WIDTHxHEIGHT]\n");
+    return 2;
+  }
   SdlVideo video;
   SystemClock clock;
   SystemRandom random;
   SdlDesktop sdl(clock);
-  MeasuringDesktop desktop(sdl, seconds);
+  MeasuringDesktop desktop(sdl, seconds, width, height);
   SdlMedia media;
   SdlPictureReader pictures;
   Platform platform{clock, random, desktop, media, pictures};
@@ -110,6 +127,13 @@ int main(int argc, char** argv) {
 
   rusage use{};
   getrusage(RUSAGE_SELF, &use);
+  int shownWidth = 0, shownHeight = 0;
+  SDL_GetWindowSize(sdl.Window(), &shownWidth, &shownHeight);
+  std::printf(
+      "window: %d x %d, scaled %dx, drawn in %s\n", shownWidth, shownHeight,
+      FitWholeFactor(shownWidth, shownHeight, SdlDesktop::kClientWidth, SdlDesktop::kClientHeight)
+          .factor,
+      sdl.DrawingName().c_str());
   const double span = desktop.endAt - desktop.firstFrameAt;
   // Frames from the first one up to the close, which comes in the pass due after `seconds`.
   std::printf("frames in %.2f s: %d (%.2f a second)\n", span, desktop.frames,
