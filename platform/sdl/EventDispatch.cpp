@@ -9,13 +9,15 @@ namespace ombrevale {
 
 void SdlDesktop::PumpEvents(WindowEvents& events) {
   SDL_Event event;
-  while (!events.Ended() && SDL_PollEvent(&event)) {
-    Dispatch(event, events);
-    // A close that came while the box was open takes effect now that it is closed.
-    if (closeAsked_ && !events.Ended()) {
+  while (!events.Ended()) {
+    // A close that came while the box was open takes effect as it closes, before what follows.
+    if (closeAsked_) {
       closeAsked_ = false;
       events.Unload();
+      break;
     }
+    if (SDL_PollEvent(&event) == 0) break;
+    Dispatch(event, events);
   }
   if (repaintDue_ && !events.Ended()) Repaint();
 }

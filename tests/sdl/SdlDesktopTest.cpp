@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/FatalError.h"
+#include "platform/sdl/ModalBox.h"
+#include "platform/sdl/RendererChoice.h"
 #include "platform/sdl/SdlVideo.h"
 
 namespace ombrevale {
@@ -101,6 +103,17 @@ class SdlDesktopTest : public testing::Test {
       e.button.button = SDL_BUTTON_LEFT;
       e.button.x = x, e.button.y = y;
     }
+    Push(e);
+  }
+  static void PushWindowEvent(Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    Push(e);
+  }
+  static void PushQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
     Push(e);
   }
   static void PushKey(SDL_Keycode key, Uint16 mod) {
@@ -316,6 +329,110 @@ TEST_F(SdlDesktopTest, WaitEventsWakesForAnEvent) {
   Recorder events;
   desktop_.PumpEvents(events);
   EXPECT_EQ(events.keys.size(), 1u) << "waiting takes no event away";
+}
+
+TEST_F(SdlDesktopTest, TheBoxClosesOnOkAloneAndKeepsTheInputMeantForThePage) {
+  desktop_.SetMenu({"Version"});
+  Recorder events;
+  // Return, Space, Escape and Enter each press OK; the keys and clicks before them are the box's.
+  for (SDL_Keycode ok : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
+    PushKey(SDLK_x, KMOD_NONE);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 20, 10);  // on "Version": no second box
+    PushMouse(SDL_MOUSEBUTTONUP, 20, 10);
+    PushKey(ok, KMOD_NONE);
+    PushKey(SDLK_a, KMOD_NONE);  // after the box: the page's
+    desktop_.MessageBox("Ombrevale", "ver 0.13\r\nmade by\r\n2002/5/28");
+    desktop_.PumpEvents(events);
+    EXPECT_EQ(events.keys, (std::vector<std::pair<int, int>>{{65, 0}})) << "OK key " << ok;
+    EXPECT_TRUE(events.clicks.empty());
+    events.keys.clear();
+  }
+
+  // A click is a press and a release on the button; a press that leaves it does nothing.
+  ClientFrame frame;
+  Fonts fonts;
+  ModalBox layout(frame, fonts);
+  layout.Open("Ombrevale", "ver 0.13\r\nmade by\r\n2002/5/28");
+  const SDL_Rect ok = layout.Button();
+  PushMouse(SDL_MOUSEBUTTONDOWN, ok.x + 5, ok.y + 5);
+  PushMouse(SDL_MOUSEBUTTONUP, ok.x - 5, ok.y + 5);
+  PushMouse(SDL_MOUSEBUTTONDOWN, ok.x + 5, ok.y + 5);
+  PushMouse(SDL_MOUSEBUTTONUP, ok.x + 6, ok.y + 6);
+  PushKey(SDLK_b, KMOD_NONE);
+  desktop_.MessageBox("Ombrevale", "ver 0.13\r\nmade by\r\n2002/5/28");
+  desktop_.PumpEvents(events);
+  EXPECT_EQ(events.keys, (std::vector<std::pair<int, int>>{{66, 0}}));
+  EXPECT_EQ(events.unloads, 0);
+}
+
+TEST_F(SdlDesktopTest, ACloseWaitsForTheBoxButASignalToEndClosesItAtOnce) {
+  Recorder events;
+  // A window manager's close: a close event, then SDL's quit. The box stays open for Return.
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  PushQuit();
+  PushKey(SDLK_RETURN, KMOD_NONE);
+  PushKey(SDLK_a, KMOD_NONE);
+  desktop_.MessageBox("Ombrevale", "text");
+  desktop_.PumpEvents(events);
+  EXPECT_EQ(events.unloads, 1) << "the close took effect as the box closed";
+  EXPECT_TRUE(events.keys.empty()) << "Return was the box's, and nothing follows the close";
+
+  // SIGTERM or SIGINT: SDL's quit alone. The box closes without waiting for OK.
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  Recorder ended;
+  PushQuit();
+  PushKey(SDLK_RETURN, KMOD_NONE);
+  desktop_.MessageBox("Ombrevale", "text");
+  desktop_.PumpEvents(ended);
+  EXPECT_EQ(ended.unloads, 1);
+  EXPECT_TRUE(ended.keys.empty());
+}
+
+TEST_F(SdlDesktopTest, TheBoxIsDrawnCentredOnThePageInTheMenusLook) {
+  ClientFrame frame;
+  Fonts fonts;
+  ModalBox box(frame, fonts);
+  box.Open("Ombrevale", "ver 0.13\r\nmade by the Ombrevale team\r\n2002/5/28");
+  box.Draw();
+  const Surface shown = frame.Read();
+  const SDL_Rect b = box.Bounds();
+  EXPECT_LE(std::abs((b.x + b.w / 2) - kPageWidth / 2), 1);
+  EXPECT_LE(std::abs((b.y + b.h / 2) - (kMenuHeight + kPageHeight / 2)), 1);
+  EXPECT_EQ(shown.At(b.x + b.w / 2, b.y + 5), Rgb(0, 0, 128)) << "the title bar";
+  EXPECT_EQ(shown.At(b.x + 3, b.y + b.h - 4), Rgb(212, 208, 200)) << "the face";
+  // Three lines of text: dark pixels on three separate rows of the face, none at the title.
+  int textRows = 0;
+  bool inRow = false;
+  for (int y = b.y + 22; y < box.Button().y - 2; ++y) {
+    bool dark = false;
+    for (int x = b.x + 4; x < b.x + b.w - 4; ++x) dark |= (shown.At(x, y) & 0xFF) < 100;
+    if (dark && !inRow) ++textRows;
+    inRow = dark;
+  }
+  EXPECT_EQ(textRows, 3);
+  EXPECT_EQ(box.Button().w, 75);
+  EXPECT_LE(std::abs((box.Button().x + 37) - kPageWidth / 2), 1);
+}
+
+TEST(RendererChoiceTest, TheCardOnlyWhereOpenGlRunsOnIt) {
+  EXPECT_TRUE(IsSoftwareRasteriser("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRasteriser("softpipe"));
+  EXPECT_TRUE(IsSoftwareRasteriser("Mesa X11 swrast"));
+  EXPECT_TRUE(IsSoftwareRasteriser("Software Rasterizer"));
+  EXPECT_FALSE(IsSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(IsSoftwareRasteriser("NVIDIA GeForce RTX 3060/PCIe/SSE2"));
+  EXPECT_FALSE(IsSoftwareRasteriser("AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)"));
+
+  using enum Drawing;
+  EXPECT_EQ(ChooseDrawing({"software", true, true}), Software) << "the user's choice wins";
+  EXPECT_EQ(ChooseDrawing({"opengl", false, false}), Accelerated);
+  EXPECT_EQ(ChooseDrawing({std::nullopt, true, true}), AskOpenGl);
+  EXPECT_EQ(ChooseDrawing({std::nullopt, true, false}), Software) << "no device: no GL loaded";
+  EXPECT_EQ(ChooseDrawing({std::nullopt, false, true}), Software) << "SDL's dummy driver";
+}
+
+TEST_F(SdlDesktopTest, DrawsInSoftwareWhereThereIsNoCard) {
+  EXPECT_EQ(desktop_.DrawingName(), "software");
 }
 
 }  // namespace
