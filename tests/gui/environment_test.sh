@@ -85,7 +85,7 @@ runs_and_closes() {
   fi
   read -r x y < <(version_entry_at "$window")
   xdotool mousemove --window "$window" "$x" "$y" click 1 2>/dev/null
-  close_box 5 || fail "$1: no version box, or it did not close"
+  close_version_box "$window" 5 || fail "$1: no version box, or it did not close"
   kill -0 "$app_pid" 2>/dev/null || fail "$1: the program ended with the version box"
   "$wm_close" "$window" || fail "$1: could not send WM_DELETE_WINDOW"
   ended

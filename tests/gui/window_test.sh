@@ -33,8 +33,8 @@ fail() {
 
 app_alive() { kill -0 "$app_pid" 2>/dev/null; }
 
-# The version box, or the error box: a top-level window titled "Ombrevale".
-version_box() { program_box; }
+# The error box: a top-level window titled "Ombrevale".
+error_box() { program_box; }
 
 shoot() {
   command -v import >/dev/null || return 0
@@ -67,7 +67,7 @@ if [ "$mode" = broken-picture ]; then
   retry 10 box_open || fail "no error box for the broken picture"
   xdotool search --onlyvisible --name "^${caption}\$" >/dev/null 2>&1 && fail "the window was shown"
   shoot broken-picture
-  xdotool key --window "$(version_box)" Return
+  xdotool key --window "$(error_box)" Return
   retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
   wait "$app_pid"
   status=$?
@@ -99,16 +99,18 @@ sleep 0.3
 app_alive || fail "the program ended after keys"
 shoot window
 
-# The menu entry "Version" opens the version box.
+# The menu entry "Version" opens the version box, drawn by the window over its page.
 xdotool mousemove --window "$window" 20 10 click 1
-retry 5 box_open || fail "no version box after clicking \"Version\""
-box=$(version_box)
+retry 5 version_box_open "$window" || fail "no version box after clicking \"Version\""
+[ -z "$(program_box)" ] || fail "the version box is a window of its own"
 sleep 0.3
 shoot version-box
-# Input for the window while the box is open is not the window's; it must do no harm.
-xdotool key --window "$window" x Return
-xdotool key --window "$box" Return
-retry 5 box_closed || fail "the version box did not close on Return"
+# Keys meant for the page while the box is open are the box's: they do no harm, and Return is OK.
+xdotool key --window "$window" x a
+sleep 0.2
+version_box_open "$window" || fail "the version box closed on a key that is not OK"
+xdotool key --window "$window" Return
+retry 5 version_box_closed "$window" || fail "the version box did not close on Return"
 sleep 0.2
 app_alive || fail "the program ended with the version box"
 

@@ -36,16 +36,17 @@ need_tools() {
   done
 }
 
-# Starts Xvfb with a 1024 x 768 screen, for at most $1 seconds, and exports DISPLAY for it. The
+# Starts Xvfb with a 1024 x 768 screen (or $2, as WIDTHxHEIGHT), for at most $1 seconds, and
+# exports DISPLAY for it. The
 # server chooses its display number itself (-displayfd), taking the lock of the first free one:
 # two scripts that start servers at the same moment cannot end up on the same display, as they
 # could when each picked a number by looking for lock files.
 start_xvfb() {
-  local limit=$1
+  local limit=$1 screen=${2:-1024x768}
   need_tools Xvfb xdpyinfo
   unset WAYLAND_DISPLAY SDL_VIDEODRIVER
   # Under a time limit of its own, so that not even a killed script leaves it running for long.
-  timeout "$limit" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+  timeout "$limit" Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   # The number is written once the server accepts clients.
@@ -63,18 +64,42 @@ main_window() {
   timeout 10 xdotool search --sync --onlyvisible --name '^Ombrevale 0\.13$' 2>/dev/null | head -n 1
 }
 
-# A box of the program (the version box, an error box): a top-level window titled "Ombrevale"
+# The error box at start-up, shown before any window: a top-level window titled "Ombrevale"
 # (xdotool cannot match its UTF-8 title, xwininfo lists it).
 program_box() { xwininfo -root -tree | awk '/^ +0x[0-9a-f]+ "Ombrevale": / { print $1; exit }'; }
 box_open() { [ -n "$(program_box)" ]; }
 box_closed() { [ -z "$(program_box)" ]; }
 
-# Closes the program's box with Return, as its OK button; fails when none opens within $1 seconds
-# or it stays open.
+# Closes the error box with Return, as its OK button; fails when none opens within $1 seconds or
+# it stays open.
 close_box() {
   retry "$1" box_open || return 1
   xdotool key --window "$(program_box)" Return 2>/dev/null
   retry 5 box_closed
+}
+
+# The navy title bar of the version box that window $1 draws over its page, as
+# "WIDTH HEIGHT X Y" in window pixels; nothing (and failure) when no box shows. Nothing else the
+# window shows is that navy.
+version_box_bar() {
+  local shot geometry
+  shot=$(mktemp --suffix=.png -p "$work")
+  import -window "$1" "$shot" 2>/dev/null || { rm -f "$shot"; return 1; }
+  geometry=$(convert "$shot" -fill black +opaque "#000080" -format '%@' info: 2>/dev/null)
+  rm -f "$shot"
+  [[ $geometry =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 1
+  [ "${BASH_REMATCH[1]}" -ge 20 ] || return 1
+  echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} ${BASH_REMATCH[3]} ${BASH_REMATCH[4]}"
+}
+version_box_open() { version_box_bar "$1" >/dev/null; }
+version_box_closed() { ! version_box_open "$1"; }
+
+# Closes the version box of window $1 with Return; fails when none shows within $2 seconds or it
+# stays open.
+close_version_box() {
+  retry "$2" version_box_open "$1" || return 1
+  xdotool key --window "$1" Return 2>/dev/null
+  retry 5 version_box_closed "$1"
 }
 
 # Prints the size of window $1 as "WIDTH HEIGHT".
