@@ -36,6 +36,7 @@ class SdlDesktop final : public Desktop {
   void SetCaption(std::string_view caption) override;
   void SetMenu(const std::vector<std::string>& entries) override;
   void ShowWindow() override;
+  void SetFullscreen(bool) {}
 
   void PumpEvents(WindowEvents& events) override;
   void WaitEvents(std::optional<uint32_t> due) override;
