@@ -1,4 +1,4 @@
-// Ombrevale: reads its command line, opens the main window on the desktop and
+// Ombrevale: reads its command line, finds its pictures, opens the main window on the desktop and
 // runs the title page until it is closed.
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 
 #include "app/App.h"
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "platform/FatalError.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlMedia.h"
@@ -19,8 +20,15 @@ int main(int argc, char** argv) {
   const CommandLine line = ReadCommandLine(argc, argv);
   if (const auto status = Answer(line, std::cout, std::cerr)) return *status;
 
+  const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(line.data), HoldsDatFolder);
+  if (const auto complaint = EnterDataFolder(data)) {
+    std::fprintf(stderr, "%s\n", complaint->c_str());
+    return 2;  // as for any other bad argument
+  }
   try {
     SdlVideo video;
+    // Said once there is a desktop to run on: without one, its own sentence is the news.
+    if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
     SystemClock clock;
     SystemRandom random;
     SdlDesktop desktop(clock);
