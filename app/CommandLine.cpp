@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/Form1.h"
