@@ -3,7 +3,7 @@
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
 // one animated GIF.
 //
-//   build/ombrevale-render --seed 6 --frames 150 --every 2 --out docs/title.gif
+//   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
 //
 // Run it from the repository root, so that it finds dat/. The same options always give the same
@@ -31,18 +31,22 @@ namespace ombrevale {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: ombrevale-render [--seed N] [--frames N] [--every N] [--start \"YYYY/MM/DD H:MM:SS\"]\n"
-    "                        --out PATH\n"
+    "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
+    "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
-    "  --frames N    how many frames (1 to 100000; default 50)\n"
+    "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
+    "                the label's caption \"Burst\", before the clock first writes it\n"
+    "  --frames N    how many frames to keep after those (1 to 100000; default 50)\n"
     "  --every N     keep every Nth frame only, each shown N times as long (1 to 100; default 1)\n"
     "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
     "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
+    "                named by each frame's number in the run (frame-0001.png, ...)\n"
     "  --help        this text\n";
 
 struct Options {
   uint32_t seed = 1;
+  int skip = 0;
   int frames = 50;
   int every = 1;
   DateTimeFields start = RenderOptions{}.start;
@@ -82,8 +86,8 @@ Options ParseOptions(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       std::exit(0);
     }
-    if (arg != "--seed" && arg != "--frames" && arg != "--every" && arg != "--start" &&
-        arg != "--out")
+    if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
+        arg != "--start" && arg != "--out")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     const std::string value = argv[++i];
@@ -92,6 +96,11 @@ Options ParseOptions(int argc, char** argv) {
       if (!n)
         throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
       o.seed = static_cast<uint32_t>(*n);
+    } else if (arg == "--skip") {
+      const auto n = Number(value, 100000);
+      if (!n)
+        throw UsageError("--skip takes a whole number from 0 to 100000, not \"" + value + "\"");
+      o.skip = static_cast<int>(*n);
     } else if (arg == "--frames") {
       const auto n = Number(value, 100000);
       if (!n || *n == 0)
@@ -240,8 +249,9 @@ int Render(const Options& o) {
   } else if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
     throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
   }
-  RenderFrames({o.seed, o.frames, o.start}, [&](int i, const Surface& frame) {
-    if (i % o.every != 0) return;
+  // The frames left out are drawn all the same: each frame follows from the ones before it.
+  RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
+    if (i < o.skip || (i - o.skip) % o.every != 0) return;
     if (gif) {
       writer->Add(frame, o.every * kRenderStepMs / 10);
     } else {

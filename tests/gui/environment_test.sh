@@ -4,8 +4,9 @@
 #   environment_test.sh no-audio   PROGRAM WM_CLOSE SHOTS-DIR - no audio driver: runs silent
 #   environment_test.sh no-fonts   PROGRAM WM_CLOSE SHOTS-DIR - no font at all: runs without text,
 #                                                               says so once
-#   environment_test.sh odd-dat    PROGRAM WM_CLOSE SHOTS-DIR - dat/ missing, partly missing,
-#                                                               folders for files, tiny pictures
+#   environment_test.sh odd-dat    PROGRAM WM_CLOSE SHOTS-DIR - dat/ missing (said once), partly
+#                                                               missing, folders for files, tiny
+#                                                               pictures
 #   environment_test.sh broken-dat PROGRAM WM_CLOSE SHOTS-DIR - a truncated bitmap, random bytes:
 #                                                               a box and a line naming the file
 #   environment_test.sh unreadable-dat PROGRAM WM_CLOSE SHOTS-DIR - a bitmap the user may not read
@@ -172,11 +173,13 @@ case $mode in
     ;;
 
   odd-dat)
-    # No dat/ at all.
+    # No dat/ at all, here or beside the program: it says once where it looked.
     mkdir -p "$work/none"
     start_in "$work/none"
     runs_and_closes "no dat/"
-    [ ! -s "$work/stderr" ] || fail "no dat/: something was said on stderr"
+    looked="$(cd "$work/none" && pwd -P) or $(realpath -m "$(dirname "$program")/../share/games/ombrevale")"
+    said="Ombrevale found no dat/ folder with its pictures in $looked; the title page runs without them."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "no dat/: stderr was not the one sentence, once"
 
     # Some files there, some missing, folders in place of two, every picture smaller than the
     # area the vision reads from it, and a file outside the table that is never opened.
@@ -189,7 +192,7 @@ case $mode in
     start_in "$work/odd"
     runs_and_closes "odd dat/"
     [ ! -s "$work/stderr" ] || fail "odd dat/: something was said on stderr"
-    echo "dat/ missing, partly missing, folders for files, small pictures: runs, status 0, silent"
+    echo "dat/ missing (said once), partly missing, folders for files, small pictures: runs, status 0"
     ;;
 
   broken-dat)

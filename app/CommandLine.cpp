@@ -1,0 +1,116 @@
+#include "app/CommandLine.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/Form1.h"
+
+namespace ombrevale {
+namespace {
+
+CommandLine Misuse(std::string complaint) {
+  CommandLine line;
+  line.ask = CommandLine::Ask::Misuse;
+  line.complaint = std::move(complaint);
+  return line;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted(text.size() + 2, '\'');
+  text.copy(quoted.data() + 1, text.size());
+  return quoted;
+}
+
+}  // namespace
+
+CommandLine ReadCommandLine(std::span<const std::string_view> args) {
+  CommandLine line;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    // Everything that is not an option is a stray argument: the program takes no operands.
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-')
+      return Misuse("extra operand " + Quoted(arg));
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg[1] != '-') return Misuse("invalid option -- " + Quoted(arg.substr(1, 1)));
+
+    // A long option, maybe with its value after "=".
+    const size_t equals = arg.find('=');
+    const bool attached = equals != std::string_view::npos;
+    const std::string_view name = arg.substr(0, equals);
+    if (name == "--data") {
+      if (attached) {
+        line.data = std::string(arg.substr(equals + 1));
+      } else if (i + 1 < args.size()) {
+        line.data = std::string(args[++i]);
+      } else {
+        return Misuse("option '--data' requires an argument");
+      }
+      continue;
+    }
+    if (name != "--help" && name != "--version" && name != "--fullscreen")
+      return Misuse("unrecognized option " + Quoted(arg));
+    if (attached) return Misuse("option " + Quoted(name) + " doesn't allow an argument");
+    if (name == "--fullscreen") {
+      line.fullscreen = true;
+      continue;
+    }
+    CommandLine answer;
+    answer.ask = name == "--help" ? CommandLine::Ask::Help : CommandLine::Ask::Version;
+    return answer;
+  }
+  return line;
+}
+
+CommandLine ReadCommandLine(int argc, const char* const* argv) {
+  std::vector<std::string_view> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return ReadCommandLine(args);
+}
+
+std::string Usage() {
+  std::string text = "Usage: ";
+  text += kCommandName;
+  text += " [OPTION]...\nOpens the title page of ";
+  text += VersionLine();
+  text +=
+      " in a window.\n"
+      "\n"
+      "      --data=DIR    take the pictures from the dat/ folder in DIR\n"
+      "      --fullscreen  start on the whole screen (F11 or Alt+Enter switches back)\n"
+      "      --help        display this help and exit\n"
+      "      --version     output version information and exit\n"
+      "\n"
+      "Without --data, the pictures come from the dat/ folder in the current folder\n"
+      "when there is one, else from the data folder installed with the program.\n";
+  return text;
+}
+
+std::string VersionLine() {
+  std::string text(kProductName);
+  text += ' ';
+  text += kVersion;
+  return text;
+}
+
+std::optional<int> Answer(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  switch (line.ask) {
+    case CommandLine::Ask::Run:
+      return std::nullopt;
+    case CommandLine::Ask::Help:
+      out << Usage() << std::flush;
+      return out ? 0 : 1;  // a help that could not be written is a failure, as in GNU programs
+    case CommandLine::Ask::Version:
+      out << VersionLine() << '\n' << std::flush;
+      return out ? 0 : 1;
+    case CommandLine::Ask::Misuse:
+      err << kCommandName << ": " << line.complaint << '\n' << Usage() << std::flush;
+      return 2;
+  }
+  return 2;
+}
+
+}  // namespace ombrevale

@@ -1,0 +1,43 @@
+#pragma once
+// The program's command line: what a person may ask for when starting it, read before anything
+// opens on the desktop, and answered as GNU programs answer.
+
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace ombrevale {
+
+// The name the program is started by, and the one it signs its complaints with.
+inline constexpr std::string_view kCommandName = "ombrevale";
+
+struct CommandLine {
+  enum class Ask { Run, Help, Version, Misuse };
+  Ask ask = Ask::Run;
+  // --data DIR: the folder whose dat/ holds the pictures.
+  std::optional<std::string> data;
+  // --fullscreen: start on the whole screen.
+  bool fullscreen = false;
+  // For a misuse, the one sentence that says what was wrong, without the program's name.
+  std::string complaint;
+};
+
+// Reads the arguments that follow the program's name, in order; the first --help, --version or
+// mistake ends the reading. A later --data overrides an earlier one; "--" ends the options.
+CommandLine ReadCommandLine(std::span<const std::string_view> args);
+CommandLine ReadCommandLine(int argc, const char* const* argv);
+
+// What --help prints.
+std::string Usage();
+// What --version prints: the product's name and version.
+std::string VersionLine();
+
+// Answers a command line that does not ask to run: --help (the usage on `out`, status 0),
+// --version (the version on `out`, status 0), or a misuse (the complaint, then the usage, on
+// `err`, status 2); status 1 when the answer could not be written. Returns nothing, and writes
+// nothing, when the program should run.
+std::optional<int> Answer(const CommandLine& line, std::ostream& out, std::ostream& err);
+
+}  // namespace ombrevale

@@ -1,0 +1,88 @@
+#include "app/DataFolder.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Form1.h"
+
+namespace fs = std::filesystem;
+
+namespace ombrevale {
+namespace {
+
+// "A", "A or B", "A, B or C".
+std::string Listed(const std::vector<std::string>& places) {
+  std::string text;
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (i > 0) text += i + 1 == places.size() ? " or " : ", ";
+    text += places[i];
+  }
+  return text;
+}
+
+std::string NoDatWarning(const std::vector<std::string>& places) {
+  std::string text(kProductName);
+  text += " found no dat/ folder with its pictures in " + Listed(places) +
+          "; the title page runs without them.";
+  return text;
+}
+
+}  // namespace
+
+DataFolderChoice ChooseDataFolder(const DataFolderPlaces& places,
+                                  const std::function<bool(const std::string&)>& holdsDat) {
+  DataFolderChoice choice;
+  if (places.given) {
+    // Asked for by name: no other place stands in for it.
+    choice.folder = *places.given;
+    if (!holdsDat(*places.given)) choice.warning = NoDatWarning({*places.given});
+    return choice;
+  }
+  if (holdsDat(places.current)) return choice;
+  std::vector<std::string> looked = {places.current};
+  if (!places.installed.empty() && places.installed != places.current) {
+    if (holdsDat(places.installed)) {
+      choice.folder = places.installed;
+      return choice;
+    }
+    looked.push_back(places.installed);
+  }
+  choice.warning = NoDatWarning(looked);
+  return choice;
+}
+
+std::string InstalledDataFolderFor(const std::string& programPath) {
+  const fs::path games = fs::path(programPath).parent_path();
+  return (games / ".." / "share" / "games" / "ombrevale").lexically_normal().string();
+}
+
+bool HoldsDatFolder(const std::string& folder) {
+  std::error_code error;
+  return fs::is_directory(fs::path(folder) / "dat", error);
+}
+
+DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given) {
+  DataFolderPlaces places;
+  places.given = given;
+  std::error_code error;
+  const fs::path current = fs::current_path(error);
+  places.current = error ? "." : current.string();
+  // The kernel's link names the program file itself, links resolved, wherever it was copied.
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error && program.is_absolute()) places.installed = InstalledDataFolderFor(program.string());
+  return places;
+}
+
+std::optional<std::string> EnterDataFolder(const DataFolderChoice& choice) {
+  if (!choice.folder) return std::nullopt;
+  std::error_code error;
+  fs::current_path(*choice.folder, error);
+  if (!error) return std::nullopt;
+  std::string text(kCommandName);
+  text += ": cannot enter the data folder '" + *choice.folder + "': " + error.message();
+  return text;
+}
+
+}  // namespace ombrevale

@@ -1,0 +1,98 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace ombrevale {
+namespace {
+
+CommandLine Read(std::vector<std::string_view> args) {
+  return ReadCommandLine(args);
+}
+
+struct Answered {
+  std::optional<int> status;
+  std::string out, err;
+};
+Answered AnswerTo(std::vector<std::string_view> args) {
+  std::ostringstream out, err;
+  const auto status = Answer(Read(args), out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CommandLine, RunsWithTheDataFolderAndFullscreenInEitherSpellingAndOrder) {
+  const CommandLine none = Read({});
+  EXPECT_EQ(none.ask, CommandLine::Ask::Run);
+  EXPECT_FALSE(none.data);
+  EXPECT_FALSE(none.fullscreen);
+
+  const CommandLine apart = Read({"--fullscreen", "--data", "/srv/ombrevale"});
+  EXPECT_EQ(apart.ask, CommandLine::Ask::Run);
+  EXPECT_EQ(apart.data, "/srv/ombrevale");
+  EXPECT_TRUE(apart.fullscreen);
+
+  // Joined with "=", the value may hold another "="; the last --data counts; "--" ends options.
+  const CommandLine joined = Read({"--data=old", "--data=a=b", "--"});
+  EXPECT_EQ(joined.ask, CommandLine::Ask::Run);
+  EXPECT_EQ(joined.data, "a=b");
+  EXPECT_FALSE(joined.fullscreen);
+  // The argument after --data is its value, even when it looks like an option.
+  EXPECT_EQ(Read({"--data", "--help"}).data, "--help");
+  EXPECT_EQ(Read({"--data="}).data, "");
+
+  const auto ran = AnswerTo({"--fullscreen"});
+  EXPECT_FALSE(ran.status);
+  EXPECT_EQ(ran.out + ran.err, "");
+}
+
+TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) {
+  const auto version = AnswerTo({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "Ombrevale 0.13\n");
+  EXPECT_EQ(version.err, "");
+
+  const auto help = AnswerTo({"--fullscreen", "--help", "--bogus"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, Usage());
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("Usage: ombrevale [OPTION]...\n", 0), 0u);
+  for (const char* option : {"--data=DIR", "--fullscreen", "--help", "--version"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+
+  EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale 0.13\n");
+  // Mistakes before them are reported instead.
+  EXPECT_EQ(AnswerTo({"stray", "--help"}).status, 2);
+
+  // An answer that could not be written (stdout closed or full) is a failure.
+  std::ostringstream broken, err;
+  broken.setstate(std::ios::badbit);
+  EXPECT_EQ(Answer(Read({"--version"}), broken, err), 1);
+}
+
+TEST(CommandLine, EveryMistakeIsOneSentenceThenTheUsageOnStderrWithStatusTwo) {
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
+      {{"--bogus"}, "unrecognized option '--bogus'"},
+      {{"--bogus=1"}, "unrecognized option '--bogus=1'"},
+      {{"--data"}, "option '--data' requires an argument"},
+      {{"--fullscreen", "--data"}, "option '--data' requires an argument"},
+      {{"--fullscreen=yes"}, "option '--fullscreen' doesn't allow an argument"},
+      {{"--version=2"}, "option '--version' doesn't allow an argument"},
+      {{"-x"}, "invalid option -- 'x'"},
+      {{"-h"}, "invalid option -- 'h'"},
+      {{"dat"}, "extra operand 'dat'"},
+      {{"-"}, "extra operand '-'"},
+      {{"--", "--help"}, "extra operand '--help'"},
+      {{"--data", "here", "there"}, "extra operand 'there'"},
+  };
+  for (const auto& [args, sentence] : cases) {
+    const auto answer = AnswerTo(args);
+    EXPECT_EQ(answer.status, 2) << sentence;
+    EXPECT_EQ(answer.out, "") << sentence;
+    EXPECT_EQ(answer.err, "ombrevale: " + sentence + "\n" + Usage());
+  }
+}
+
+}  // namespace
+}  // namespace ombrevale

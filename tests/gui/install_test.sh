@@ -1,0 +1,251 @@
+#!/usr/bin/env bash
+# The program as a person installs it and lives with it.
+#   install_test.sh command-line PROGRAM                - --help, --version and mistakes, with no
+#                                                         display: the answers and statuses
+#   install_test.sh staged BUILD-DIR WM_CLOSE SHOTS-DIR - installed with DESTDIR into a staging
+#                                                         folder: the tree, the launcher, the
+#                                                         metadata, the manual; the staged program
+#                                                         started from / shows its pictures
+#   install_test.sh package BUILD-DIR                   - the Debian package made by cpack: its
+#                                                         files, its Depends, lintian's errors
+# The staging and package folders lie in BUILD-DIR/install-test and are made afresh each time.
+set -u
+
+mode=$1
+here=$(cd "$(dirname "$0")" && pwd)
+id=org.ombrevale.Ombrevale
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+# shellcheck source=tests/gui/xvfb.sh
+source "$here/xvfb.sh"
+
+clean_up_on_exit
+
+fail() {
+  echo "FAIL ($mode): $*" >&2
+  for log in "$work/stderr" "$work/log"; do
+    if [ -s "$log" ]; then
+      echo "--- $(basename "$log"):" >&2
+      cat "$log" >&2
+    fi
+  done
+  exit 1
+}
+
+# A tool the check cannot do without: scripts/deps installs them all, so a missing one is a fault
+# of the machine, not a reason to skip.
+need() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/deps test installs it)"
+  done
+}
+
+# Every file an install puts below its prefix, sorted.
+installed_files() {
+  local size
+  {
+    echo games/ombrevale
+    for name in face black eye0 eye1 eye2 eye3 eye4 pupil hair0 hair1 hair2 big_eye big_pupil \
+      view0 view1 view2 view3 wire tv0 tv1 noise; do
+      echo "share/games/ombrevale/dat/$name.bmp"
+    done
+    echo "share/applications/$id.desktop"
+    echo "share/metainfo/$id.metainfo.xml"
+    for size in 16 24 32 48 64 128 256; do
+      echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
+    done
+    echo "share/icons/hicolor/scalable/apps/$id.svg"
+    echo share/man/man6/ombrevale.6.gz
+    echo share/doc/ombrevale/copyright
+    echo share/doc/ombrevale/changelog.gz
+  } | sort
+}
+
+# The value of key $2 in desktop entry $1.
+entry() { sed -n "s/^$2=//p" "$1"; }
+
+case $mode in
+  command-line)
+    program=$2
+    # No display at all: the answers come before anything needs one.
+    run() { env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$program" "$@" >"$work/out" 2>"$work/err"; }
+    usage_first="Usage: ombrevale [OPTION]..."
+
+    run --help
+    status=$?
+    [ "$status" -eq 0 ] || fail "--help: status $status, expected 0"
+    [ "$(head -n 1 "$work/out")" = "$usage_first" ] || fail "--help printed: $(cat "$work/out")"
+    grep -q -- "--data=DIR" "$work/out" || fail "--help does not name --data"
+    [ ! -s "$work/err" ] || fail "--help said on stderr: $(cat "$work/err")"
+    cp "$work/out" "$work/usage"
+
+    run --version
+    status=$?
+    [ "$status" -eq 0 ] || fail "--version: status $status, expected 0"
+    [ "$(cat "$work/out")" = "Ombrevale 0.13" ] || fail "--version printed: $(cat "$work/out")"
+    [ ! -s "$work/err" ] || fail "--version said on stderr: $(cat "$work/err")"
+
+    # A mistake: one sentence, then the usage, all on stderr; status 2.
+    misused() {
+      local sentence=$1
+      shift
+      run "$@"
+      local status=$?
+      [ "$status" -eq 2 ] || fail "$*: status $status, expected 2"
+      [ ! -s "$work/out" ] || fail "$*: printed on stdout: $(cat "$work/out")"
+      [ "$(head -n 1 "$work/err")" = "ombrevale: $sentence" ] || fail "$*: said $(head -n 1 "$work/err")"
+      tail -n +2 "$work/err" | cmp -s - "$work/usage" || fail "$*: the usage does not follow"
+    }
+    misused "unrecognized option '--bogus'" --bogus
+    misused "option '--data' requires an argument" --data
+    misused "extra operand 'dat'" dat
+
+    # A data folder that cannot be entered is a bad argument: one sentence, status 2, no window.
+    run --data "$work/nowhere"
+    status=$?
+    [ "$status" -eq 2 ] || fail "--data NOWHERE: status $status, expected 2"
+    [ "$(cat "$work/err")" = "ombrevale: cannot enter the data folder '$work/nowhere': No such file or directory" ] ||
+      fail "--data NOWHERE said: $(cat "$work/err")"
+    echo "command line: --help and --version 0 without a display, mistakes 2 with one sentence"
+    ;;
+
+  staged)
+    build=$(realpath "$2")
+    wm_close=$(realpath "$3")
+    shots=$4
+    need cmake desktop-file-validate appstreamcli man gzip
+    stage=$build/install-test/stage
+    rm -rf "$stage"
+    DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/log" 2>&1 || fail "cmake --install failed"
+
+    # The tree: exactly the files of the layout, the program executable, the icons at their sizes.
+    (cd "$stage/usr" && find . -type f | sed 's|^\./||' | sort) >"$work/files"
+    installed_files | diff - "$work/files" >"$work/diff" || fail "the installed files differ: $(cat "$work/diff")"
+    [ -x "$stage/usr/games/ombrevale" ] || fail "the program is not executable"
+    for size in 16 24 32 48 64 128 256; do
+      # A PNG's width and height, 4 bytes each, big-endian, at byte 16.
+      got=$(od -A n -t u1 -j 16 -N 8 "$stage/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" |
+        awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 " x " $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')
+      [ "$got" = "$size x $size" ] || fail "the ${size}x${size} icon is $got"
+    done
+
+    # The launcher and the metadata pass the desktop's own checks; the launcher starts the
+    # installed program by its full path, so it works from any folder.
+    desktop=$stage/usr/share/applications/$id.desktop
+    desktop-file-validate "$desktop" >"$work/log" 2>&1 || fail "desktop-file-validate: $(cat "$work/log")"
+    [ ! -s "$work/log" ] || fail "desktop-file-validate had remarks: $(cat "$work/log")"
+    appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >"$work/log" 2>&1 ||
+      fail "appstreamcli validate failed"
+    [ "$(entry "$desktop" Exec)" = /usr/games/ombrevale ] || fail "Exec=$(entry "$desktop" Exec)"
+    [ "$(entry "$desktop" Icon)" = "$id" ] || fail "Icon=$(entry "$desktop" Icon)"
+    [ "$(entry "$desktop" Terminal)" = false ] || fail "the launcher opens a terminal"
+    # The manual: gzipped without a name or a time stamp, and read without a warning.
+    manual=$stage/usr/share/man/man6/ombrevale.6.gz
+    gzip -t "$manual" || fail "the manual is not gzipped"
+    [ "$(od -A n -t x1 -j 4 -N 4 "$manual" | tr -d ' ')" = 00000000 ] || fail "the manual has a time stamp"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" >"$work/manual" 2>"$work/log" ||
+      fail "man cannot show the manual"
+    [ ! -s "$work/log" ] || fail "man warned: $(cat "$work/log")"
+    grep -q "/usr/games/ombrevale" "$work/manual" || fail "the manual does not name the program's file"
+
+    # Another prefix: the launcher names the program where that install puts it.
+    DESTDIR=$build/install-test/stage-local cmake --install "$build" --prefix /usr/local >"$work/log" 2>&1 ||
+      fail "cmake --install to /usr/local failed"
+    got=$(entry "$build/install-test/stage-local/usr/local/share/applications/$id.desktop" Exec)
+    [ "$got" = /usr/local/games/ombrevale ] || fail "under /usr/local, Exec=$got"
+    rm -rf "$build/install-test/stage-local"
+
+    # The staged program started from /, as a launcher starts it: it finds its pictures beside it.
+    need_tools xdotool xwininfo xprop import convert
+    start_xvfb 100 || fail "no X server could be started"
+    (cd / && SDL_AUDIODRIVER=dummy exec timeout 60 "$stage/usr/games/ombrevale") \
+      >"$work/stdout" 2>"$work/stderr" &
+    app_pid=$!
+    window=$(main_window)
+    [ -n "$window" ] || fail "no window"
+    # The launcher belongs to this window: the desktop matches them by the window's class.
+    wm_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
+    [ "$wm_class" = "$(entry "$desktop" StartupWMClass)" ] ||
+      fail "the window's class is \"$wm_class\", the launcher's StartupWMClass another"
+    # The canvas, above the clock label, lit by the pictures: a frame may happen to show nothing
+    # but the black background, so a few frames are looked at.
+    lit=0
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      sleep 0.3
+      import -window "$window" "$work/window.png" 2>/dev/null || fail "no screenshot"
+      lit=$(convert "$work/window.png" -crop 400x270+2+22 +repage -fill white +opaque black \
+        -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:)
+      [ "$lit" -ge 2000 ] && break
+    done
+    mkdir -p "$shots"
+    cp "$work/window.png" "$shots/installed.png"
+    [ "$lit" -ge 2000 ] || fail "the canvas stayed dark ($lit pixels lit): no pictures found"
+    close_window "$window" "$wm_close" || fail "could not send WM_DELETE_WINDOW"
+    retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its window was closed"
+    wait "$app_pid"
+    status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "exit status $status after closing the window, expected 0"
+    [ ! -s "$work/stderr" ] || fail "something was said on stderr"
+
+    # Given a data folder without dat/: it runs, and says so once.
+    mkdir -p "$work/empty"
+    (cd / && SDL_AUDIODRIVER=dummy exec timeout 60 "$stage/usr/games/ombrevale" --data "$work/empty") \
+      >"$work/stdout" 2>"$work/stderr" &
+    app_pid=$!
+    window=$(main_window)
+    [ -n "$window" ] || fail "--data EMPTY: no window"
+    close_window "$window" "$wm_close" || fail "could not send WM_DELETE_WINDOW"
+    retry 5 bash -c "! kill -0 $app_pid" || fail "--data EMPTY: the program still runs"
+    wait "$app_pid"
+    status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "--data EMPTY: exit status $status, expected 0"
+    said="Ombrevale found no dat/ folder with its pictures in $work/empty; the title page runs without them."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "--data EMPTY: stderr was not the one sentence"
+    echo "staged: the layout, a valid launcher, metadata and manual; started from / it shows" \
+      "its pictures ($lit pixels lit) and closes with status 0"
+    ;;
+
+  package)
+    build=$(realpath "$2")
+    need cpack dpkg-deb dpkg-shlibdeps file lintian
+    out=$build/install-test/package
+    rm -rf "$out"
+    cpack --config "$build/CPackConfig.cmake" -B "$out" >"$work/log" 2>&1 || fail "cpack failed"
+    deb=$out/ombrevale_0.13_amd64.deb
+    [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$out")"
+
+    # The same files as an install for /usr, owned by root, the program stripped.
+    dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./usr/||' | sort >"$work/files"
+    installed_files | diff - "$work/files" >"$work/diff" || fail "the package's files differ: $(cat "$work/diff")"
+    dpkg-deb -c "$deb" | awk '$2 != "root/root"' | grep . && fail "files not owned by root"
+    dpkg-deb --fsys-tarfile "$deb" | tar -x -C "$work" ./usr/games/ombrevale ./usr/share/applications/"$id".desktop
+    file "$work/usr/games/ombrevale" | grep -q ", stripped" || fail "the program is not stripped"
+    [ "$(entry "$work/usr/share/applications/$id.desktop" Exec)" = /usr/games/ombrevale ] ||
+      fail "the packaged launcher does not start /usr/games/ombrevale"
+
+    # What it needs: the libraries it links, the fonts and the soundfont it reads.
+    [ "$(dpkg-deb -f "$deb" Package Version Architecture Section | tr '\n' ' ')" = \
+      "Package: ombrevale Version: 0.13 Architecture: amd64 Section: games " ] ||
+      fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for wanted in fonts-ipafont-gothic fonts-dejavu-core "timgm6mb-soundfont | sf3-soundfont-gm" \
+      "libsdl2-2.0-0 (" "libsdl2-mixer-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 \
+      "libc6 ("; do
+      [[ ", $depends," == *", $wanted"* ]] || fail "Depends lacks $wanted: $depends"
+    done
+
+    # Lintian, Debian's package checker, finds no error.
+    lintian --fail-on error "$deb" >"$work/log" 2>&1 || fail "lintian found errors"
+    echo "package: $(basename "$deb") with the installed files, Depends: $depends; lintian: no errors"
+    ;;
+
+  *)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
