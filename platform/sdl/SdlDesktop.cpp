@@ -229,7 +229,7 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       break;
     case SDL_KEYDOWN: {
       if (MenuAccessKey(event.key, events)) break;
-      int16_t keyCode = VirtualKeyCode(event.key.keysym.sym);
+      int16_t keyCode = VirtualKeyCode(event.key.keysym);
       if (keyCode != 0) events.KeyDown(keyCode, ShiftBits(event.key.keysym.mod));
       break;
     }
@@ -263,7 +263,7 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
 bool SdlDesktop::MenuAccessKey(const SDL_KeyboardEvent& key, WindowEvents& events) {
   const uint16_t mod = key.keysym.mod;
   if ((mod & KMOD_ALT) == 0 || (mod & KMOD_CTRL) != 0 || key.repeat != 0) return false;
-  const int16_t code = VirtualKeyCode(key.keysym.sym);
+  const int16_t code = VirtualKeyCode(key.keysym);
   if (code < 'A' || code > 'Z') return false;
   for (size_t i = 0; i < menu_.size(); ++i) {
     const std::string& caption = menu_[i].caption;
