@@ -1,42 +1,58 @@
 #include "text/Strings.h"
 
 #include <limits>
+#include <optional>
 
+#include "platform/CaseFold.h"
 #include "platform/FatalError.h"
+#include "platform/Utf8.h"
 
 namespace ombrevale {
 
 namespace {
 
-char UpperAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+// A character as delimiter matching sees it: its simple upper case, or, for a broken byte, the
+// byte itself marked as such so that it equals only the same broken byte.
+struct FoldedChar {
+  char32_t upper;
+  bool broken;
+  size_t length;  // bytes it takes in its text
+};
+
+FoldedChar FoldFirst(std::string_view text) {
+  const Utf8Char c = DecodeFirst(text);
+  return {c.broken ? c.code : UpperCase(c.code), c.broken, c.length};
 }
 
 // The length in bytes of the match of `delimiter` at byte `pos` of `text`, or 0 when the
-// characters there differ from the delimiter's. Characters are compared whole, so a broken byte
-// of the delimiter never matches the first byte of a longer character.
+// characters there differ from the delimiter's. Characters are compared whole after folding, so
+// the match may be longer or shorter in bytes than the delimiter.
 size_t MatchAt(std::string_view text, size_t pos, std::string_view delimiter) {
   size_t p = pos, q = 0;
   while (q < delimiter.size()) {
     if (p >= text.size()) return 0;  // cut short by the end of the text
-    const size_t textChar = FirstCharLength(text.substr(p));
-    const size_t delimChar = FirstCharLength(delimiter.substr(q));
-    if (textChar != delimChar) return 0;
-    for (size_t k = 0; k < textChar; ++k) {
-      if (UpperAscii(text[p + k]) != UpperAscii(delimiter[q + k])) return 0;
-    }
-    p += textChar;
-    q += delimChar;
+    const FoldedChar textChar = FoldFirst(text.substr(p));
+    const FoldedChar delimChar = FoldFirst(delimiter.substr(q));
+    if (textChar.upper != delimChar.upper || textChar.broken != delimChar.broken) return 0;
+    p += textChar.length;
+    q += delimChar.length;
   }
   return p - pos;
 }
 
-// The byte position of the first match of `delimiter` at or after `from`, or npos.
-size_t FindMatch(std::string_view text, size_t from, std::string_view delimiter) {
+// A match of the delimiter: where it starts in the text and how many bytes it takes there.
+struct Match {
+  size_t at;
+  size_t length;
+};
+
+// The first match of `delimiter` at or after byte `from` of `text`, if any. `from` is always the
+// start of a character.
+std::optional<Match> FindMatch(std::string_view text, size_t from, std::string_view delimiter) {
   for (size_t i = from; i < text.size(); i += FirstCharLength(text.substr(i))) {
-    if (MatchAt(text, i, delimiter) > 0) return i;
+    if (const size_t length = MatchAt(text, i, delimiter); length > 0) return Match{i, length};
   }
-  return std::string_view::npos;
+  return std::nullopt;
 }
 
 // Hands each piece of `text` to `piece`, in order: every match of `delimiter` ends a piece, and
@@ -46,44 +62,35 @@ template <class PieceFn>
 void ForEachPiece(std::string_view text, std::string_view delimiter, PieceFn&& piece) {
   size_t rest = 0;
   while (rest < text.size()) {
-    const size_t at = delimiter.empty() ? std::string_view::npos : FindMatch(text, rest, delimiter);
-    if (at == std::string_view::npos) {
+    const auto match = delimiter.empty() ? std::nullopt : FindMatch(text, rest, delimiter);
+    if (!match) {
       piece(text.substr(rest));
       return;
     }
-    piece(text.substr(rest, at - rest));
-    rest = at + MatchAt(text, at, delimiter);
+    piece(text.substr(rest, match->at - rest));
+    rest = match->at + match->length;
   }
 }
 
 }  // namespace
 
 size_t FirstCharLength(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto lead = static_cast<unsigned char>(text[0]);
-  size_t length = lead < 0x80           ? 1
-                  : (lead >> 5) == 0x6  ? 2
-                  : (lead >> 4) == 0xE  ? 3
-                  : (lead >> 3) == 0x1E ? 4
-                                        : 1;
-  if (length > text.size()) return 1;
-  for (size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-  }
-  return length;
+  return DecodeFirst(text).length;
 }
 
 std::string TextBefore(const std::string& text, const std::string& delimiter) {
   if (delimiter.empty()) return {};
-  const size_t at = FindMatch(text, 0, delimiter);
-  return at == std::string_view::npos ? text : text.substr(0, at);
+  const auto match = FindMatch(text, 0, delimiter);
+  return match ? text.substr(0, match->at) : text;
 }
 
 uint8_t CountDelimiter(const std::string& text, const std::string& delimiter, int16_t& count) {
   if (delimiter.empty()) return 0;
   uint8_t found = 0;
-  for (size_t i = FindMatch(text, 0, delimiter); i != std::string_view::npos;
-       i = FindMatch(text, i + delimiter.size(), delimiter)) {
+  // Counting resumes after the match as it stands in the text, which need not take as many bytes
+  // as the delimiter.
+  for (auto match = FindMatch(text, 0, delimiter); match;
+       match = FindMatch(text, match->at + match->length, delimiter)) {
     if (count == std::numeric_limits<int16_t>::max()) {
       throw FatalError("too many delimiters to count in one text");
     }

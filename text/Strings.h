@@ -11,8 +11,11 @@ namespace ombrevale {
 //
 // Texts are UTF-8 and positions count whole characters (a byte that does not start a valid
 // sequence counts as one character). A delimiter matches a stretch of the text of as many
-// characters when the two are equal with ASCII letters taken without regard to case ("x" matches
-// "X"); nothing else is folded.
+// characters when the two are equal once every letter of both is taken in its simple upper case
+// ("x" matches "X", "é" "É", "ж" "Ж", "ı" "I"; "ß" stays itself and never matches "SS"), whatever
+// the user's locale. Characters are compared whole: a broken byte matches only the same broken
+// byte. A match may take a different number of bytes than the delimiter ("I" matches "ı"); the
+// pieces are always slices of the original text.
 
 // The characters of `text` before the first match of `delimiter`; the whole text when there is
 // none. An empty delimiter matches at once, so the result is then empty.
@@ -37,7 +40,8 @@ void SplitText(const std::string& text, std::span<std::string> parts, const std:
 size_t CountPieces(std::string_view text, std::string_view delimiter);
 
 // The length in bytes of the character at the start of `text`: a whole UTF-8 sequence, or one
-// byte where the text is not valid UTF-8 there. 0 for the empty text.
+// byte where the text is not valid UTF-8 there (a stray, cut short, overlong or surrogate
+// sequence). 0 for the empty text.
 size_t FirstCharLength(std::string_view text);
 
 }  // namespace ombrevale

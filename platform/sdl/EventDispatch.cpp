@@ -59,7 +59,7 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       }
       break;
     case SDL_KEYDOWN: {
-      const int16_t keyCode = VirtualKeyCode(event.key.keysym.sym);
+      const int16_t keyCode = VirtualKeyCode(event.key.keysym);
       // Alt with the first letter of an entry's caption clicks that entry, as a menu bar's
       // access key does; the key then goes no further.
       if (const auto entry =

@@ -1,5 +1,8 @@
 #include "platform/sdl/MenuBar.h"
 
+#include "platform/CaseFold.h"
+#include "platform/Utf8.h"
+
 namespace ombrevale {
 namespace {
 
@@ -45,12 +48,9 @@ std::optional<int> MenuBar::AccessKey(int16_t keyCode, uint16_t modifiers, bool 
   if ((modifiers & KMOD_ALT) == 0 || (modifiers & KMOD_CTRL) != 0 || repeat) return std::nullopt;
   if (keyCode < 'A' || keyCode > 'Z') return std::nullopt;
   for (size_t i = 0; i < entries_.size(); ++i) {
-    const std::string& caption = entries_[i].caption;
-    if (caption.empty()) continue;
-    const char first = caption[0];
-    const char upper =
-        (first >= 'a' && first <= 'z') ? static_cast<char>(first - 'a' + 'A') : first;
-    if (upper == keyCode) return static_cast<int>(i);
+    const Utf8Char first = DecodeFirst(entries_[i].caption);
+    if (first.length == 0 || first.broken) continue;
+    if (UpperCase(first.code) == static_cast<char32_t>(keyCode)) return static_cast<int>(i);
   }
   return std::nullopt;
 }

@@ -1,8 +1,10 @@
 /* Counts the frames a running Ombrevale draws, without touching the program: loaded into it with
-   LD_PRELOAD, it stands between the program and SDL for two calls and passes both on.
+   LD_PRELOAD, it stands between the program and SDL for a few calls and passes them on.
 
    A frame is a present that brings new pixels of the page: the window uploads the canvas into its
-   page texture (SDL_UpdateTexture with a rectangle) and then presents. The window's other
+   page texture (SDL_UpdateTexture with a rectangle) and then presents, through the window's own
+   memory (SDL_UpdateWindowSurface, or its Rects form) or through the graphics card
+   (SDL_RenderPresent). The window's other
    repaints (a menu entry lit under the pointer, an exposure, the strip after the version box)
    present without an upload and count only among the presents.
 
@@ -22,6 +24,8 @@
 /* SDL's own types are opaque here: the calls are only passed on. */
 typedef int (*UpdateTextureFn)(void* texture, const void* rect, const void* pixels, int pitch);
 typedef void (*RenderPresentFn)(void* renderer);
+typedef int (*UpdateWindowSurfaceFn)(void* window);
+typedef int (*UpdateWindowSurfaceRectsFn)(void* window, const void* rects, int count);
 
 static volatile uint64_t* counts; /* [0] frames, [1] presents */
 static int countsTried;
@@ -58,14 +62,35 @@ int SDL_UpdateTexture(void* texture, const void* rect, const void* pixels, int p
   return next(texture, rect, pixels, pitch);
 }
 
-void SDL_RenderPresent(void* renderer) {
-  static RenderPresentFn next;
-  if (next == NULL) next = (RenderPresentFn)Next("SDL_RenderPresent");
-  next(renderer);
+/* One present: a frame when the page was uploaded since the last one. */
+static void Presented(void) {
   if (!countsTried) OpenCounts();
   if (counts != NULL) {
     if (pageUploaded) counts[0] = counts[0] + 1;
     counts[1] = counts[1] + 1;
   }
   pageUploaded = 0;
+}
+
+void SDL_RenderPresent(void* renderer) {
+  static RenderPresentFn next;
+  if (next == NULL) next = (RenderPresentFn)Next("SDL_RenderPresent");
+  next(renderer);
+  Presented();
+}
+
+int SDL_UpdateWindowSurface(void* window) {
+  static UpdateWindowSurfaceFn next;
+  if (next == NULL) next = (UpdateWindowSurfaceFn)Next("SDL_UpdateWindowSurface");
+  const int result = next(window);
+  Presented();
+  return result;
+}
+
+int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+  static UpdateWindowSurfaceRectsFn next;
+  if (next == NULL) next = (UpdateWindowSurfaceRectsFn)Next("SDL_UpdateWindowSurfaceRects");
+  const int result = next(window, rects, count);
+  Presented();
+  return result;
 }

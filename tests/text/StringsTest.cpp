@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <clocale>
 #include <vector>
 
 #include "platform/FatalError.h"
@@ -34,13 +35,67 @@ TEST(Strings, EveryDelimiterEndsAPieceButTheLastMakesNoEmptyOne) {
   EXPECT_EQ(Split("2026/12/07 6:38:40", " "), (Pieces{"2026/12/07", "6:38:40"}));
 }
 
-TEST(Strings, DelimitersMatchWithoutRegardToTheCaseOfAsciiLetters) {
+TEST(Strings, DelimitersMatchWithoutRegardToTheCaseOfLetters) {
   EXPECT_EQ(Split("aXbxc", "x"), (Pieces{"a", "b", "c"}));
   EXPECT_EQ(Split("p--q--", "--"), (Pieces{"p", "q"}));
   EXPECT_EQ(Split("p-q", "--"), (Pieces{"p-q"}));
   EXPECT_EQ(Split("oneANDtwoandthree", "And"), (Pieces{"one", "two", "three"}));
-  // Only ASCII letters are folded: é and É stay different.
-  EXPECT_EQ(Split("aébÉc", "é"), (Pieces{"a", "bÉc"}));
+
+  EXPECT_EQ(Split("aébÉc", "é"), (Pieces{"a", "b", "c"}));
+  EXPECT_EQ(Split("xÿyŸz", "Ÿ"), (Pieces{"x", "y", "z"}));
+  EXPECT_EQ(Split("1α2Α3", "α"), (Pieces{"1", "2", "3"}));
+  EXPECT_EQ(Split("aσbΣcςd", "Σ"), (Pieces{"a", "b", "c", "d"}));  // final sigma too
+  EXPECT_EQ(Split("aЖbжc", "ж"), (Pieces{"a", "b", "c"}));
+  EXPECT_EQ(Split("ГОДгод", "Од"), (Pieces{"Г", "г"}));
+  // A letter whose upper case is longer than one letter stays itself.
+  EXPECT_EQ(Split("MaßeMASSE", "ss"), (Pieces{"MaßeMA", "E"}));
+  EXPECT_EQ(Split("aßbSSc", "ß"), (Pieces{"a", "bSSc"}));
+}
+
+TEST(Strings, AMatchMayTakeOtherBytesThanTheDelimiterAndPiecesStaySlicesOfTheText) {
+  // Dotless ı and long ſ take two bytes, their upper case I and S one.
+  EXPECT_EQ(Split("aıbIci", "I"), (Pieces{"a", "b", "c"}));
+  EXPECT_EQ(Split("xIyız", "ı"), (Pieces{"x", "y", "z"}));
+  EXPECT_EQ(TextBefore("Kıyı", "I"), "K");
+  EXPECT_EQ(Split("ſ1s2S3", "s"), (Pieces{"", "1", "2", "3"}));
+
+  // Counting resumes right after each match, however long it is in the text.
+  int16_t count = 0;
+  EXPECT_EQ(CountDelimiter("sSsS", "ſ", count), 1);
+  EXPECT_EQ(count, 4);
+  count = 0;
+  EXPECT_EQ(CountDelimiter("ſıſı", "si", count), 1);
+  EXPECT_EQ(count, 2);
+}
+
+TEST(Strings, ABrokenByteMatchesOnlyItselfNeverALetter) {
+  // "\xC3" alone is broken; in "é" it is the first of two bytes.
+  EXPECT_EQ(Split("\xC3é\xC3x", "é"), (Pieces{"\xC3", "\xC3x"}));
+  EXPECT_EQ(Split("\xC3é\xC3x", "\xC3"), (Pieces{"", "é", "x"}));
+  EXPECT_EQ(Split("\xC3É", "é"), (Pieces{"\xC3"}));
+  // The lone byte E9 is not the character U+00E9 (é), however it is cased.
+  EXPECT_EQ(Split("é\xE9É", "\xE9"), (Pieces{"é", "É"}));
+  EXPECT_EQ(Split("é\xE9É", "É"), (Pieces{"", "\xE9"}));
+  // An overlong encoding of "A" is two broken bytes, not a letter.
+  EXPECT_EQ(Split("x\xC1\x81y", "a"), (Pieces{"x\xC1\x81y"}));
+}
+
+TEST(Strings, TheUsersLocaleDoesNotChangeTheMatching) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  const auto splitAll = [] {
+    return std::vector<Pieces>{Split("aébÉc", "é"), Split("aIbıc", "ı"), Split("aЖbжc", "ж"),
+                               Split("aßbSSc", "ß")};
+  };
+  ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+  const std::vector<Pieces> inC = splitAll();
+  const char* utf8 = std::setlocale(LC_ALL, "C.UTF-8");
+  const std::vector<Pieces> inUtf8 = splitAll();
+  std::setlocale(LC_ALL, saved.c_str());
+
+  ASSERT_NE(utf8, nullptr);
+  EXPECT_EQ(inC, inUtf8);
+  EXPECT_EQ(inC[0], (Pieces{"a", "b", "c"}));
+  EXPECT_EQ(inC[1], (Pieces{"a", "b", "c"}));
 }
 
 TEST(Strings, PositionsCountWholeCharacters) {
@@ -48,6 +103,15 @@ TEST(Strings, PositionsCountWholeCharacters) {
   // A broken byte in the delimiter never matches the first byte of a whole character.
   EXPECT_EQ(Split("時\xE6x", "\xE6"), (Pieces{"時", "x"}));
   EXPECT_EQ(TextBefore("ab時cd", "時"), "ab");
+
+  // Sequences that are not valid UTF-8 are one-byte characters: overlong, surrogate, past U+10FFFF.
+  EXPECT_EQ(FirstCharLength("\xC0\x80"), 1u);
+  EXPECT_EQ(FirstCharLength("\xE0\x9F\xBF"), 1u);
+  EXPECT_EQ(FirstCharLength("\xED\xA0\x80"), 1u);
+  EXPECT_EQ(FirstCharLength("\xF4\x90\x80\x80"), 1u);
+  EXPECT_EQ(FirstCharLength("\xF0\x8F\xBF\xBF"), 1u);
+  EXPECT_EQ(FirstCharLength("\xE0\xA0\x80"), 3u);
+  EXPECT_EQ(FirstCharLength("\xF4\x8F\xBF\xBF"), 4u);
 }
 
 TEST(Strings, SplittingLeavesIndexZeroAndThePlacesAboveTheCountAsTheyWere) {

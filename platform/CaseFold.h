@@ -1,0 +1,16 @@
+#pragma once
+
+namespace ombrevale {
+
+// Letters taken without regard to case, the same way for every caller (matching a delimiter in a
+// text, the menu's access keys) and whatever the user's locale: each letter is replaced by its
+// simple upper case, the one character that Unicode gives as its upper-case form.
+
+// The simple upper case of the character `code`: "é" gives "É", "ж" "Ж", "ς" and "σ" both "Σ",
+// "ı" "I". A character without an upper case, or whose upper case is longer than one character
+// ("ß", whose upper case is "SS"), comes back as it is. ASCII letters cost a comparison; the first
+// other letter opens the C library's Unicode tables (the C.UTF-8 locale) once for the process,
+// and should they be missing only ASCII letters are folded. Safe from any thread.
+char32_t UpperCase(char32_t code);
+
+}  // namespace ombrevale
