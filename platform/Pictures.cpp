@@ -1,16 +1,8 @@
 #include "platform/Pictures.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 namespace ombrevale {
-
-std::string FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error) ? path : std::string();
-}
-
 namespace {
 
 uint32_t U32(std::span<const uint8_t> b, size_t at) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <vector>
 
 #include "platform/FatalError.h"
@@ -33,6 +34,11 @@ constexpr std::streamoff kMaxFileBytes =
 }
 
 }  // namespace
+
+std::string SdlPictureReader::FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) ? path : std::string();
+}
 
 Surface SdlPictureReader::LoadPicture(const std::string& path) {
   std::error_code error;

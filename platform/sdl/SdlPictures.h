@@ -10,6 +10,7 @@ namespace ombrevale {
 // a broken or hostile file cannot make the decoder allocate gigabytes.
 class SdlPictureReader final : public PictureReader {
  public:
+  std::string FileExists(const std::string& path) override;
   Surface LoadPicture(const std::string& path) override;
 };
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -64,26 +63,6 @@ TEST(SystemClock, CountsFromSystemStartNotFromProgramStart) {
   int y, mo, d, h, mi, s;
   ASSERT_EQ(std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s), 6) << text;
   EXPECT_GE(y, 2024);
-}
-
-class FilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrevale-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_ / "folder.bmp");
-    std::ofstream(dir_ / "a.bmp") << "x";
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
-
-TEST_F(FilesTest, OnlyAnOrdinaryFileIsThere) {
-  EXPECT_EQ(FileExists((dir_ / "a.bmp").string()), (dir_ / "a.bmp").string());
-  EXPECT_EQ(FileExists((dir_ / "folder.bmp").string()), "");
-  EXPECT_EQ(FileExists((dir_ / "missing.bmp").string()), "");
-  EXPECT_EQ(FileExists(""), "");
 }
 
 // A BMP header with a 40-byte info header.

@@ -142,6 +142,15 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
   EXPECT_NE(Failure(dir_.string()).find(dir_.string()), std::string::npos) << "a folder";
 }
 
+TEST_F(SdlPictures, OnlyAnOrdinaryFileIsThere) {
+  const std::string file = Write("a.bmp", {'x'});
+  fs::create_directories(dir_ / "folder.bmp");
+  EXPECT_EQ(reader_.FileExists(file), file);
+  EXPECT_EQ(reader_.FileExists((dir_ / "folder.bmp").string()), "");
+  EXPECT_EQ(reader_.FileExists((dir_ / "missing.bmp").string()), "");
+  EXPECT_EQ(reader_.FileExists(""), "");
+}
+
 // The window's load reads the real files of dat/, relative to the working directory.
 TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
   fs::create_directories(dir_ / "dat");
@@ -151,6 +160,7 @@ TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
   Write("dat/eye4.bmp", red);
   Write("dat/tv1.bmp", red);
   Write("dat/eye5.bmp", std::vector<uint8_t>(10, 0));  // not in the table: never opened
+  fs::create_directories(dir_ / "dat" / "tv0.bmp");    // a folder is no file: skipped
 
   const fs::path old = fs::current_path();
   fs::current_path(dir_);
