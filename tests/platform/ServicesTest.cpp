@@ -88,7 +88,11 @@ std::vector<uint8_t> Header(int32_t w, int32_t h, uint16_t bits, uint32_t compre
 TEST(CheckBitmapHeader, AcceptsWhatFitsAndRefusesBombsAndLies) {
   // 3 x 2 at 24 bits: rows of 12 bytes (9 padded to 4), 24 bytes of pixels.
   EXPECT_FALSE(CheckBitmapHeader(Header(3, 2, 24), 54 + 24));
-  EXPECT_FALSE(CheckBitmapHeader(Header(3, -2, 24), 54 + 24));  // top-down
+  // Top-down: the rows are counted all the same in the size the headers claim.
+  PictureSize claimed;
+  EXPECT_FALSE(CheckBitmapHeader(Header(3, -2, 24), 54 + 24, &claimed));
+  EXPECT_EQ(claimed.width, 3);
+  EXPECT_EQ(claimed.height, 2);
   EXPECT_FALSE(CheckBitmapHeader(Header(4096, 4096, 1), 54 + 4096 * 512));
   // A header that promises more pixels than the file holds.
   EXPECT_TRUE(CheckBitmapHeader(Header(3, 2, 24), 54 + 23));
