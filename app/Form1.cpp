@@ -146,7 +146,8 @@ void Form1::LoadPictures() {
 }
 
 void Form1::LoadPictureIfExists(PictureBox& control, const std::string& path) {
-  if (FileExists(path).size() < 1) return;  // missing: the control keeps what it held
+  // missing: the control keeps what it held
+  if (platform_.pictures.FileExists(path).size() < 1) return;
   control.Image = platform_.pictures.LoadPicture(path);
 }
 

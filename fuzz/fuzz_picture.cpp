@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the window's picture loading, as a file in dat/: the file-existence
-// test, the header check, then SDL's decoder. Refusing the file with a FatalError is the right
-// answer to a broken bitmap; a crash, a sanitizer report, a huge allocation or a hang is a fault.
-// A picture that loads must be sane and usable by the blitter.
+// test, the header check, the pictures' budget, then SDL's decoder. Refusing the file with a
+// FatalError is the right answer to a broken bitmap; a crash, a sanitizer report, a huge
+// allocation or a hang is a fault. A picture that loads must be sane and usable by the blitter,
+// and load again the same while the budget lasts.
 
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 
 #include "app/App.h"
 #include "platform/FatalError.h"
+#include "platform/PictureBudget.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
 #include "platform/sdl/SdlPictures.h"
@@ -30,7 +32,8 @@ void RemoveWorkDir() {
   std::filesystem::remove_all(workDir, ignored);
 }
 
-// The program on the headless backend, except for the pictures, which come from real files.
+// The program on the headless backend, except for the pictures, which come from real files. A
+// fresh one for each input, as each start of the program has its pictures' budget whole.
 struct Program {
   FakeClock clock;
   ScriptedRandom random;
@@ -61,12 +64,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Program program;
+  Program program;
   Form1& form = program.app.form;
   std::ofstream(picturePath, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-  form.PicNoise.Image = Surface();
   try {
     form.LoadPictureIfExists(form.PicNoise, picturePath);
   } catch (const FatalError&) {
@@ -85,11 +87,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (Pixel p : picture.Pixels()) {
     if ((p & 0xFF000000u) != 0) Fault("a pixel with bits above its colour");
   }
+  const uint64_t bytes = PictureBudget::Bytes(picture.Width(), picture.Height());
+  if (program.pictures.Budget().Left() != kPictureBudgetBytes - bytes) {
+    Fault("the budget was not charged with the picture's pixels");
+  }
 
   // The title canvas reads the picture with every raster operation, clipped at its edges.
   Surface canvas(400, 300);
   for (uint32_t rop : {0xCC0020u, 0xEE0086u, 0x8800C6u, 0x660046u}) {
     BitBlt(canvas, 1, 2, 400, 300, picture, 0, 0, rop);
   }
+
+  // The same file for a second control: the same picture while the budget holds both, else a
+  // refusal that leaves the budget as it was.
+  const bool fits = 2 * bytes <= kPictureBudgetBytes;
+  try {
+    form.LoadPictureIfExists(form.PicBlack, picturePath);
+  } catch (const FatalError&) {
+    if (fits) Fault("a picture that fits the budget twice was refused the second time");
+    if (program.pictures.Budget().Left() != kPictureBudgetBytes - bytes) {
+      Fault("a refused picture took from the budget");
+    }
+    return 0;
+  }
+  if (!fits) Fault("two pictures passed the budget");
+  if (form.PicBlack.Image != picture) Fault("the same file read twice gave two pictures");
   return 0;
 }

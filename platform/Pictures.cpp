@@ -1,16 +1,8 @@
 #include "platform/Pictures.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 namespace ombrevale {
-
-std::string FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error) ? path : std::string();
-}
-
 namespace {
 
 uint32_t U32(std::span<const uint8_t> b, size_t at) {
@@ -27,7 +19,8 @@ std::string Claims(int64_t w, int64_t h) {
 
 }  // namespace
 
-std::optional<std::string> CheckBitmapHeader(std::span<const uint8_t> head, uint64_t fileSize) {
+std::optional<std::string> CheckBitmapHeader(std::span<const uint8_t> head, uint64_t fileSize,
+                                             PictureSize* claimed) {
   constexpr size_t kFileHeader = 14;
   if (fileSize < kFileHeader + 12 || head.size() < kFileHeader + 12) {
     return "too short to be a bitmap (" + std::to_string(fileSize) + " bytes)";
@@ -90,6 +83,7 @@ std::optional<std::string> CheckBitmapHeader(std::span<const uint8_t> head, uint
            " bytes, but the file holds " + std::to_string(fileSize - pixelOffset) +
            " after its headers";
   }
+  if (claimed != nullptr) *claimed = {static_cast<int>(width), static_cast<int>(rows)};
   return std::nullopt;
 }
 

@@ -17,13 +17,18 @@ float ScriptedRandom::Rnd() {
   return fallback_.Rnd();
 }
 
+std::string MemoryPictureReader::FileExists(const std::string& path) {
+  return pictures.contains(path) || unreadable.contains(path) ? path : std::string();
+}
+
 Surface MemoryPictureReader::LoadPicture(const std::string& path) {
   loaded.push_back(path);
   if (auto bad = unreadable.find(path); bad != unreadable.end()) {
     throw FatalError(path + ": not a readable picture (" + bad->second + ")");
   }
   auto found = pictures.find(path);
-  return found != pictures.end() ? found->second : Surface(1, 1, 0x00FFFFFF);
+  if (found == pictures.end()) throw FatalError(path + ": cannot be read (no such file)");
+  return found->second;
 }
 
 void HeadlessDesktop::SetWindowSize(float width, float height) {

@@ -40,10 +40,12 @@ class ScriptedRandom final : public Random {
   SystemRandom fallback_;
 };
 
-// Pictures kept in memory by path; records every path read, in order. A path listed in
-// `unreadable` fails as a broken file does.
+// Pictures kept in memory by path, as files are on a disk: a path in `pictures` or in
+// `unreadable` is there, any other is missing. Records every path read, in order. A path listed
+// in `unreadable` fails as a broken file does.
 class MemoryPictureReader final : public PictureReader {
  public:
+  std::string FileExists(const std::string& path) override;
   Surface LoadPicture(const std::string& path) override;
 
   std::map<std::string, Surface> pictures;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <vector>
 
 #include "platform/FatalError.h"
@@ -24,6 +25,10 @@ constexpr std::streamoff kMaxFileBytes =
   throw FatalError(path + ": not a readable bitmap (" + why + ")");
 }
 
+[[noreturn]] void TooLarge(const std::string& path, const std::string& why) {
+  throw FatalError(path + ": too large to load (" + why + ")");
+}
+
 [[noreturn]] void CannotRead(const std::string& path, const std::string& why) {
   throw FatalError(path + ": cannot be read (" + why + ")");
 }
@@ -32,9 +37,9 @@ constexpr std::streamoff kMaxFileBytes =
   CannotRead(path, std::strerror(errno));
 }
 
-}  // namespace
-
-Surface SdlPictureReader::LoadPicture(const std::string& path) {
+// The whole file at `path`, once its headers have said that it holds a picture of sane size;
+// `claimed` receives that size.
+std::vector<uint8_t> ReadCheckedFile(const std::string& path, PictureSize& claimed) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error) CannotRead(path, error.message());
@@ -49,32 +54,58 @@ Surface SdlPictureReader::LoadPicture(const std::string& path) {
   std::vector<uint8_t> bytes(static_cast<size_t>(std::min<std::streamoff>(size, kHeadBytes)));
   if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
     CannotRead(path);
-  if (auto why = CheckBitmapHeader(bytes, static_cast<uint64_t>(size))) Unreadable(path, *why);
+  if (auto why = CheckBitmapHeader(bytes, static_cast<uint64_t>(size), &claimed))
+    Unreadable(path, *why);
   if (size > kMaxFileBytes) Unreadable(path, "the file is larger than any picture it may hold");
 
-  // The headers promise a picture of sane size: now the whole file.
   bytes.resize(static_cast<size_t>(size));
   const auto head = static_cast<std::streamsize>(std::min<std::streamoff>(size, kHeadBytes));
   if (!in.read(reinterpret_cast<char*>(bytes.data()) + head, size - head)) CannotRead(path);
+  return bytes;
+}
 
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (rw == nullptr) Unreadable(path, SDL_GetError());
-  SurfacePtr decoded(SDL_LoadBMP_RW(rw, 1));
-  if (!decoded) Unreadable(path, SDL_GetError());
-  SurfacePtr pixels(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_XRGB8888, 0));
-  if (!pixels) Unreadable(path, SDL_GetError());
+}  // namespace
 
-  Surface picture(pixels->w, pixels->h);
-  for (int y = 0; y < pixels->h; ++y) {
-    const auto* row = reinterpret_cast<const uint8_t*>(pixels->pixels) +
-                      static_cast<size_t>(y) * static_cast<size_t>(pixels->pitch);
-    Pixel* out = picture.Row(y);
-    for (int x = 0; x < pixels->w; ++x) {
-      Pixel p;
-      std::memcpy(&p, row + static_cast<size_t>(x) * 4, sizeof p);
-      out[x] = p & 0x00FFFFFF;
-    }
+std::string SdlPictureReader::FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) ? path : std::string();
+}
+
+// At most two copies of a picture's pixels live at once: the file's bytes and SDL's decoded
+// picture, then SDL's decoded picture and ours, which SDL converts straight into.
+Surface SdlPictureReader::LoadPicture(const std::string& path) {
+  PictureSize size;
+  SurfacePtr decoded;
+  {
+    const std::vector<uint8_t> file = ReadCheckedFile(path, size);
+    if (auto why = budget_.Refusal(size.width, size.height)) TooLarge(path, *why);
+    SDL_RWops* rw = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (rw == nullptr) Unreadable(path, SDL_GetError());
+    decoded.reset(SDL_LoadBMP_RW(rw, 1));
+    if (!decoded) Unreadable(path, SDL_GetError());
   }
+  if (decoded->w != size.width || decoded->h != size.height) {
+    Unreadable(path, "the decoder read " + std::to_string(decoded->w) + " x " +
+                         std::to_string(decoded->h) + " pixels where the header claims " +
+                         std::to_string(size.width) + " x " + std::to_string(size.height));
+  }
+
+  Surface picture(size.width, size.height);
+  SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(picture.Row(0), size.width, size.height, 32,
+                                                       size.width * 4, SDL_PIXELFORMAT_XRGB8888));
+  if (!target) Unreadable(path, SDL_GetError());
+  // A plain copy of the colours: an alpha channel in the file neither blends nor survives.
+  if (SDL_SetSurfaceBlendMode(decoded.get(), SDL_BLENDMODE_NONE) != 0 ||
+      SDL_BlitSurface(decoded.get(), nullptr, target.get(), nullptr) != 0) {
+    Unreadable(path, SDL_GetError());
+  }
+  target.reset();
+  decoded.reset();
+  for (int y = 0; y < picture.Height(); ++y) {
+    Pixel* row = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x) row[x] &= 0x00FFFFFF;
+  }
+  budget_.Charge(size.width, size.height);
   return picture;
 }
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "app/World.h"
 #include "platform/FatalError.h"
 
@@ -52,27 +49,18 @@ TEST(Form1, LoadStopsAllSoundLaysOutThePagesAndLoadsPicturesInTableOrder) {
   for (const Page* page : {&w.app.form.PageTitle, &w.app.form.PageMain}) {
     EXPECT_EQ(page->Place, (Placement{0, 0, 6060, 4560})) << page->Name;
   }
-  // No dat folder where the tests run: nothing is read, without a word.
+  // No picture files at all: nothing is read, without a word.
   EXPECT_TRUE(w.pictures.loaded.empty());
   EXPECT_EQ(w.app.form.LabMain1.Caption, "Burst");
 }
 
+// The window's load on a reader whose files are held in memory: `Put` makes a file of dat/.
 class PicturesInDat : public ::testing::Test {
  protected:
-  void SetUp() override {
-    old_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrevale-dat-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(dir_ / "dat");
-    std::filesystem::current_path(dir_);
+  void Put(const std::string& name, Surface picture = Surface(1, 1, 0x00FFFFFF)) {
+    w_.pictures.pictures["dat/" + name] = std::move(picture);
   }
-  void TearDown() override {
-    std::filesystem::current_path(old_);
-    std::filesystem::remove_all(dir_);
-  }
-  void Put(const std::string& name) { std::ofstream("dat/" + name) << "BM"; }
-  std::filesystem::path old_, dir_;
+  World w_;
 };
 
 const std::vector<std::string> kTable = {
@@ -86,39 +74,36 @@ TEST_F(PicturesInDat, EveryFileOfTheTableInOrderAndNoOther) {
   for (const auto& path : kTable) Put(path.substr(4));
   Put("eye5.bmp");
   Put("view4.bmp");
-  World w;
-  w.pictures.pictures["dat/eye3.bmp"] = Surface(150, 60, 0x00ABCDEF);
-  w.app.form.Load();
-  EXPECT_EQ(w.pictures.loaded, kTable);
-  EXPECT_EQ(w.app.form.PicNiluEye[3].Image, Surface(150, 60, 0x00ABCDEF));
-  EXPECT_FALSE(w.app.form.PicNoise.Image.Empty());
+  Put("eye3.bmp", Surface(150, 60, 0x00ABCDEF));
+  w_.app.form.Load();
+  EXPECT_EQ(w_.pictures.loaded, kTable);
+  EXPECT_EQ(w_.app.form.PicNiluEye[3].Image, Surface(150, 60, 0x00ABCDEF));
+  EXPECT_FALSE(w_.app.form.PicNoise.Image.Empty());
 }
 
-TEST_F(PicturesInDat, AMissingFileOrAFolderIsSkippedAndTheRestStillLoad) {
+TEST_F(PicturesInDat, AMissingFileIsSkippedAndTheRestStillLoad) {
   for (const auto& path : kTable)
     if (path != "dat/eye3.bmp" && path != "dat/wire.bmp") Put(path.substr(4));
-  std::filesystem::create_directory("dat/wire.bmp");
-  World w;
-  w.app.form.Load();
-  EXPECT_EQ(w.pictures.loaded.size(), 19u);
-  EXPECT_TRUE(w.app.form.PicNiluEye[3].Image.Empty());
-  EXPECT_TRUE(w.app.form.PicWire.Image.Empty());
-  EXPECT_FALSE(w.app.form.PicNiluEye[4].Image.Empty());
-  EXPECT_FALSE(w.app.form.PicNoise.Image.Empty());
+  w_.app.form.PicWire.Image = Surface(2, 2, 0x00123456);  // a control keeps what it held
+  w_.app.form.Load();
+  EXPECT_EQ(w_.pictures.loaded.size(), 19u);
+  EXPECT_TRUE(w_.app.form.PicNiluEye[3].Image.Empty());
+  EXPECT_EQ(w_.app.form.PicWire.Image, Surface(2, 2, 0x00123456));
+  EXPECT_FALSE(w_.app.form.PicNiluEye[4].Image.Empty());
+  EXPECT_FALSE(w_.app.form.PicNoise.Image.Empty());
 }
 
 TEST_F(PicturesInDat, AnUnreadablePictureEndsTheStartBeforeTheWindowIsShown) {
   for (const auto& path : kTable) Put(path.substr(4));
-  World w;
-  w.pictures.unreadable["dat/noise.bmp"] = "broken";
+  w_.pictures.unreadable["dat/noise.bmp"] = "broken";
   try {
-    Main(w.app);
+    Main(w_.app);
     FAIL() << "started with a broken picture";
   } catch (const FatalError& e) {
     EXPECT_NE(std::string(e.what()).find("dat/noise.bmp"), std::string::npos);
   }
-  EXPECT_FALSE(w.desktop.shown);
-  EXPECT_EQ(w.desktop.frames, 0);
+  EXPECT_FALSE(w_.desktop.shown);
+  EXPECT_EQ(w_.desktop.frames, 0);
 }
 
 TEST(Form1, KeysGoToTheTypewriterWhileAMessageIsPendingElseToTheVisiblePage) {

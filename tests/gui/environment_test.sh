@@ -10,6 +10,10 @@
 #   environment_test.sh broken-dat PROGRAM WM_CLOSE SHOTS-DIR - a truncated bitmap, random bytes:
 #                                                               a box and a line naming the file
 #   environment_test.sh unreadable-dat PROGRAM WM_CLOSE SHOTS-DIR - a bitmap the user may not read
+#   environment_test.sh bomb-dat   PROGRAM WM_CLOSE SHOTS-DIR - tiny bitmaps that each claim the
+#                                                               largest size: a box naming the one
+#                                                               that passes the pictures' budget,
+#                                                               and memory stays small
 set -u
 
 mode=$1
@@ -49,15 +53,17 @@ need_tools xdotool xwininfo
 start_xvfb 100 || exit 1
 
 # Starts the program in folder $1 with the environment settings that follow, as the user `as`
-# names (empty: ourselves); its output goes to $work/stdout and $work/stderr.
+# names (empty: ourselves), under the command `measure` holds (none when empty); its output goes
+# to $work/stdout and $work/stderr.
 as=""
+measure=()
 start_in() {
   local dir=$1
   shift
   local who=()
   [ -n "$as" ] && who=(setpriv --reuid="$as" --regid="$(id -g "$as")" --clear-groups)
-  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "${who[@]}" timeout 60 "$program") \
-    >"$work/stdout" 2>"$work/stderr" &
+  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "${who[@]}" "${measure[@]}" timeout 60 \
+    "$program") >"$work/stdout" 2>"$work/stderr" &
   app_pid=$!
 }
 
@@ -233,6 +239,36 @@ case $mode in
     stops_naming "unreadable bitmap" "dat/eye2.bmp"
     grep -q "Permission denied" "$work/stderr" || fail "stderr does not say why"
     echo "unreadable bitmap: a box, one line naming the file and why, status 1"
+    ;;
+
+  bomb-dat)
+    # Run-length-encoded bitmaps of 120 bytes, each claiming 4096 x 4096 pixels, 64 MB once
+    # decoded: all 21 would take 1.3 GB. The first fills the budget of the window's pictures
+    # exactly; the second ends the start before it is decoded.
+    [ -x /usr/bin/time ] || { echo "SKIP: /usr/bin/time is not installed"; exit 77; }
+    mkdir -p "$work/bomb/dat"
+    palette=""
+    for ((i = 0; i < 16; i++)); do palette+=$(le32 $((i * 0x111111))); done
+    # shellcheck disable=SC2059  # the formats are made of escapes on purpose
+    for name in face black eye0 eye1 eye2 eye3 eye4 pupil hair0 hair1 hair2 big_eye big_pupil \
+      view0 view1 view2 view3 wire tv0 tv1 noise; do
+      {
+        printf "BM$(le32 120)$(le32 0)$(le32 118)"
+        printf "$(le32 40)$(le32 4096)$(le32 4096)\\x01\\x00\\x04\\x00$(le32 2)$(le32 2)"
+        printf "$(le32 2835)$(le32 2835)$(le32 16)$(le32 0)$palette"
+        printf '\x00\x01' # the end of the pixels
+      } >"$work/bomb/dat/$name.bmp"
+    done
+    [ "$(stat -c %s "$work/bomb/dat/noise.bmp")" -eq 120 ] || fail "a bitmap is not 120 bytes"
+    measure=(/usr/bin/time -f %M -o "$work/peak")
+    start_in "$work/bomb"
+    stops_naming "bitmaps claiming 4096 x 4096" "dat/black.bmp"
+    grep -q "too large to load (the header claims 4096 x 4096 pixels" "$work/stderr" ||
+      fail "stderr does not say why"
+    peak=$(tail -n 1 "$work/peak")
+    [ "$peak" -lt 204800 ] || fail "peak memory $((peak / 1024)) MB, expected under 200 MB"
+    echo "21 bitmaps claiming 4096 x 4096: a box naming the second, status 1," \
+      "peak memory $((peak / 1024)) MB"
     ;;
 
   *)

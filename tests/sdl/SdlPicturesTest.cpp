@@ -54,6 +54,31 @@ std::vector<uint8_t> Bitmap(int width, int bits, const std::vector<Pixel>& palet
   return b;
 }
 
+// A run-length-encoded bitmap, 4 bits a pixel, that claims `width` x `height` pixels and holds
+// nothing but the end of its pixels: 120 bytes that decode to the whole claimed size.
+std::vector<uint8_t> RunLengthClaim(int width, int height) {
+  const std::vector<uint8_t> pixels = {0, 1};  // end of the bitmap
+  const uint32_t pixelOffset = 14 + 40 + 16 * 4;
+  std::vector<uint8_t> b = {'B', 'M'};
+  Put32(b, pixelOffset + static_cast<uint32_t>(pixels.size()));
+  Put32(b, 0);
+  Put32(b, pixelOffset);
+  Put32(b, 40);
+  Put32(b, static_cast<uint32_t>(width));
+  Put32(b, static_cast<uint32_t>(height));
+  Put16(b, 1);
+  Put16(b, 4);
+  Put32(b, 2);  // run-length encoded, 4 bits a pixel
+  Put32(b, static_cast<uint32_t>(pixels.size()));
+  Put32(b, 2835);
+  Put32(b, 2835);
+  Put32(b, 16);
+  Put32(b, 0);
+  for (uint32_t i = 0; i < 16; ++i) Put32(b, i * 0x111111);
+  b.insert(b.end(), pixels.begin(), pixels.end());
+  return b;
+}
+
 class SdlPictures : public testing::Test {
  protected:
   fs::path dir_ = fs::temp_directory_path() / ("ombrevale-pictures-" + std::to_string(getpid()));
@@ -142,6 +167,79 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
   EXPECT_NE(Failure(dir_.string()).find(dir_.string()), std::string::npos) << "a folder";
 }
 
+TEST_F(SdlPictures, OnlyAnOrdinaryFileIsThere) {
+  const std::string file = Write("a.bmp", {'x'});
+  fs::create_directories(dir_ / "folder.bmp");
+  EXPECT_EQ(reader_.FileExists(file), file);
+  EXPECT_EQ(reader_.FileExists((dir_ / "folder.bmp").string()), "");
+  EXPECT_EQ(reader_.FileExists((dir_ / "missing.bmp").string()), "");
+  EXPECT_EQ(reader_.FileExists(""), "");
+}
+
+TEST_F(SdlPictures, AClaimOfTheLargestSizeFillsTheBudgetExactlyAndTheNextIsRefused) {
+  const std::string first = Write("first.bmp", RunLengthClaim(4096, 4096));
+  const std::string second = Write("second.bmp", RunLengthClaim(4096, 4096));
+  const std::string tiny = Write("tiny.bmp", Bitmap(1, 24, {}, {{1, 2, 3}}));
+  ASSERT_EQ(fs::file_size(first), 120u);
+
+  const Surface whole = reader_.LoadPicture(first);
+  EXPECT_EQ(whole.Width(), 4096);
+  EXPECT_EQ(whole.Height(), 4096);
+  EXPECT_EQ(reader_.Budget().Total(), 4096u * 4096 * 4);
+  EXPECT_EQ(reader_.Budget().Left(), 0u);
+
+  const std::string why = Failure(second);
+  EXPECT_EQ(why, second +
+                     ": too large to load (the header claims 4096 x 4096 pixels, 64 MB once "
+                     "decoded, but only 0 bytes of the 64 MB that all the pictures together may "
+                     "take are left)");
+  // Once the budget is spent, not a pixel more.
+  EXPECT_NE(Failure(tiny).find(tiny + ": too large to load (the header claims 1 x 1 pixels"),
+            std::string::npos)
+      << Failure(tiny);
+}
+
+TEST_F(SdlPictures, ARefusedPictureTakesNothingAndOrdinaryPicturesLoadWhileTheBudgetLasts) {
+  // Half the budget, then a claim of all of it is refused, and the other half still loads.
+  const std::string half = Write("half.bmp", RunLengthClaim(4096, 2048));
+  const std::string whole = Write("whole.bmp", RunLengthClaim(4096, 4096));
+  reader_.LoadPicture(half);
+  EXPECT_NE(Failure(whole).find("only 32 MB of the 64 MB"), std::string::npos) << Failure(whole);
+  reader_.LoadPicture(half);
+  EXPECT_EQ(reader_.Budget().Left(), 0u);
+
+  // A picture of the title's size, 480000 bytes decoded: 139 of them fit, the 140th does not,
+  // and a small eye picture still fits in what is left.
+  SdlPictureReader fresh;
+  std::vector<uint8_t> row(400 * 3);
+  for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i);
+  const std::string page = Write("page.bmp", Bitmap(400, 24, {}, std::vector(300, row)));
+  const std::string eye = Write("eye.bmp", Bitmap(150, 24, {}, std::vector(60, row)));
+  const Surface first = fresh.LoadPicture(page);
+  for (int i = 2; i <= 139; ++i) ASSERT_EQ(fresh.LoadPicture(page), first) << "picture " << i;
+  try {
+    fresh.LoadPicture(page);
+    ADD_FAILURE() << "a 140th picture of 400 x 300 was read";
+  } catch (const FatalError& e) {
+    EXPECT_NE(std::string(e.what()).find("only 388864 bytes of the 64 MB"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(fresh.LoadPicture(eye).Width(), 150);
+  EXPECT_EQ(fresh.Budget().Left(), 388864u - 150 * 60 * 4);
+}
+
+TEST_F(SdlPictures, ThePicturesOfDatTakeATenthOfTheBudget) {
+  SdlPictureReader reader;
+  for (const char* name : {"face",  "black", "eye0",  "eye1",  "eye2",    "eye3",      "eye4",
+                           "pupil", "hair0", "hair1", "hair2", "big_eye", "big_pupil", "view0",
+                           "view1", "view2", "view3", "wire",  "tv0",     "tv1",       "noise"}) {
+    reader.LoadPicture(std::string(OMBREVALE_SOURCE_DIR) + "/dat/" + name + ".bmp");
+  }
+  const uint64_t used = reader.Budget().Total() - reader.Budget().Left();
+  EXPECT_EQ(used, (14 * 400 * 300 + 6 * 150 * 60 + 100 * 75) * 4u);
+  EXPECT_GT(reader.Budget().Total(), 9 * used);
+}
+
 // The window's load reads the real files of dat/, relative to the working directory.
 TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
   fs::create_directories(dir_ / "dat");
@@ -151,6 +249,7 @@ TEST_F(SdlPictures, TheWindowLoadsItsPicturesFromDatBelowTheWorkingDirectory) {
   Write("dat/eye4.bmp", red);
   Write("dat/tv1.bmp", red);
   Write("dat/eye5.bmp", std::vector<uint8_t>(10, 0));  // not in the table: never opened
+  fs::create_directories(dir_ / "dat" / "tv0.bmp");    // a folder is no file: skipped
 
   const fs::path old = fs::current_path();
   fs::current_path(dir_);

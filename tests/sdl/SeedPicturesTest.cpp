@@ -1,10 +1,12 @@
 // The bitmaps of the picture fuzzer's seed corpus, read by the real loader: the same picture
-// written with every kind of header, depth and row order reads the same, and each near-valid
-// file is refused with a FatalError that names it.
+// written with every kind of header, depth and row order reads the same, the small files that
+// claim large pictures load only within the pictures' budget, and each near-valid file is
+// refused with a FatalError that names it.
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/FatalError.h"
@@ -44,6 +46,26 @@ TEST(SeedPictures, EveryHeaderKindReadsTheSamePicture) {
     const Surface s = Load(name);
     EXPECT_EQ(s.Width(), 7) << name;
     EXPECT_EQ(s.Height(), 5) << name;
+  }
+}
+
+TEST(SeedPictures, RunLengthClaimsLoadAtTheirSizeOnlyWhileTheBudgetHoldsThem) {
+  // Each alone fits the budget of one set of pictures; twice, only the half one does.
+  for (const auto& [name, height, twice] :
+       {std::tuple{"rle4-claims-4096-square.bmp", 4096, false},
+        std::tuple{"rle8-claims-4096-by-2048.bmp", 2048, true},
+        std::tuple{"rle4-claims-4096-by-2049.bmp", 2049, false}}) {
+    SdlPictureReader reader;
+    const Surface s = reader.LoadPicture(kSeeds + name);
+    EXPECT_EQ(s.Width(), 4096) << name;
+    EXPECT_EQ(s.Height(), height) << name;
+    bool again = true;
+    try {
+      reader.LoadPicture(kSeeds + name);
+    } catch (const FatalError&) {
+      again = false;
+    }
+    EXPECT_EQ(again, twice) << name;
   }
 }
 
