@@ -1,0 +1,93 @@
+// Draws the title vision in a real window on the X display, frame by frame from a fixed seed, and
+// prints a hash of what the window shows after each frame, read back from the X server itself.
+// Two runs that present differently (software, the graphics card) must print the same hashes.
+//
+//   window_frames FRAMES WIDTHxHEIGHT      (run from the repository root: reads dat/)
+//
+// The first line names how the window draws; then one line a frame.
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/App.h"
+#include "platform/headless/Headless.h"
+#include "platform/headless/RecordingMedia.h"
+#include "platform/sdl/SdlDesktop.h"
+#include "platform/sdl/SdlPictures.h"
+#include "platform/sdl/SdlVideo.h"
+#include "tools/Render.h"
+
+namespace ombrevale {
+namespace {
+
+// FNV-1a over the window's pixels as the X server holds them, colour bits only.
+uint64_t HashWindow(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+  Display* display = info.info.x11.display;
+  XSync(display, False);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display, info.info.x11.window, &attributes);
+  XImage* image = XGetImage(display, info.info.x11.window, 0, 0, attributes.width,
+                            attributes.height, AllPlanes, ZPixmap);
+  if (image == nullptr) return 0;
+  uint64_t hash = 1469598103934665603ull;
+  for (int y = 0; y < image->height; ++y) {
+    for (int x = 0; x < image->width; ++x) {
+      const uint32_t p = static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+      for (int b = 0; b < 3; ++b) hash = (hash ^ ((p >> (8 * b)) & 0xFF)) * 1099511628211ull;
+    }
+  }
+  XDestroyImage(image);
+  return hash;
+}
+
+}  // namespace
+}  // namespace ombrevale
+
+int main(int argc, char** argv) {
+  using namespace ombrevale;
+  int frames = 0, width = 0, height = 0;
+  if (argc != 3 || (frames = std::atoi(argv[1])) <= 0 ||
+      std::sscanf(argv[2], "%dx%d", &width, &height) != 2) {
+    std::fprintf(stderr, "usage: window_frames FRAMES WIDTHxHEIGHT\n");
+    return 2;
+  }
+  SdlVideo video;
+  FakeClock clock;
+  const DateTimeFields start{2026, 12, 7, 6, 38, 40};
+  clock.dateTime = FormatDateTime(start);
+  SeededRandom random(6);
+  SdlDesktop desktop(clock);
+  RecordingMedia media;
+  SdlPictureReader pictures;
+  Platform platform{clock, random, desktop, media, pictures};
+  App app(platform);
+  app.form.Show();
+  // Wholly on the screen, where the X server can hand back every pixel.
+  SDL_SetWindowPosition(desktop.Window(), 0, 0);
+  SDL_SetWindowSize(desktop.Window(), width, height);
+  // Until the window is at its new size and shown: its events are its own, nothing is delivered.
+  for (int i = 0; i < 50; ++i) {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Delay(10);
+  }
+  std::printf("drawing: %s\n", desktop.DrawingName().c_str());
+  for (int i = 0; i < frames; ++i) {
+    const long long ms = static_cast<long long>(i) * 20;
+    clock.now = 1000 + static_cast<uint32_t>(ms);
+    clock.dateTime = FormatDateTime(After(start, ms));
+    RunSlot(app, 2);
+    std::printf("frame %d: %016llx\n", i,
+                static_cast<unsigned long long>(HashWindow(desktop.Window())));
+  }
+  return 0;
+}
