@@ -7,6 +7,7 @@
 #include "platform/sdl/GpuPresenter.h"
 #include "platform/sdl/SdlHandles.h"
 #include "platform/sdl/SoftwarePresenter.h"
+#include "platform/sdl/X11Presenter.h"
 
 namespace ombrevale {
 namespace {
@@ -87,6 +88,9 @@ std::unique_ptr<Presenter> MakePresenter(SDL_Window* window) {
     case Drawing::Software:
       break;
   }
+  // In software: on X11 straight to the server in small bands, elsewhere through SDL's window
+  // memory.
+  if (!presenter) presenter = X11Presenter::Create(window);
   if (!presenter) presenter = std::make_unique<SoftwarePresenter>(window);
   return presenter;
 }

@@ -3,8 +3,9 @@
 
    A frame is a present that brings new pixels of the page: the window uploads the canvas into its
    page texture (SDL_UpdateTexture with a rectangle) and then presents, through the window's own
-   memory (SDL_UpdateWindowSurface, or its Rects form) or through the graphics card
-   (SDL_RenderPresent). The window's other
+   memory (SDL_UpdateWindowSurface, or its Rects form), straight to the X server in bands from the
+   top down (XShmPutImage: a band no lower than the last one starts a new present), or through the
+   graphics card (SDL_RenderPresent). The window's other
    repaints (a menu entry lit under the pointer, an exposure, the strip after the version box)
    present without an upload and count only among the presents.
 
@@ -26,6 +27,9 @@ typedef int (*UpdateTextureFn)(void* texture, const void* rect, const void* pixe
 typedef void (*RenderPresentFn)(void* renderer);
 typedef int (*UpdateWindowSurfaceFn)(void* window);
 typedef int (*UpdateWindowSurfaceRectsFn)(void* window, const void* rects, int count);
+typedef int (*ShmPutImageFn)(void* display, unsigned long drawable, void* gc, void* image, int srcX,
+                             int srcY, int dstX, int dstY, unsigned width, unsigned height,
+                             int sendEvent);
 
 static volatile uint64_t* counts; /* [0] frames, [1] presents */
 static int countsTried;
@@ -92,5 +96,17 @@ int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
   if (next == NULL) next = (UpdateWindowSurfaceRectsFn)Next("SDL_UpdateWindowSurfaceRects");
   const int result = next(window, rects, count);
   Presented();
+  return result;
+}
+
+int XShmPutImage(void* display, unsigned long drawable, void* gc, void* image, int srcX, int srcY,
+                 int dstX, int dstY, unsigned width, unsigned height, int sendEvent) {
+  static ShmPutImageFn next;
+  static int lastY = 1 << 30;
+  if (next == NULL) next = (ShmPutImageFn)Next("XShmPutImage");
+  const int result =
+      next(display, drawable, gc, image, srcX, srcY, dstX, dstY, width, height, sendEvent);
+  if (dstY <= lastY) Presented();
+  lastY = dstY;
   return result;
 }
