@@ -167,8 +167,10 @@ case $mode in
 
   no-fonts)
     # Fontconfig set up with no font at all: the window runs without text and says so once.
+    # Started over an empty dat/ folder, so that no picture can light the label's box.
     printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
-    start_in "$PWD" FONTCONFIG_FILE="$work/fonts.conf"
+    mkdir -p "$work/bare/dat"
+    start_in "$work/bare" FONTCONFIG_FILE="$work/fonts.conf"
     runs_and_closes "no fonts"
     said="Ombrevale found no font on this system (fontconfig knows none); the window runs without its text."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "stderr was not the one sentence, once"
