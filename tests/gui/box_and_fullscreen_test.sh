@@ -3,8 +3,8 @@
 #   box_and_fullscreen_test.sh box        PROGRAM WM_CLOSE SHOTS-DIR - centred on the page at 1x
 #       and 3x and scaled with it, repainted while open (hidden and shown, resized), closed by
 #       Return, Space, Escape and a click on OK
-#   box_and_fullscreen_test.sh signal     PROGRAM WM_CLOSE SHOTS-DIR - SIGTERM with the box open
-#       ends the program at once with status 0
+#   box_and_fullscreen_test.sh signal     PROGRAM WM_CLOSE SHOTS-DIR - SIGTERM or SIGINT with the
+#       box open ends the program at once with status 0
 #   box_and_fullscreen_test.sh fullscreen PROGRAM WM_CLOSE SHOTS-DIR - F11 and Alt+Enter toggle
 #       fullscreen, --fullscreen starts that way (geometry read back)
 # Run from the repository root: the program reads its pictures from dat/ below it.
@@ -122,11 +122,13 @@ box)
   ;;
 signal)
   start_xvfb 100 || fail "no X server could be started"
-  start_program
-  open_box
-  kill -TERM "$app_pid"
-  ends_with 0 2 "SIGTERM with the box open"
-  echo "signal: SIGTERM with the box open ends the program at once, status 0"
+  for signal in TERM INT; do
+    start_program
+    open_box
+    kill "-$signal" "$app_pid"
+    ends_with 0 2 "SIG$signal with the box open"
+  done
+  echo "signal: SIGTERM or SIGINT with the box open ends the program at once, status 0"
   ;;
 fullscreen)
   start_xvfb 100 || fail "no X server could be started"
