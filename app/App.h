@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/TimeAPI.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
+#include "timing/TimeAPI.h"
 #include "vision/VisionP.h"
 
 namespace ombrevale {

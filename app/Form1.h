@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/TimeAPI.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
+#include "timing/TimeAPI.h"
 
 namespace ombrevale {
 
