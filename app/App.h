@@ -30,8 +30,7 @@ struct App {
 // Returns the exit status, 0.
 int Main(App& app);
 
-// Calls the handler of slot `j`: 0 polls the music channel, 1 advances the typewriter, 2 draws a
-// frame of the title vision; slots 3 to 9 have none.
+// Calls the handler that the slot table gives slot `j`; a slot without one does nothing.
 void RunSlot(App& app, int j);
 
 }  // namespace ombrevale

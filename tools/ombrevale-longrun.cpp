@@ -72,7 +72,7 @@ class SimulatedDesktop final : public ScreenlessDesktop {
 
   void Present(const Scene&) override {
     ++frames;
-    if (lastPresentMs_ && elapsedMs_ - *lastPresentMs_ != 20) ++irregularFrames;
+    if (lastPresentMs_ && elapsedMs_ - *lastPresentMs_ != kRenderStepMs) ++irregularFrames;
     lastPresentMs_ = elapsedMs_;
     if (onFrame) onFrame(elapsedMs_);
   }
@@ -132,14 +132,14 @@ int Run(double hours, uint32_t seed) {
   peakKb = std::max(peakKb, endKb);
   if (warmKb < 0) warmKb = startKb;
 
-  const uint64_t expectedFrames = runMs / 20;
+  const uint64_t expectedFrames = runMs / kRenderStepMs;
   const long growthKb = peakKb - warmKb;
   std::printf("simulated           %.2f h (%llu ms), the millisecond clock wrapping at half time\n",
               hours, static_cast<unsigned long long>(runMs));
-  std::printf("frames              %llu (expected %llu), %llu not 20 ms after the one before\n",
+  std::printf("frames              %llu (expected %llu), %llu not %d ms after the one before\n",
               static_cast<unsigned long long>(desktop.frames),
               static_cast<unsigned long long>(expectedFrames),
-              static_cast<unsigned long long>(desktop.irregularFrames));
+              static_cast<unsigned long long>(desktop.irregularFrames), kRenderStepMs);
   std::printf("states out of range %llu frames\n", static_cast<unsigned long long>(outOfRange));
   std::printf("layer changes       %llu; frames with the face %llu; blinks started %llu\n",
               static_cast<unsigned long long>(layerChanges),
