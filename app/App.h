@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DrawVision.h"
 #include "app/Form1.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
@@ -9,6 +10,20 @@
 
 namespace ombrevale {
 
+// The window's source pictures, inside its data page, as the title vision reads them.
+inline VisionPictures VisionSources(const Form1& form) {
+  return {.PicNilu = form.PicNilu,
+          .PicNiluEye = form.PicNiluEye,
+          .PicPupil = form.PicPupil,
+          .PicNiluHair = form.PicNiluHair,
+          .PicBlack = form.PicBlack,
+          .PicBigEye = form.PicBigEye,
+          .PicView = form.PicView,
+          .PicWire = form.PicWire,
+          .PicTv = form.PicTv,
+          .PicNoise = form.PicNoise};
+}
+
 // One running system: its modules with their state, on the services of a platform.
 struct App {
   explicit App(Platform& p)
@@ -16,7 +31,7 @@ struct App {
         sound(p.media),
         message(time),
         form(p, time, sound, message),
-        vision(form, p.random, p.clock) {}
+        vision(form.PicTitle1, VisionSources(form), form.LabMain1, p.random, p.clock) {}
 
   Platform& platform;
   TimeAPI time;

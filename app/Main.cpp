@@ -14,7 +14,7 @@ void RunSlot(App& app, int j) {
       app.message.TypeTick();
       break;
     case SlotHandler::DrawVision:
-      app.vision.DrawVision();
+      DrawVision(app.vision, app.form);
       break;
   }
 }

@@ -111,7 +111,7 @@ void Frame(benchmark::State& state, int16_t lower, int16_t upper) {
   for (auto _ : state) {
     v.LayerState = {lower, upper};
     v.NoiseMute = 0;
-    v.DrawVision();
+    DrawVision(v, w.app.form);
     benchmark::ClobberMemory();
   }
 }

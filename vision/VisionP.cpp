@@ -1,6 +1,5 @@
 #include "vision/VisionP.h"
 
-#include "app/Form1.h"
 #include "vision/ClockCaption.h"
 
 namespace ombrevale {
@@ -17,7 +16,7 @@ constexpr int16_t kTvNoiseBlocks = 100;  // a burst of 101 blocks
 void VisionP::Blit(int x, int y, int w, int h, const Surface& source, int sx, int sy,
                    uint32_t rop) {
   if (OnBlit) OnBlit({&source, x, y, w, h, sx, sy, rop});
-  BitBlt(form_.PicTitle1.hDC(), x, y, w, h, source, sx, sy, rop);
+  BitBlt(canvas_.hDC(), x, y, w, h, source, sx, sy, rop);
 }
 
 void VisionP::BlitJitter(const PictureBox& source, uint32_t rop) {
@@ -38,7 +37,7 @@ void VisionP::BlitEye(const PictureBox& source) {
 
 void VisionP::NoiseBurst(int16_t count) {
   const int n = count;
-  const Surface& noise = form_.PicNoise.hDC();
+  const Surface& noise = pictures_.PicNoise.hDC();
   for (int i = 0; i <= n; ++i) {
     const float a = random_.Rnd();
     const float b = random_.Rnd();
@@ -54,33 +53,33 @@ void VisionP::NoiseBurst(int16_t count) {
 
 void VisionP::PaintFace() {
   // The face and each hair picture tremble on their own; the eyes lie over them all.
-  BlitJitter(form_.PicNilu, SRCPAINT);
-  for (const PictureBox& hair : form_.PicNiluHair) BlitJitter(hair, SRCPAINT);
+  BlitJitter(pictures_.PicNilu, SRCPAINT);
+  for (const PictureBox& hair : pictures_.PicNiluHair) BlitJitter(hair, SRCPAINT);
   AnimateEyes();
 }
 
 void VisionP::PaintBigEye() {
-  BlitJitter(form_.PicBigEye[0], SRCPAINT);
-  BlitJitter(form_.PicBigEye[1], SRCPAINT);
+  BlitJitter(pictures_.PicBigEye[0], SRCPAINT);
+  BlitJitter(pictures_.PicBigEye[1], SRCPAINT);
 }
 
 void VisionP::PaintViews() {
-  BlitJitter(form_.PicView[0], SRCPAINT);
+  BlitJitter(pictures_.PicView[0], SRCPAINT);
   const int k = FloorInt(random_.Rnd() * 2.0f) + 2;  // one of the two overlays
-  BlitJitter(form_.PicView[k], SRCPAINT);
+  BlitJitter(pictures_.PicView[k], SRCPAINT);
   // The mask comes last and cuts everything beneath it, the lower layer included.
-  BlitJitter(form_.PicView[1], SRCAND);
+  BlitJitter(pictures_.PicView[1], SRCAND);
 }
 
 void VisionP::PaintWire() {
-  BlitJitter(form_.PicWire, SRCPAINT);
+  BlitJitter(pictures_.PicWire, SRCPAINT);
 }
 
 void VisionP::PaintTv() {
   // Noise first, then the mask keeps it only inside the screen, then the set itself.
   if (NoiseMute == 0) NoiseBurst(kTvNoiseBlocks);
-  BlitJitter(form_.PicTv[0], SRCAND);
-  BlitJitter(form_.PicTv[1], SRCPAINT);
+  BlitJitter(pictures_.PicTv[0], SRCAND);
+  BlitJitter(pictures_.PicTv[1], SRCPAINT);
 }
 
 void VisionP::PaintNoise() {
@@ -114,7 +113,7 @@ void VisionP::PaintLayer(int16_t state) {
 }
 
 void VisionP::AnimateEyes() {
-  const auto& eye = form_.PicNiluEye;
+  const auto& eye = pictures_.PicNiluEye;
   if (EyeStep == 0) {
     if (FloorInt(random_.Rnd() * 25.0f) == 0) {
       EyeStep = static_cast<int16_t>(FloorInt(random_.Rnd() * 2.0f) * 100 + 1);  // slow or quick
@@ -152,23 +151,23 @@ void VisionP::AnimateEyes() {
       break;
     default:  // 0 idle, 10 and 104 the end of a blink: the open eye with its pupil
       BlitEye(eye[0]);
-      BlitEye(form_.PicPupil);
+      BlitEye(pictures_.PicPupil);
       EyeStep = 0;
       break;
   }
 }
 
-void VisionP::DrawVision() {
-  BlitJitter(form_.PicBlack, SRCCOPY);
+void VisionP::ComposeFrame() {
+  BlitJitter(pictures_.PicBlack, SRCCOPY);
   for (int i = 0; i < 2; ++i) {
     PaintLayer(LayerState[i]);
     if (LayerState[1] == LayerState[0]) break;  // the same picture is drawn once
   }
-  form_.RefreshCanvas();
+}
 
-  // The rolls for the coming frames: about once a second both layers jump together, about once
-  // in four seconds the upper layer alone changes, and the television's noise is switched on or
-  // off at random.
+void VisionP::RollTransitions() {
+  // About once a second both layers jump together, about once in four seconds the upper layer
+  // alone changes, and the television's noise is switched on or off at random.
   if (FloorInt(random_.Rnd() * 50.0f) == 0) {
     if (FloorInt(random_.Rnd() * 2.0f) != 0) {
       LayerState[0] = kLayerFace;
@@ -183,14 +182,12 @@ void VisionP::DrawVision() {
   if (FloorInt(random_.Rnd() * 20.0f) == 0) {
     NoiseMute = static_cast<uint8_t>(FloorInt(random_.Rnd() * 2.0f));
   }
-
-  UpdateClock();
 }
 
 void VisionP::UpdateClock() {
   const std::optional<ClockReading> reading = ReadClock(clock_.DateTimeText());
   if (!reading || reading->second == LastSecond) return;  // once a second, not once a frame
-  form_.LabMain1.Caption = reading->caption;
+  clockLabel_.Caption = reading->caption;
   LastSecond = reading->second;
 }
 

@@ -5,6 +5,8 @@
 namespace ombrevale {
 namespace {
 
+using world::FrameWorld;
+using world::VisionControls;
 using world::VisionWorld;
 using Seq = std::vector<std::string>;
 
@@ -14,7 +16,7 @@ constexpr float kMiss = 0.5f;
 TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
   VisionWorld w;
   w.random.script = {0.25f, 0.75f, 0.5f, 0.2499f, 0.9999f, 0.7501f, 0.0f, 0.0f};
-  for (int i = 0; i < 4; ++i) w.vision.BlitJitter(w.app.form.PicWire, SRCPAINT);
+  for (int i = 0; i < 4; ++i) w.vision.BlitJitter(w.controls.PicWire, SRCPAINT);
   ASSERT_EQ(w.blits.size(), 4u);
   EXPECT_EQ(w.blits[0].x, 0);  // 0.5 rounds to the even 0
   EXPECT_EQ(w.blits[0].y, 2);  // 1.5 rounds to the even 2
@@ -28,7 +30,7 @@ TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
 
   w.blits.clear();
   w.random.script = {0.25f, 0.75f, 0.5f, 0.4999f, 0.9999f, 0.0f};
-  for (int i = 0; i < 3; ++i) w.vision.BlitEye(w.app.form.PicPupil);
+  for (int i = 0; i < 3; ++i) w.vision.BlitEye(w.controls.PicPupil);
   ASSERT_EQ(w.blits.size(), 3u);
   EXPECT_EQ(w.blits[0].x, 60);
   EXPECT_EQ(w.blits[0].y, 141);
@@ -44,7 +46,7 @@ TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
 
 TEST(CanvasBlits, AJitteredPictureLeavesTheUncoveredStripsAsTheyWere) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   f.PicTitle1.Image.Fill(Rgb(200, 0, 0));
   f.PicBlack.Image = Surface(400, 300, 0);
   w.random.script = {0.75f, 0.5f};  // offset (2, 1)
@@ -90,7 +92,7 @@ TEST(CanvasBlits, ANoiseBurstDrawsCountPlusOneBlocksWithFourDrawsEach) {
 
 TEST(CanvasBlits, NoiseBlocksXorSoTwinBlocksCancelAndBlocksPastTheEdgeChangeNothing) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   Surface noise(100, 75);
   for (int y = 0; y < 75; ++y)
     for (int x = 0; x < 100; ++x) noise.Set(x, y, Rgb(x * 2, y * 3, (x ^ y) & 0xFF));
@@ -162,7 +164,7 @@ TEST(LayerPainters, EachPainterBlitsItsPicturesInOrderWithItsRasterOperations) {
 
 TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScreen) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   const Pixel lower = Rgb(90, 40, 200);
   const Surface white(400, 300, 0x00FFFFFF), black(400, 300, 0);
   Surface mask(400, 300, 0);
@@ -219,12 +221,12 @@ TEST(Compositor, AFrameDrawsTheBackgroundAndEachDifferentLayerOnceThenShowsIt) {
       {kLayerBigEye, 9, {"black=", "big_eye|", "big_pupil|"}},  // outside 0..5: nothing
   };
   for (const Case& c : cases) {
-    VisionWorld w;
+    FrameWorld w;
     w.vision.LayerState = {c.lower, c.upper};
     // Every value 0.3: no blink, view 2, and no roll of the transitions hits.
     w.random.script.assign(40, 0.3f);
     const int framesBefore = w.desktop.frames;
-    w.vision.DrawVision();
+    DrawVision(w.vision, w.app.form);
     EXPECT_EQ(w.Sequence(), c.expected) << c.lower << "," << c.upper;
     EXPECT_EQ(w.desktop.frames, framesBefore + 1);
     EXPECT_EQ(w.vision.LayerState, (std::array<int16_t, 2>{c.lower, c.upper}));
@@ -262,13 +264,13 @@ TEST(Compositor, TheRollsAfterAFrameDecideTheLayersAndTheNoiseSwitch) {
       {"noise switched on", {0.5f, 0.5f, 0.0f, 0.4999f}, {kNone, kNone}, 1, 0},
   };
   for (const Case& c : cases) {
-    VisionWorld w;
+    FrameWorld w;
     w.vision.LayerState = {kNone, kNone};  // the frame itself draws no layer
     w.vision.NoiseMute = c.noiseMuteBefore;
     w.random.script = {kMiss, kMiss};  // the background
     w.random.script.insert(w.random.script.end(), c.rolls.begin(), c.rolls.end());
     w.clock.dateTime = "2026/12/07 6:38:00";  // second 0, as at start: the clock writes nothing
-    w.vision.DrawVision();
+    DrawVision(w.vision, w.app.form);
     EXPECT_EQ(w.vision.LayerState, c.layers) << c.what;
     EXPECT_EQ(w.vision.NoiseMute, c.noiseMuteAfter) << c.what;
     EXPECT_EQ(w.random.draws, static_cast<int>(2 + c.rolls.size())) << c.what;
@@ -315,7 +317,7 @@ TEST(EyeBlink, SlowBlinkWithALongHoldThenAQuickBlink) {
 }
 
 TEST(EyeBlink, ThePupilHasItsOwnJitterAndTheBlinkWaitsWhileTheFaceIsNotPainted) {
-  VisionWorld w;
+  FrameWorld w;
   w.random.script = {0.9f, 0.0f, 0.0f, 0.9f, 0.9f};  // no blink; eye at (60, 140), pupil (61, 141)
   w.vision.AnimateEyes();
   ASSERT_EQ(w.blits.size(), 2u);
@@ -326,7 +328,7 @@ TEST(EyeBlink, ThePupilHasItsOwnJitterAndTheBlinkWaitsWhileTheFaceIsNotPainted) 
   w.vision.EyeStep = 8;
   w.vision.LayerState = {kLayerWire, kLayerWire};
   w.random.script.assign(10, 0.5f);
-  w.vision.DrawVision();
+  DrawVision(w.vision, w.app.form);
   EXPECT_EQ(w.vision.EyeStep, 8);
 }
 
