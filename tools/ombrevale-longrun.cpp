@@ -39,7 +39,8 @@ long ResidentKb() {
 }
 
 bool EyeStepValid(int16_t step) {
-  return (step >= 0 && step <= 10) || (step >= 101 && step <= 104);
+  return (step >= kEyeOpen && step <= kSlowBlinkLast) ||
+         (step >= kQuickBlinkFirst && step <= kQuickBlinkLast);
 }
 
 // A desktop without a screen whose waiting moves the simulated clock straight to the next due
@@ -114,7 +115,9 @@ int Run(double hours, uint32_t seed) {
                     v.LastSecond >= 0 && v.LastSecond <= 59;
     if (!ok) ++outOfRange;
     if (v.LayerState[0] == kLayerFace || v.LayerState[1] == kLayerFace) ++faceFrames;
-    if ((v.EyeStep == 2 || v.EyeStep == 102) && v.EyeStep != lastEyeStep) ++blinks;
+    // A blink that started in this frame has shown its first step and waits at its second.
+    const bool started = v.EyeStep == kSlowBlinkFirst + 1 || v.EyeStep == kQuickBlinkFirst + 1;
+    if (started && v.EyeStep != lastEyeStep) ++blinks;
     lastEyeStep = v.EyeStep;
     if (v.LayerState != lastLayers) ++layerChanges;
     lastLayers = v.LayerState;

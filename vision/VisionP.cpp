@@ -1,5 +1,7 @@
 #include "vision/VisionP.h"
 
+#include <array>
+
 #include "vision/ClockCaption.h"
 
 namespace ombrevale {
@@ -10,6 +12,44 @@ constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
 constexpr int kEyeWidth = 150, kEyeHeight = 60, kEyeX = 60, kEyeY = 140;
 constexpr int kNoiseBlock = 25;
 constexpr int16_t kTvNoiseBlocks = 100;  // a burst of 101 blocks
+
+// One step of the eye blink: the eye picture it shows, whether the pupil goes over it, and the
+// step that follows.
+struct BlinkStep {
+  int16_t step;
+  int eyePicture;  // 0 open, 1 to 4 ever more shut
+  bool pupil;
+  int16_t next;
+};
+// The shut steps of a slow blink draw their successor: 4, 5, 6 or 7.
+constexpr int16_t kHeldAtRandom = -1;
+
+constexpr std::array<BlinkStep, 15> kBlinkSteps = {{
+    {kEyeOpen, 0, true, kEyeOpen},
+    // Slow: closing, shut for one frame or more, opening.
+    {1, 1, false, 2},
+    {2, 2, false, 3},
+    {3, 3, false, 4},
+    {4, 4, false, kHeldAtRandom},
+    {5, 4, false, kHeldAtRandom},
+    {6, 4, false, kHeldAtRandom},
+    {7, 3, false, 8},
+    {8, 2, false, 9},
+    {9, 1, false, 10},
+    {10, 0, true, kEyeOpen},
+    // Quick: half shut, shut, half shut, open.
+    {101, 2, false, 102},
+    {102, 4, false, 103},
+    {103, 2, false, 104},
+    {104, 0, true, kEyeOpen},
+}};
+
+// The row of `step`; a value that is no step of a blink shows the open eye, as idle does.
+const BlinkStep& BlinkStepOf(int16_t step) {
+  for (const BlinkStep& row : kBlinkSteps)
+    if (row.step == step) return row;
+  return kBlinkSteps[0];
+}
 
 }  // namespace
 
@@ -113,47 +153,18 @@ void VisionP::PaintLayer(int16_t state) {
 }
 
 void VisionP::AnimateEyes() {
-  const auto& eye = pictures_.PicNiluEye;
-  if (EyeStep == 0) {
-    if (FloorInt(random_.Rnd() * 25.0f) == 0) {
-      EyeStep = static_cast<int16_t>(FloorInt(random_.Rnd() * 2.0f) * 100 + 1);  // slow or quick
-    }
+  if (EyeStep == kEyeOpen && FloorInt(random_.Rnd() * 25.0f) == 0) {
+    // A blink starts, slow or quick, and shows its first picture at once.
+    EyeStep = FloorInt(random_.Rnd() * 2.0f) == 0 ? kSlowBlinkFirst : kQuickBlinkFirst;
   }
-  switch (EyeStep) {
-    case 1:  // slow blink: closing
-    case 9:  // slow blink: opening
-      BlitEye(eye[1]);
-      ++EyeStep;
-      break;
-    case 2:
-    case 8:
-    case 101:  // quick blink: half shut, shut, half shut, open
-    case 103:
-      BlitEye(eye[2]);
-      ++EyeStep;
-      break;
-    case 3:
-    case 7:
-      BlitEye(eye[3]);
-      ++EyeStep;
-      break;
-    case 4:
-    case 5:
-    case 6:
-      // Shut: stays shut for another frame three times in four, then opens.
-      BlitEye(eye[4]);
-      EyeStep = static_cast<int16_t>(FloorInt(random_.Rnd() * 4.0f) + 3);
-      ++EyeStep;
-      break;
-    case 102:
-      BlitEye(eye[4]);
-      ++EyeStep;
-      break;
-    default:  // 0 idle, 10 and 104 the end of a blink: the open eye with its pupil
-      BlitEye(eye[0]);
-      BlitEye(pictures_.PicPupil);
-      EyeStep = 0;
-      break;
+  const BlinkStep& step = BlinkStepOf(EyeStep);
+  BlitEye(pictures_.PicNiluEye[step.eyePicture]);
+  if (step.pupil) BlitEye(pictures_.PicPupil);
+  if (step.next == kHeldAtRandom) {
+    // Shut: stays shut for another frame three times in four, then opens.
+    EyeStep = static_cast<int16_t>(kSlowBlinkShut + FloorInt(random_.Rnd() * 4.0f));
+  } else {
+    EyeStep = step.next;
   }
 }
 

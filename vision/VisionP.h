@@ -22,6 +22,17 @@ enum LayerKind : int16_t {
   kLayerNothing = 6,
 };
 
+// The steps of the eye blink, as EyeStep holds them: the open eye while idle; a slow blink of ten
+// steps (closing, shut for a while, opening); a quick blink of four.
+enum EyeStepCode : int16_t {
+  kEyeOpen = 0,
+  kSlowBlinkFirst = 1,
+  kSlowBlinkShut = 4,  // 4, 5 and 6: shut, held at random
+  kSlowBlinkLast = 10,
+  kQuickBlinkFirst = 101,
+  kQuickBlinkLast = 104,
+};
+
 // One blit onto the canvas, as the vision asked for it.
 struct CanvasBlit {
   const Surface* source;
@@ -81,8 +92,8 @@ class VisionP {
   std::array<int16_t, 2> LayerState{kLayerFace, kLayerFace};
   // Nonzero: the television shows no noise of its own.
   uint8_t NoiseMute = 0;
-  // 0 idle; 1 to 10 a slow blink; 101 to 104 a quick blink.
-  int16_t EyeStep = 0;
+  // An EyeStepCode: 0 idle; 1 to 10 a slow blink; 101 to 104 a quick blink.
+  int16_t EyeStep = kEyeOpen;
   // The seconds of the clock caption written last.
   int16_t LastSecond = 0;
 
