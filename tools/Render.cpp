@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "app/App.h"
+#include "platform/PageLayout.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
 #include "platform/sdl/SdlDesktop.h"
@@ -14,9 +15,8 @@ namespace ombrevale {
 
 namespace {
 
-constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
 // Where the canvas lies in the window's client area: below the menu strip, inside the page frame.
-constexpr int kCanvasX = 2, kCanvasY = SdlDesktop::kMenuHeight + 2;
+constexpr int kCanvasX = kPageFrame, kCanvasY = SdlDesktop::kMenuHeight + kPageFrame;
 
 }  // namespace
 

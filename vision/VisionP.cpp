@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "platform/PageLayout.h"
 #include "vision/ClockCaption.h"
 
 namespace ombrevale {
 
 namespace {
 
-constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
 constexpr int kEyeWidth = 150, kEyeHeight = 60, kEyeX = 60, kEyeY = 140;
 constexpr int kNoiseBlock = 25;
 constexpr int16_t kTvNoiseBlocks = 100;  // a burst of 101 blocks
@@ -83,8 +83,8 @@ void VisionP::NoiseBurst(int16_t count) {
     const float b = random_.Rnd();
     const float c = random_.Rnd();
     const float d = random_.Rnd();
-    const int x = RoundHalfEven(a * 400.0f);
-    const int y = RoundHalfEven(b * 300.0f);
+    const int x = RoundHalfEven(a * static_cast<float>(kCanvasWidth));
+    const int y = RoundHalfEven(b * static_cast<float>(kCanvasHeight));
     const int sx = RoundHalfEven(c * 75.0f);
     const int sy = RoundHalfEven(d * 50.0f);
     Blit(x, y, kNoiseBlock, kNoiseBlock, noise, sx, sy, SRCINVERT);

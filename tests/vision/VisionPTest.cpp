@@ -25,8 +25,8 @@ TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
   EXPECT_EQ(w.blits[2].x, 2);
   EXPECT_EQ(w.blits[2].y, 2);
   EXPECT_EQ(w.blits[3].x, 0);
-  EXPECT_EQ(w.blits[3].width, 400);
-  EXPECT_EQ(w.blits[3].height, 300);
+  EXPECT_EQ(w.blits[3].width, kCanvasWidth);
+  EXPECT_EQ(w.blits[3].height, kCanvasHeight);
 
   w.blits.clear();
   w.random.script = {0.25f, 0.75f, 0.5f, 0.4999f, 0.9999f, 0.0f};
@@ -48,7 +48,7 @@ TEST(CanvasBlits, AJitteredPictureLeavesTheUncoveredStripsAsTheyWere) {
   VisionWorld w;
   VisionControls& f = w.controls;
   f.PicTitle1.Image.Fill(Rgb(200, 0, 0));
-  f.PicBlack.Image = Surface(400, 300, 0);
+  f.PicBlack.Image = Surface(kCanvasWidth, kCanvasHeight, 0);
   w.random.script = {0.75f, 0.5f};  // offset (2, 1)
   w.vision.BlitJitter(f.PicBlack, SRCCOPY);
   const Surface& c = f.PicTitle1.Image;
@@ -84,7 +84,8 @@ TEST(CanvasBlits, ANoiseBurstDrawsCountPlusOneBlocksWithFourDrawsEach) {
   EXPECT_EQ(w.blits.size(), 101u);
   EXPECT_EQ(w.random.draws, 4 + 404);
   for (const auto& block : w.blits) {
-    EXPECT_TRUE(block.x >= 0 && block.x <= 400 && block.y >= 0 && block.y <= 300);
+    EXPECT_TRUE(block.x >= 0 && block.x <= kCanvasWidth && block.y >= 0 &&
+                block.y <= kCanvasHeight);
     EXPECT_TRUE(block.sourceX >= 0 && block.sourceX <= 75 && block.sourceY >= 0 &&
                 block.sourceY <= 50);
   }
@@ -97,9 +98,9 @@ TEST(CanvasBlits, NoiseBlocksXorSoTwinBlocksCancelAndBlocksPastTheEdgeChangeNoth
   for (int y = 0; y < 75; ++y)
     for (int x = 0; x < 100; ++x) noise.Set(x, y, Rgb(x * 2, y * 3, (x ^ y) & 0xFF));
   f.PicNoise.Image = noise;
-  Surface canvas(400, 300);
-  for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < 400; ++x) canvas.Set(x, y, Rgb(x & 0xFF, y & 0xFF, 77));
+  Surface canvas(kCanvasWidth, kCanvasHeight);
+  for (int y = 0; y < kCanvasHeight; ++y)
+    for (int x = 0; x < kCanvasWidth; ++x) canvas.Set(x, y, Rgb(x & 0xFF, y & 0xFF, 77));
   f.PicTitle1.Image = canvas;
 
   // Two blocks on the same place from the same cell undo each other.
@@ -166,13 +167,14 @@ TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScre
   VisionWorld w;
   VisionControls& f = w.controls;
   const Pixel lower = Rgb(90, 40, 200);
-  const Surface white(400, 300, 0x00FFFFFF), black(400, 300, 0);
-  Surface mask(400, 300, 0);
+  const Surface white(kCanvasWidth, kCanvasHeight, 0x00FFFFFF),
+      black(kCanvasWidth, kCanvasHeight, 0);
+  Surface mask(kCanvasWidth, kCanvasHeight, 0);
   mask.FillRect(100, 100, 200, 100, 0x00FFFFFF);  // keeps the middle
 
   // Views over a lower layer: the mask keeps the middle, lower layer and views alike.
   f.PicTitle1.Image.Fill(lower);
-  f.PicView[0].Image = Surface(400, 300, Rgb(0, 0, 5));
+  f.PicView[0].Image = Surface(kCanvasWidth, kCanvasHeight, Rgb(0, 0, 5));
   f.PicView[2].Image = black;
   f.PicView[1].Image = mask;
   w.random.script = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
@@ -191,8 +193,8 @@ TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScre
   w.vision.PaintTv();
   const Surface& c = f.PicTitle1.Image;
   int inside = 0;
-  for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < 400; ++x) {
+  for (int y = 0; y < kCanvasHeight; ++y)
+    for (int x = 0; x < kCanvasWidth; ++x) {
       const bool screen = x >= 102 && x < 300 && y >= 102 && y < 200;
       if (c.At(x, y) != 0) {
         EXPECT_TRUE(x >= 100 && x < 302 && y >= 100 && y < 202) << x << "," << y;
