@@ -1,13 +1,28 @@
 #pragma once
 
+#include "app/DrawVision.h"
 #include "app/Form1.h"
-#include "app/TimeAPI.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
+#include "timing/TimeAPI.h"
 #include "vision/VisionP.h"
 
 namespace ombrevale {
+
+// The window's source pictures, inside its data page, as the title vision reads them.
+inline VisionPictures VisionSources(const Form1& form) {
+  return {.PicNilu = form.PicNilu,
+          .PicNiluEye = form.PicNiluEye,
+          .PicPupil = form.PicPupil,
+          .PicNiluHair = form.PicNiluHair,
+          .PicBlack = form.PicBlack,
+          .PicBigEye = form.PicBigEye,
+          .PicView = form.PicView,
+          .PicWire = form.PicWire,
+          .PicTv = form.PicTv,
+          .PicNoise = form.PicNoise};
+}
 
 // One running system: its modules with their state, on the services of a platform.
 struct App {
@@ -16,7 +31,7 @@ struct App {
         sound(p.media),
         message(time),
         form(p, time, sound, message),
-        vision(form, p.random, p.clock) {}
+        vision(form.PicTitle1, VisionSources(form), form.LabMain1, p.random, p.clock) {}
 
   Platform& platform;
   TimeAPI time;
@@ -30,8 +45,7 @@ struct App {
 // Returns the exit status, 0.
 int Main(App& app);
 
-// Calls the handler of slot `j`: 0 polls the music channel, 1 advances the typewriter, 2 draws a
-// frame of the title vision; slots 3 to 9 have none.
+// Calls the handler that the slot table gives slot `j`; a slot without one does nothing.
 void RunSlot(App& app, int j);
 
 }  // namespace ombrevale

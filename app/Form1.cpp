@@ -2,14 +2,15 @@
 
 #include "app/ActMain.h"
 #include "app/ActTitle.h"
+#include "platform/PageLayout.h"
 
 namespace ombrevale {
 
 namespace {
 
 constexpr Pixel kWindowBack = Rgb(255, 192, 192);
-// The standard sunken frame of a picture container: two pixels on each side.
-constexpr int kFrame = 2;
+// The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
+// and dark lines above and on the left, highlight and light lines below and on the right.
 constexpr Pixel kFrameShadow = Rgb(128, 128, 128), kFrameDark = Rgb(64, 64, 64);
 constexpr Pixel kFrameLight = Rgb(212, 208, 200), kFrameHighlight = Rgb(255, 255, 255);
 constexpr int16_t kKeyX = 88;
@@ -77,7 +78,7 @@ Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& messa
   PicTitle1.Name = "PicTitle1";
   PicTitle1.Place = Twips(0, 0, 6000, 4500);
   PicTitle1.BackColor = Rgb(0, 0, 0);
-  PicTitle1.Image = Surface(400, 300, PicTitle1.BackColor);
+  PicTitle1.Image = Surface(kCanvasWidth, kCanvasHeight, PicTitle1.BackColor);
 
   LabMain1 = {"LabMain1", Twips(3360, 4200, 2535, 375), "Burst", Rgb(255, 128, 128),
               Font{"ＭＳ Ｐゴシック", 12, true}};
@@ -186,7 +187,7 @@ void Form1::ComposeChrome() {
   if (chromeKey_ == key) return;
   chromeKey_ = key;
   ++chromeRevision_;
-  chrome_ = Surface(kClientWidth, kClientHeight, kWindowBack);
+  chrome_ = Surface(kPageWidth, kPageHeight, kWindowBack);
   for (const Page* page : {&PageTitle, &PageMain}) {
     if (!page->Visible) continue;
     const int x = TwipsToPixels(page->Place.Left), y = TwipsToPixels(page->Place.Top);
@@ -212,8 +213,8 @@ void Form1::RefreshCanvas() {
   scene.labels.clear();
   if (PageTitle.Visible && PicTitle1.Visible) {
     // The canvas fills the title page's client area, inside its frame.
-    const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kFrame : 0);
-    const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kFrame : 0);
+    const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kPageFrame : 0);
+    const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kPageFrame : 0);
     scene.canvas = &PicTitle1.Image;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/TimeAPI.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
+#include "timing/TimeAPI.h"
 
 namespace ombrevale {
 
@@ -32,9 +32,9 @@ float CentredOffset(float screen, float window);
 // The main window: its pages and controls, its handlers and its menu.
 class Form1 final : public WindowEvents {
  public:
-  // The size of the client area below the menu strip, and of the window at load, in twips.
+  // The size of the window at load, in twips: its client area below the menu strip is then as
+  // large as a page.
   static constexpr float kLoadWidth = 6130, kLoadHeight = 5210;
-  static constexpr int kClientWidth = 404, kClientHeight = 304;  // pixels
 
   Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message);
 

@@ -1,19 +1,20 @@
 #include "app/App.h"
+#include "timing/TimerSlots.h"
 
 namespace ombrevale {
 
 void RunSlot(App& app, int j) {
-  switch (j) {
-    case 0:
+  const TimerSlot* row = SlotAt(j);
+  if (row == nullptr) return;
+  switch (row->handler) {
+    case SlotHandler::PollMusic:
       app.sound.PollMusic();
       break;
-    case 1:
+    case SlotHandler::TypeTick:
       app.message.TypeTick();
       break;
-    case 2:
-      app.vision.DrawVision();
-      break;
-    default:
+    case SlotHandler::DrawVision:
+      DrawVision(app.vision, app.form);
       break;
   }
 }
@@ -21,9 +22,7 @@ void RunSlot(App& app, int j) {
 int Main(App& app) {
   TimeAPI& t = app.time;
   for (int j = 0; j < TimeAPI::kSlots; ++j) t.TimerInterval[j] = 0;
-  t.TimerInterval[0] = 200;
-  t.TimerInterval[1] = 200;
-  t.TimerInterval[2] = 20;
+  for (const TimerSlot& row : kTimerSlots) t.TimerInterval[row.slot] = row.interval;
 
   app.form.Show();
 

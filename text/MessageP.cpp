@@ -3,13 +3,14 @@
 #include <utility>
 
 #include "platform/FatalError.h"
+#include "timing/TimerSlots.h"
 
 namespace ombrevale {
 
 namespace {
 
-constexpr int kTypeSlot = 1;
-constexpr int32_t kTypeInterval = 200;
+// The typewriter's own slot, switched on at the interval start-up gives it, and off when done.
+constexpr TimerSlot kTypeSlot = SlotOf(SlotHandler::TypeTick);
 constexpr uint8_t kPageLines = 4;
 const std::string kLineBreak = "\r\n";
 
@@ -33,14 +34,14 @@ void MessageP::StartMessage(Label& label, std::string text, std::string precedin
   label.Caption = std::move(preceding);
   time_.MessageLines = 0;
   time_.MessageText = std::move(text);
-  time_.TimerInterval[kTypeSlot] = kTypeInterval;
+  time_.TimerInterval[kTypeSlot.slot] = kTypeSlot.interval;
 }
 
 void MessageP::TypeTick() {
   if (time_.MessageLines >= kPageLines) return;  // a full page waits for X
   std::string& text = time_.MessageText;
   if (text.empty()) {
-    time_.TimerInterval[kTypeSlot] = 0;
+    time_.TimerInterval[kTypeSlot.slot] = 0;
     return;
   }
   size_t step = FirstCharLength(text);

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/TimeAPI.h"
 #include "platform/Controls.h"
 #include "text/Strings.h"
+#include "timing/TimeAPI.h"
 
 namespace ombrevale {
 

@@ -16,7 +16,7 @@ namespace ombrevale {
 namespace {
 
 // Where the canvas lies in the window's client area: below the menu strip, inside the page frame.
-constexpr int kCanvasX = 2, kCanvasY = SdlDesktop::kMenuHeight + 2;
+constexpr int kCanvasX = kPageFrame, kCanvasY = SdlDesktop::kMenuHeight + kPageFrame;
 
 }  // namespace
 
@@ -55,7 +55,7 @@ void RenderFrames(const RenderOptions& options,
     const long long ms = static_cast<long long>(i) * kRenderStepMs;
     clock.now = 1000 + static_cast<uint32_t>(ms);
     clock.dateTime = FormatDateTime(After(options.start, ms));
-    app.vision.DrawVision();
+    DrawVision(app.vision, app.form);
     // What the window showed: the clock rewrites its caption after the frame is shown, so a new
     // second appears in the next frame, as on screen.
     const Surface client = desktop.ReadClientArea();

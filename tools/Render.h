@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/Surface.h"
+#include "timing/TimerSlots.h"
 
 namespace ombrevale {
 
@@ -29,8 +30,8 @@ class SeededRandom final : public Random {
   SystemRandom engine_;
 };
 
-// The frames are 20 ms apart, as the window draws them.
-inline constexpr int kRenderStepMs = 20;
+// The frames are as far apart as the window draws them: the interval of the vision's slot.
+inline constexpr int kRenderStepMs = SlotOf(SlotHandler::DrawVision).interval;
 
 // Runs the title vision without a screen, as the window runs it: the pictures of dat/ (relative
 // to the working directory), the compositor, the eyes, the clock and its label drawn with the

@@ -39,7 +39,8 @@ long ResidentKb() {
 }
 
 bool EyeStepValid(int16_t step) {
-  return (step >= 0 && step <= 10) || (step >= 101 && step <= 104);
+  return (step >= kEyeOpen && step <= kSlowBlinkLast) ||
+         (step >= kQuickBlinkFirst && step <= kQuickBlinkLast);
 }
 
 // A desktop without a screen whose waiting moves the simulated clock straight to the next due
@@ -72,7 +73,7 @@ class SimulatedDesktop final : public ScreenlessDesktop {
 
   void Present(const Scene&) override {
     ++frames;
-    if (lastPresentMs_ && elapsedMs_ - *lastPresentMs_ != 20) ++irregularFrames;
+    if (lastPresentMs_ && elapsedMs_ - *lastPresentMs_ != kRenderStepMs) ++irregularFrames;
     lastPresentMs_ = elapsedMs_;
     if (onFrame) onFrame(elapsedMs_);
   }
@@ -114,7 +115,9 @@ int Run(double hours, uint32_t seed) {
                     v.LastSecond >= 0 && v.LastSecond <= 59;
     if (!ok) ++outOfRange;
     if (v.LayerState[0] == kLayerFace || v.LayerState[1] == kLayerFace) ++faceFrames;
-    if ((v.EyeStep == 2 || v.EyeStep == 102) && v.EyeStep != lastEyeStep) ++blinks;
+    // A blink that started in this frame has shown its first step and waits at its second.
+    const bool started = v.EyeStep == kSlowBlinkFirst + 1 || v.EyeStep == kQuickBlinkFirst + 1;
+    if (started && v.EyeStep != lastEyeStep) ++blinks;
     lastEyeStep = v.EyeStep;
     if (v.LayerState != lastLayers) ++layerChanges;
     lastLayers = v.LayerState;
@@ -132,14 +135,14 @@ int Run(double hours, uint32_t seed) {
   peakKb = std::max(peakKb, endKb);
   if (warmKb < 0) warmKb = startKb;
 
-  const uint64_t expectedFrames = runMs / 20;
+  const uint64_t expectedFrames = runMs / kRenderStepMs;
   const long growthKb = peakKb - warmKb;
   std::printf("simulated           %.2f h (%llu ms), the millisecond clock wrapping at half time\n",
               hours, static_cast<unsigned long long>(runMs));
-  std::printf("frames              %llu (expected %llu), %llu not 20 ms after the one before\n",
+  std::printf("frames              %llu (expected %llu), %llu not %d ms after the one before\n",
               static_cast<unsigned long long>(desktop.frames),
               static_cast<unsigned long long>(expectedFrames),
-              static_cast<unsigned long long>(desktop.irregularFrames));
+              static_cast<unsigned long long>(desktop.irregularFrames), kRenderStepMs);
   std::printf("states out of range %llu frames\n", static_cast<unsigned long long>(outOfRange));
   std::printf("layer changes       %llu; frames with the face %llu; blinks started %llu\n",
               static_cast<unsigned long long>(layerChanges),

@@ -7,10 +7,9 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Random.h"
+#include "vision/VisionPictures.h"
 
 namespace ombrevale {
-
-class Form1;
 
 // What a layer of the title canvas shows.
 enum LayerKind : int16_t {
@@ -23,6 +22,17 @@ enum LayerKind : int16_t {
   kLayerNothing = 6,
 };
 
+// The steps of the eye blink, as EyeStep holds them: the open eye while idle; a slow blink of ten
+// steps (closing, shut for a while, opening); a quick blink of four.
+enum EyeStepCode : int16_t {
+  kEyeOpen = 0,
+  kSlowBlinkFirst = 1,
+  kSlowBlinkShut = 4,  // 4, 5 and 6: shut, held at random
+  kSlowBlinkLast = 10,
+  kQuickBlinkFirst = 101,
+  kQuickBlinkLast = 104,
+};
+
 // One blit onto the canvas, as the vision asked for it.
 struct CanvasBlit {
   const Surface* source;
@@ -30,19 +40,29 @@ struct CanvasBlit {
   uint32_t rop;
 };
 
-// The title vision on the canvas PicTitle1: a jittered black background and one or two layers
-// chosen at random, shown once per frame, and the clock two years ahead in LabMain1.
+// The title vision: a jittered black background and one or two layers chosen at random, painted
+// into the canvas it is handed (PicTitle1), and the clock two years ahead in the label it is
+// handed (LabMain1). It never shows the canvas: whoever runs a frame composes it, shows it, and
+// then lets the vision roll for the coming frames and write the clock.
 //
 // Every random value is drawn from the shared random source in a fixed order, so that the same
 // values always compose the same frames.
 class VisionP {
  public:
-  VisionP(Form1& form, Random& random, Clock& clock)
-      : form_(form), random_(random), clock_(clock) {}
+  VisionP(PictureBox& canvas, const VisionPictures& pictures, Label& clockLabel, Random& random,
+          Clock& clock)
+      : canvas_(canvas),
+        pictures_(pictures),
+        clockLabel_(clockLabel),
+        random_(random),
+        clock_(clock) {}
 
-  // Slot 2: one frame of the title vision, shown on screen at once; then the rolls that decide
-  // the coming frames, then the clock.
-  void DrawVision();
+  // The picture of one frame: the background, then the painter of the lower layer and, when the
+  // upper layer holds another state, the painter of the upper one over it.
+  void ComposeFrame();
+  // After the frame is shown: the rolls that decide the layers of the coming frames and whether
+  // the television carries noise.
+  void RollTransitions();
 
   // Lays a whole 400 x 300 picture over the canvas, displaced by 0, 1 or 2 pixels on each axis
   // at random (two draws, rounded half to even), with the raster operation given.
@@ -72,8 +92,8 @@ class VisionP {
   std::array<int16_t, 2> LayerState{kLayerFace, kLayerFace};
   // Nonzero: the television shows no noise of its own.
   uint8_t NoiseMute = 0;
-  // 0 idle; 1 to 10 a slow blink; 101 to 104 a quick blink.
-  int16_t EyeStep = 0;
+  // An EyeStepCode: 0 idle; 1 to 10 a slow blink; 101 to 104 a quick blink.
+  int16_t EyeStep = kEyeOpen;
   // The seconds of the clock caption written last.
   int16_t LastSecond = 0;
 
@@ -84,7 +104,9 @@ class VisionP {
   void Blit(int x, int y, int w, int h, const Surface& source, int sx, int sy, uint32_t rop);
   void PaintLayer(int16_t state);
 
-  Form1& form_;
+  PictureBox& canvas_;
+  VisionPictures pictures_;
+  Label& clockLabel_;
   Random& random_;
   Clock& clock_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/World.h"
 #include "platform/FatalError.h"
+#include "platform/PageLayout.h"
 
 namespace ombrevale {
 namespace {
@@ -137,8 +138,8 @@ TEST(Form1, CanvasIsShownInsideTheTitlePageFrameWithItsLabel) {
   w.app.form.PicTitle1.Image.Fill(0x00112233);
   w.app.form.RefreshCanvas();
   const Surface& frame = w.desktop.lastFrame;
-  ASSERT_EQ(frame.Width(), 404);
-  ASSERT_EQ(frame.Height(), 304);
+  ASSERT_EQ(frame.Width(), kPageWidth);
+  ASSERT_EQ(frame.Height(), kPageHeight);
   EXPECT_EQ(frame.At(2, 2), 0x00112233u);
   EXPECT_EQ(frame.At(401, 301), 0x00112233u);
   EXPECT_NE(frame.At(0, 0), 0x00112233u);  // the sunken frame

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/World.h"
+#include "platform/PageLayout.h"
 
 namespace ombrevale {
 namespace {
@@ -34,7 +35,7 @@ TEST(Main, AnEmptyFrameDrawsTheJitteredBackgroundAndTheRollsAndShowsTheCanvas) {
   w.desktop.Close(1001);
   w.app.vision.LayerState = {kLayerNothing, kLayerNothing};
   w.random.script = {0.25f, 0.75f, 0.5f, 0.5f, 0.5f};  // offsets (0, 2), then three rolls that miss
-  w.app.form.PicBlack.Image = Surface(400, 300, 0);
+  w.app.form.PicBlack.Image = Surface(kCanvasWidth, kCanvasHeight, 0);
   w.app.form.PicTitle1.Image.Fill(0x00FFFFFF);
   Main(w.app);
   EXPECT_EQ(w.random.draws, 5);

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/PageLayout.h"
 #include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {
 namespace {
 
-constexpr int kWidth = 400, kHeight = 300;
 constexpr int kEyeWidth = 150, kEyeHeight = 60;
 constexpr Pixel kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255);
 
@@ -48,8 +48,8 @@ TEST(DatFiles, EveryPictureIsThereAtTheSizeItsReaderUses) {
   layers.push_back("black");
   for (const std::string& name : layers) {
     const Surface s = Read(name);
-    EXPECT_EQ(s.Width(), kWidth) << name;
-    EXPECT_EQ(s.Height(), kHeight) << name;
+    EXPECT_EQ(s.Width(), kCanvasWidth) << name;
+    EXPECT_EQ(s.Height(), kCanvasHeight) << name;
   }
   for (const std::string& name : kEyes) {
     const Surface s = Read(name);
@@ -73,8 +73,8 @@ TEST(DatFiles, TheMasksAreOnlyBlackAndWhiteAndBothKeepAndClear) {
     }
     EXPECT_EQ(other, 0) << name << ": a grey or coloured pixel would tint what it keeps";
     // A window onto what lies beneath, with a frame around it.
-    EXPECT_GT(white, kWidth * kHeight / 5) << name;
-    EXPECT_LT(white, kWidth * kHeight * 4 / 5) << name;
+    EXPECT_GT(white, kCanvasWidth * kCanvasHeight / 5) << name;
+    EXPECT_LT(white, kCanvasWidth * kCanvasHeight * 4 / 5) << name;
   }
   const Surface black = Read("black");
   for (Pixel p : black.Pixels()) ASSERT_EQ(p, kBlack) << "black.bmp";

@@ -46,7 +46,7 @@ TEST(Clock, ATextOutsideTheClocksFormIsNotRead) {
 
 TEST(Clock, TheCaptionChangesOnceASecondAndKeepsItsTextOnAnUnreadableTime) {
   VisionWorld w;
-  Label& label = w.app.form.LabMain1;
+  Label& label = w.controls.LabMain1;
 
   // At start a seconds value of 0 equals the initial last second: nothing is written.
   w.clock.dateTime = "2026/12/07 6:38:00";

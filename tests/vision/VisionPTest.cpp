@@ -5,6 +5,8 @@
 namespace ombrevale {
 namespace {
 
+using world::FrameWorld;
+using world::VisionControls;
 using world::VisionWorld;
 using Seq = std::vector<std::string>;
 
@@ -14,7 +16,7 @@ constexpr float kMiss = 0.5f;
 TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
   VisionWorld w;
   w.random.script = {0.25f, 0.75f, 0.5f, 0.2499f, 0.9999f, 0.7501f, 0.0f, 0.0f};
-  for (int i = 0; i < 4; ++i) w.vision.BlitJitter(w.app.form.PicWire, SRCPAINT);
+  for (int i = 0; i < 4; ++i) w.vision.BlitJitter(w.controls.PicWire, SRCPAINT);
   ASSERT_EQ(w.blits.size(), 4u);
   EXPECT_EQ(w.blits[0].x, 0);  // 0.5 rounds to the even 0
   EXPECT_EQ(w.blits[0].y, 2);  // 1.5 rounds to the even 2
@@ -23,12 +25,12 @@ TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
   EXPECT_EQ(w.blits[2].x, 2);
   EXPECT_EQ(w.blits[2].y, 2);
   EXPECT_EQ(w.blits[3].x, 0);
-  EXPECT_EQ(w.blits[3].width, 400);
-  EXPECT_EQ(w.blits[3].height, 300);
+  EXPECT_EQ(w.blits[3].width, kCanvasWidth);
+  EXPECT_EQ(w.blits[3].height, kCanvasHeight);
 
   w.blits.clear();
   w.random.script = {0.25f, 0.75f, 0.5f, 0.4999f, 0.9999f, 0.0f};
-  for (int i = 0; i < 3; ++i) w.vision.BlitEye(w.app.form.PicPupil);
+  for (int i = 0; i < 3; ++i) w.vision.BlitEye(w.controls.PicPupil);
   ASSERT_EQ(w.blits.size(), 3u);
   EXPECT_EQ(w.blits[0].x, 60);
   EXPECT_EQ(w.blits[0].y, 141);
@@ -44,9 +46,9 @@ TEST(CanvasBlits, JitterRoundsHalfToEvenAndEyesFloor) {
 
 TEST(CanvasBlits, AJitteredPictureLeavesTheUncoveredStripsAsTheyWere) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   f.PicTitle1.Image.Fill(Rgb(200, 0, 0));
-  f.PicBlack.Image = Surface(400, 300, 0);
+  f.PicBlack.Image = Surface(kCanvasWidth, kCanvasHeight, 0);
   w.random.script = {0.75f, 0.5f};  // offset (2, 1)
   w.vision.BlitJitter(f.PicBlack, SRCCOPY);
   const Surface& c = f.PicTitle1.Image;
@@ -82,7 +84,8 @@ TEST(CanvasBlits, ANoiseBurstDrawsCountPlusOneBlocksWithFourDrawsEach) {
   EXPECT_EQ(w.blits.size(), 101u);
   EXPECT_EQ(w.random.draws, 4 + 404);
   for (const auto& block : w.blits) {
-    EXPECT_TRUE(block.x >= 0 && block.x <= 400 && block.y >= 0 && block.y <= 300);
+    EXPECT_TRUE(block.x >= 0 && block.x <= kCanvasWidth && block.y >= 0 &&
+                block.y <= kCanvasHeight);
     EXPECT_TRUE(block.sourceX >= 0 && block.sourceX <= 75 && block.sourceY >= 0 &&
                 block.sourceY <= 50);
   }
@@ -90,14 +93,14 @@ TEST(CanvasBlits, ANoiseBurstDrawsCountPlusOneBlocksWithFourDrawsEach) {
 
 TEST(CanvasBlits, NoiseBlocksXorSoTwinBlocksCancelAndBlocksPastTheEdgeChangeNothing) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   Surface noise(100, 75);
   for (int y = 0; y < 75; ++y)
     for (int x = 0; x < 100; ++x) noise.Set(x, y, Rgb(x * 2, y * 3, (x ^ y) & 0xFF));
   f.PicNoise.Image = noise;
-  Surface canvas(400, 300);
-  for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < 400; ++x) canvas.Set(x, y, Rgb(x & 0xFF, y & 0xFF, 77));
+  Surface canvas(kCanvasWidth, kCanvasHeight);
+  for (int y = 0; y < kCanvasHeight; ++y)
+    for (int x = 0; x < kCanvasWidth; ++x) canvas.Set(x, y, Rgb(x & 0xFF, y & 0xFF, 77));
   f.PicTitle1.Image = canvas;
 
   // Two blocks on the same place from the same cell undo each other.
@@ -162,15 +165,16 @@ TEST(LayerPainters, EachPainterBlitsItsPicturesInOrderWithItsRasterOperations) {
 
 TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScreen) {
   VisionWorld w;
-  Form1& f = w.app.form;
+  VisionControls& f = w.controls;
   const Pixel lower = Rgb(90, 40, 200);
-  const Surface white(400, 300, 0x00FFFFFF), black(400, 300, 0);
-  Surface mask(400, 300, 0);
+  const Surface white(kCanvasWidth, kCanvasHeight, 0x00FFFFFF),
+      black(kCanvasWidth, kCanvasHeight, 0);
+  Surface mask(kCanvasWidth, kCanvasHeight, 0);
   mask.FillRect(100, 100, 200, 100, 0x00FFFFFF);  // keeps the middle
 
   // Views over a lower layer: the mask keeps the middle, lower layer and views alike.
   f.PicTitle1.Image.Fill(lower);
-  f.PicView[0].Image = Surface(400, 300, Rgb(0, 0, 5));
+  f.PicView[0].Image = Surface(kCanvasWidth, kCanvasHeight, Rgb(0, 0, 5));
   f.PicView[2].Image = black;
   f.PicView[1].Image = mask;
   w.random.script = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
@@ -189,8 +193,8 @@ TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScre
   w.vision.PaintTv();
   const Surface& c = f.PicTitle1.Image;
   int inside = 0;
-  for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < 400; ++x) {
+  for (int y = 0; y < kCanvasHeight; ++y)
+    for (int x = 0; x < kCanvasWidth; ++x) {
       const bool screen = x >= 102 && x < 300 && y >= 102 && y < 200;
       if (c.At(x, y) != 0) {
         EXPECT_TRUE(x >= 100 && x < 302 && y >= 100 && y < 202) << x << "," << y;
@@ -219,12 +223,12 @@ TEST(Compositor, AFrameDrawsTheBackgroundAndEachDifferentLayerOnceThenShowsIt) {
       {kLayerBigEye, 9, {"black=", "big_eye|", "big_pupil|"}},  // outside 0..5: nothing
   };
   for (const Case& c : cases) {
-    VisionWorld w;
+    FrameWorld w;
     w.vision.LayerState = {c.lower, c.upper};
     // Every value 0.3: no blink, view 2, and no roll of the transitions hits.
     w.random.script.assign(40, 0.3f);
     const int framesBefore = w.desktop.frames;
-    w.vision.DrawVision();
+    DrawVision(w.vision, w.app.form);
     EXPECT_EQ(w.Sequence(), c.expected) << c.lower << "," << c.upper;
     EXPECT_EQ(w.desktop.frames, framesBefore + 1);
     EXPECT_EQ(w.vision.LayerState, (std::array<int16_t, 2>{c.lower, c.upper}));
@@ -262,13 +266,13 @@ TEST(Compositor, TheRollsAfterAFrameDecideTheLayersAndTheNoiseSwitch) {
       {"noise switched on", {0.5f, 0.5f, 0.0f, 0.4999f}, {kNone, kNone}, 1, 0},
   };
   for (const Case& c : cases) {
-    VisionWorld w;
+    FrameWorld w;
     w.vision.LayerState = {kNone, kNone};  // the frame itself draws no layer
     w.vision.NoiseMute = c.noiseMuteBefore;
     w.random.script = {kMiss, kMiss};  // the background
     w.random.script.insert(w.random.script.end(), c.rolls.begin(), c.rolls.end());
     w.clock.dateTime = "2026/12/07 6:38:00";  // second 0, as at start: the clock writes nothing
-    w.vision.DrawVision();
+    DrawVision(w.vision, w.app.form);
     EXPECT_EQ(w.vision.LayerState, c.layers) << c.what;
     EXPECT_EQ(w.vision.NoiseMute, c.noiseMuteAfter) << c.what;
     EXPECT_EQ(w.random.draws, static_cast<int>(2 + c.rolls.size())) << c.what;
@@ -315,7 +319,7 @@ TEST(EyeBlink, SlowBlinkWithALongHoldThenAQuickBlink) {
 }
 
 TEST(EyeBlink, ThePupilHasItsOwnJitterAndTheBlinkWaitsWhileTheFaceIsNotPainted) {
-  VisionWorld w;
+  FrameWorld w;
   w.random.script = {0.9f, 0.0f, 0.0f, 0.9f, 0.9f};  // no blink; eye at (60, 140), pupil (61, 141)
   w.vision.AnimateEyes();
   ASSERT_EQ(w.blits.size(), 2u);
@@ -326,7 +330,7 @@ TEST(EyeBlink, ThePupilHasItsOwnJitterAndTheBlinkWaitsWhileTheFaceIsNotPainted) 
   w.vision.EyeStep = 8;
   w.vision.LayerState = {kLayerWire, kLayerWire};
   w.random.script.assign(10, 0.5f);
-  w.vision.DrawVision();
+  DrawVision(w.vision, w.app.form);
   EXPECT_EQ(w.vision.EyeStep, 8);
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/TimeAPI.h"
+#include "timing/TimeAPI.h"
 
 namespace ombrevale {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/TimeAPI.h"
+#include "timing/TimeAPI.h"
 
 #include <algorithm>
 

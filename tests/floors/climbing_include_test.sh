@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The floor check refuses, by file and line, an include that climbs up or reaches a backend from
+# the logic, and passes a house whose includes all point down.
+#
+#   tests/floors/climbing_include_test.sh tests/floors/includes_point_down.sh
+
+set -euo pipefail
+
+check=$1
+house=$(mktemp -d)
+trap 'rm -rf "$house"' EXIT
+
+put() {
+  mkdir -p "$house/$(dirname "$1")"
+  printf '%s\n' "${@:2}" >"$house/$1"
+}
+fail() {
+  echo "FAILED: $*" >&2
+  echo "$out" >&2
+  exit 1
+}
+
+# A house whose includes all point down, or stay on their floor.
+put app/main.cpp '#include "app/App.h"' '#include "platform/sdl/SdlDesktop.h"' '#include <cstdio>'
+put app/App.h '#include "vision/VisionP.h"' '#include "timing/TimeAPI.h"'
+put vision/VisionP.cpp '#include "vision/VisionP.h"' '#include "text/Strings.h"' \
+  '#include "platform/Surface.h"'
+put text/MessageP.h '#include "timing/TimeAPI.h"'
+put timing/TimeAPI.h '#include "platform/Controls.h"'
+put platform/sdl/SdlDesktop.h '#include "platform/Desktop.h"' '#include <SDL.h>'
+out=$(bash "$check" "$house" 2>&1) || fail "a house whose includes point down was refused"
+
+# Then four that do not.
+put vision/Painter.cpp '#include "vision/VisionP.h"' '  #  include "app/Form1.h"'
+put timing/Slots.h '#include "text/MessageP.h"'
+put platform/Surface.h '#include "platform/headless/Headless.h"'
+put sound/SoundAPI.h '#include "platform/sdl/SdlMedia.h"'
+status=0
+out=$(bash "$check" "$house" 2>&1) || status=$?
+((status == 1)) || fail "climbing includes passed (status $status)"
+for named in 'vision/Painter.cpp:2: #include "app/Form1.h" climbs from vision/ up to app/' \
+  'timing/Slots.h:1: #include "text/MessageP.h" climbs from timing/ up to text/' \
+  'platform/Surface.h:1: #include "platform/headless/Headless.h" climbs' \
+  'sound/SoundAPI.h:1: #include "platform/sdl/SdlMedia.h" reaches a backend'; do
+  grep -qF "$named" <<<"$out" || fail "not named: $named"
+done
+(($(grep -c 'includes point down, never up' <<<"$out") == 4)) || fail "more than the four named"
+echo "the climbing includes were named, and only they"

@@ -1,0 +1,16 @@
+#pragma once
+
+// Frames as PNG files: what the renderer writes, and what the frame test shows a reviewer when a
+// frame is not the one committed.
+
+#include <string>
+
+#include "platform/Surface.h"
+
+namespace ombrevale {
+
+// Writes `frame` to `path` as an 8-bit RGB PNG, replacing any file there. Throws FatalError when
+// the file cannot be written.
+void WritePng(const std::string& path, const Surface& frame);
+
+}  // namespace ombrevale
