@@ -127,8 +127,25 @@ void X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
     wholeWindow = true;
   }
   if (fit.factor != bandFactor_ && !MakeBand(frame.w, fit.factor)) return;
-  // The border: the server paints the window's black background where the client area is not.
-  if (wholeWindow) XClearWindow(display_, xwindow_);
+  // The border: the server paints the window's black background around the client area, which
+  // the bands then cover without a flash of black.
+  if (wholeWindow) {
+    const int right = fit.x + fit.width, bottom = fit.y + fit.height;
+    const XRectangle border[] = {
+        {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
+        {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
+         static_cast<unsigned short>(std::max(0, h - bottom))},
+        {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
+         static_cast<unsigned short>(fit.height)},
+        {static_cast<short>(right), static_cast<short>(fit.y),
+         static_cast<unsigned short>(std::max(0, w - right)),
+         static_cast<unsigned short>(fit.height)},
+    };
+    // A width or height of 0 would mean "to the window's edge": such strips are left out.
+    for (const XRectangle& r : border)
+      if (r.width > 0 && r.height > 0)
+        XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
+  }
 
   const auto* rows = static_cast<const uint8_t*>(frame.pixels);
   for (int top = 0; top < frame.h; top += bandRows_) {
