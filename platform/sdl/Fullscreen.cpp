@@ -1,5 +1,11 @@
 #include "platform/sdl/Fullscreen.h"
 
+#include <SDL_syswm.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <algorithm>
+
 namespace ombrevale {
 
 bool IsFullscreenKey(const SDL_KeyboardEvent& key) {
@@ -11,8 +17,32 @@ bool IsFullscreenKey(const SDL_KeyboardEvent& key) {
   return enter && (mod & KMOD_ALT) != 0 && (mod & (KMOD_CTRL | KMOD_GUI)) == 0;
 }
 
+bool ManagerGrantsFullscreen(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  Display* display = info.info.x11.display;
+  const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
+  const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", True);
+  if (supported == None || fullscreen == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM,
+                         &type, &format, &count, &after, &data) != Success ||
+      data == nullptr) {
+    return false;
+  }
+  bool found = false;
+  const auto* atoms = reinterpret_cast<const Atom*>(data);
+  for (unsigned long i = 0; i < count && format == 32; ++i) found |= atoms[i] == fullscreen;
+  XFree(data);
+  return found;
+}
+
 bool Fullscreen::On() const {
-  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  return selfMade_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
 }
 
 void Fullscreen::Set(bool on) {
@@ -21,10 +51,21 @@ void Fullscreen::Set(bool on) {
     SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
     SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
     remembered_ = true;
+    SDL_Rect display{};
+    if (!ManagerGrantsFullscreen(window_) &&
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) == 0) {
+      selfMade_ = true;
+      SDL_SetWindowPosition(window_, display.x, display.y);
+      SDL_SetWindowSize(window_, display.w, display.h);
+      return;
+    }
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     return;
   }
-  SDL_SetWindowFullscreen(window_, 0);
+  if (selfMade_)
+    selfMade_ = false;
+  else
+    SDL_SetWindowFullscreen(window_, 0);
   if (remembered_) {
     // A window manager puts the window back by itself; without one, the window is told.
     SDL_SetWindowSize(window_, windowed_.w, windowed_.h);

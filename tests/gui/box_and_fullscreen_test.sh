@@ -6,7 +6,8 @@
 #   box_and_fullscreen_test.sh signal     PROGRAM WM_CLOSE SHOTS-DIR - SIGTERM or SIGINT with the
 #       box open ends the program at once with status 0
 #   box_and_fullscreen_test.sh fullscreen PROGRAM WM_CLOSE SHOTS-DIR - F11 and Alt+Enter toggle
-#       fullscreen, --fullscreen starts that way (geometry read back)
+#       fullscreen with and without a window manager, --fullscreen starts that way (geometry and
+#       the scaled client area read back)
 # Run from the repository root: the program reads its pictures from dat/ below it.
 set -u
 
@@ -132,34 +133,46 @@ signal)
   ;;
 fullscreen)
   start_xvfb 100 || fail "no X server could be started"
-  # Fullscreen is the window manager's to grant, as on every desktop: a small one runs here.
   need_tools openbox xprop
-  openbox --sm-disable >"$work/wm.log" 2>&1 &
-  wm_pid=$!
-  trap 'kill "$wm_pid" 2>/dev/null; clean_up' EXIT
-  retry 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-    fail "the window manager did not start: $(cat "$work/wm.log")"
-  start_program
-  read -r w h < <(window_size "$window")
-  [ "$w x $h" = "404 x 324" ] || fail "the window opened at $w x $h"
-  for keys in F11 alt+Return; do
-    xdotool key --window "$window" "$keys"
-    retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
-      fail "$keys did not make the window fullscreen"
+  # First on a bare X server, where the window covers the screen by itself; then under a small
+  # window manager, which grants fullscreen as on every desktop.
+  for manager in none openbox; do
+    if [ "$manager" = openbox ]; then
+      openbox --sm-disable >"$work/wm.log" 2>&1 &
+      wm_pid=$!
+      trap 'kill "$wm_pid" 2>/dev/null; clean_up' EXIT
+      retry 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+        fail "the window manager did not start: $(cat "$work/wm.log")"
+    fi
+    start_program
+    sleep 0.3
     read -r w h < <(window_size "$window")
-    [ "$w x $h" = "1024 x 768" ] || fail "fullscreen by $keys is $w x $h, expected 1024 x 768"
-    shoot "fullscreen-$keys"
-    xdotool key --window "$window" "$keys"
-    retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 404 ]" ||
-      fail "$keys did not bring the window back"
+    [ "$w x $h" = "404 x 324" ] || fail "the window opened at $w x $h ($manager)"
+    for keys in F11 alt+Return; do
+      xdotool key --window "$window" "$keys"
+      retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
+        fail "$keys did not make the window fullscreen ($manager)"
+      read -r w h < <(window_size "$window")
+      [ "$w x $h" = "1024 x 768" ] || fail "fullscreen by $keys is $w x $h, expected 1024 x 768 ($manager)"
+      sleep 0.3
+      shoot "fullscreen-$manager-$keys"
+      # The client area twice as large, centred: the menu strip's face at its scaled place.
+      import -window "$window" "$work/full.png"
+      strip=$(convert "$work/full.png" -crop "1x1+$(((1024 - 808) / 2 + 300))+$(((768 - 648) / 2 + 10))" \
+        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1)
+      [ "$strip" = "#D4D0C8" ] || fail "fullscreen by $keys ($manager) does not show the strip at 2x: $strip"
+      xdotool key --window "$window" "$keys"
+      retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 404 ]" ||
+        fail "$keys did not bring the window back ($manager)"
+    done
+    "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
+    ends_with 0 5 "the close"
   done
-  "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
-  ends_with 0 5 "the close"
   start_program --fullscreen
   retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
     fail "--fullscreen did not start fullscreen"
   "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
   ends_with 0 5 "the close"
-  echo "fullscreen: on and off by F11 and by Alt+Enter, and from the start with --fullscreen"
+  echo "fullscreen: on and off by F11 and by Alt+Enter, with and without a window manager, and from the start with --fullscreen"
   ;;
 esac
