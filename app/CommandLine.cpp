@@ -89,13 +89,6 @@ std::string Usage() {
   return text;
 }
 
-std::string VersionLine() {
-  std::string text(kProductName);
-  text += ' ';
-  text += kVersion;
-  return text;
-}
-
 std::optional<int> Answer(const CommandLine& line, std::ostream& out, std::ostream& err) {
   switch (line.ask) {
     case CommandLine::Ask::Run:

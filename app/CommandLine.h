@@ -31,8 +31,6 @@ CommandLine ReadCommandLine(int argc, const char* const* argv);
 
 // What --help prints.
 std::string Usage();
-// What --version prints: the product's name and version.
-std::string VersionLine();
 
 // Answers a command line that does not ask to run: --help (the usage on `out`, status 0),
 // --version (the version on `out`, status 0), or a misuse (the complaint, then the usage, on

@@ -65,6 +65,13 @@ KeyRoute RouteKey(const TimeAPI& time, bool titleVisible, bool mainVisible, int1
   return KeyRoute::Nowhere;
 }
 
+std::string VersionLine() {
+  std::string text(kProductName);
+  text += ' ';
+  text += kVersion;
+  return text;
+}
+
 float CentredOffset(float screen, float window) {
   return (screen - window) / 2;
 }
@@ -110,7 +117,7 @@ void Form1::Load() {
   Left = CentredOffset(desktop.ScreenWidth(), desktop.WindowWidth());
   Top = CentredOffset(desktop.ScreenHeight(), desktop.WindowHeight());
   desktop.SetWindowPosition(Left, Top);
-  Caption = std::string(kProductName) + " " + std::string(kVersion);
+  Caption = VersionLine();
   desktop.SetCaption(Caption);
   InitWindow();
 }

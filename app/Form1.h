@@ -21,6 +21,8 @@ inline constexpr std::string_view kBuildDate = "2002/5/28";
 
 // The text of the version box: three lines joined by "\r\n", nothing after the date.
 std::string VersionText();
+// The product's name, one blank, the version: the window's caption, and what --version prints.
+std::string VersionLine();
 
 // Where a key press goes: to the typewriter while a message is pending, else to the visible page.
 enum class KeyRoute { Message, Swallowed, TitlePage, MainPage, Nowhere };

@@ -129,11 +129,9 @@ int main(int argc, char** argv) {
   getrusage(RUSAGE_SELF, &use);
   int shownWidth = 0, shownHeight = 0;
   SDL_GetWindowSize(sdl.Window(), &shownWidth, &shownHeight);
-  std::printf(
-      "window: %d x %d, scaled %dx, drawn in %s\n", shownWidth, shownHeight,
-      FitWholeFactor(shownWidth, shownHeight, SdlDesktop::kClientWidth, SdlDesktop::kClientHeight)
-          .factor,
-      sdl.DrawingName().c_str());
+  std::printf("window: %d x %d, scaled %dx, drawn in %s\n", shownWidth, shownHeight,
+              FitWholeFactor(shownWidth, shownHeight, kClientWidth, kClientHeight).factor,
+              sdl.DrawingName().c_str());
   const double span = desktop.endAt - desktop.firstFrameAt;
   // Frames from the first one up to the close, which comes in the pass due after `seconds`.
   std::printf("frames in %.2f s: %d (%.2f a second)\n", span, desktop.frames,

@@ -16,7 +16,7 @@ namespace ombrevale {
 namespace {
 
 // Where the canvas lies in the window's client area: below the menu strip, inside the page frame.
-constexpr int kCanvasX = kPageFrame, kCanvasY = SdlDesktop::kMenuHeight + kPageFrame;
+constexpr int kCanvasX = kPageFrame, kCanvasY = kMenuHeight + kPageFrame;
 
 }  // namespace
 

@@ -112,7 +112,6 @@ void SdlDesktop::MessageBox(std::string_view title, std::string_view text) {
   }
   // Input for the window meanwhile was the box's; the pointer may have moved.
   HoverUnderPointer();
-  wholeWindowDue_ = true;
   Repaint();
 }
 

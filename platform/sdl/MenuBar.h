@@ -22,7 +22,6 @@ class MenuBar {
   int EntryAt(int x, int y) const;
   // The entry the pointer is over (-1 for none); whether that changed what the bar shows.
   bool Hover(int entry);
-  int Hovered() const { return hover_; }
   // A press of the pointer's button at an entry (-1: off the entries).
   void Press(int entry) { pressed_ = entry; }
   int Pressed() const { return pressed_; }

@@ -60,7 +60,6 @@ class SdlDesktop final : public Desktop {
   // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
   // show.
   void SetFullscreen(bool on);
-  bool IsFullscreen() const { return fullscreen_.On(); }
 
   // What the client area shows now, menu strip and box included, at its natural size.
   Surface ReadClientArea() { return frame_.Read(); }
@@ -69,10 +68,6 @@ class SdlDesktop final : public Desktop {
 
   // The SDL window, for tools and tests that look at it.
   SDL_Window* Window() const { return window_.get(); }
-
-  static constexpr int kMenuHeight = ombrevale::kMenuHeight;
-  static constexpr int kClientWidth = ombrevale::kClientWidth;
-  static constexpr int kClientHeight = ombrevale::kClientHeight;
 
  private:
   void Repaint();
