@@ -34,31 +34,55 @@ DateTimeFields After(const DateTimeFields& start, long long ms) {
   return {now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec};
 }
 
+struct SeededTitle::Parts {
+  explicit Parts(const RenderOptions& options)
+      : start(options.start), random(options.seed), desktop(clock) {
+    clock.now = kFirstReading;
+    clock.dateTime = FormatDateTime(start);
+  }
+
+  // The millisecond clock at the first frame: past every slot's interval, as on a running system.
+  static constexpr uint32_t kFirstReading = 1000;
+
+  DateTimeFields start;
+  FakeClock clock;
+  SeededRandom random;
+  SdlDesktop desktop;
+  RecordingMedia media;
+  SdlPictureReader pictures;
+  Platform platform{clock, random, desktop, media, pictures};
+  App app{platform};
+};
+
+SeededTitle::SeededTitle(const RenderOptions& options) : parts_(std::make_unique<Parts>(options)) {
+  parts_->app.form.Show();
+}
+
+SeededTitle::~SeededTitle() = default;
+
+void SeededTitle::DrawFrame(int index) {
+  const long long ms = static_cast<long long>(index) * kRenderStepMs;
+  parts_->clock.now = Parts::kFirstReading + static_cast<uint32_t>(ms);
+  parts_->clock.dateTime = FormatDateTime(After(parts_->start, ms));
+  DrawVision(parts_->app.vision, parts_->app.form);
+}
+
+SdlDesktop& SeededTitle::Desktop() {
+  return parts_->desktop;
+}
+
 void RenderFrames(const RenderOptions& options,
                   const std::function<void(int index, const Surface& frame)>& frame) {
   // No screen: SDL's dummy video driver draws the window into memory.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   SdlVideo video;
-  FakeClock clock;
-  clock.now = 1000;
-  clock.dateTime = FormatDateTime(options.start);
-  SeededRandom random(options.seed);
-  SdlDesktop desktop(clock);
-  RecordingMedia media;
-  SdlPictureReader pictures;
-  Platform platform{clock, random, desktop, media, pictures};
-  App app(platform);
-  app.form.Show();
-
+  SeededTitle title(options);
   Surface canvas(kCanvasWidth, kCanvasHeight);
   for (int i = 0; i < options.frames; ++i) {
-    const long long ms = static_cast<long long>(i) * kRenderStepMs;
-    clock.now = 1000 + static_cast<uint32_t>(ms);
-    clock.dateTime = FormatDateTime(After(options.start, ms));
-    DrawVision(app.vision, app.form);
+    title.DrawFrame(i);
     // What the window showed: the clock rewrites its caption after the frame is shown, so a new
     // second appears in the next frame, as on screen.
-    const Surface client = desktop.ReadClientArea();
+    const Surface client = title.Desktop().ReadClientArea();
     BitBlt(canvas, 0, 0, kCanvasWidth, kCanvasHeight, client, kCanvasX, kCanvasY, SRCCOPY);
     frame(i, canvas);
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -32,6 +33,28 @@ class SeededRandom final : public Random {
 
 // The frames are as far apart as the window draws them: the interval of the vision's slot.
 inline constexpr int kRenderStepMs = SlotOf(SlotHandler::DrawVision).interval;
+
+class SdlDesktop;
+
+// The title vision in a real window, run as the program runs it but from the options' seed and
+// start time, on a clock of its own: the same options always draw the same frames. Needs SDL's
+// video started; the window is shown at once.
+class SeededTitle {
+ public:
+  explicit SeededTitle(const RenderOptions& options);
+  ~SeededTitle();
+  SeededTitle(const SeededTitle&) = delete;
+  SeededTitle& operator=(const SeededTitle&) = delete;
+
+  // Draws and shows frame `index`, with the clock at its time (kRenderStepMs a frame), then
+  // writes the clock's caption as slot 2 does.
+  void DrawFrame(int index);
+  SdlDesktop& Desktop();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
 
 // Runs the title vision without a screen, as the window runs it: the pictures of dat/ (relative
 // to the working directory), the compositor, the eyes, the clock and its label drawn with the

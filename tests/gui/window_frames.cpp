@@ -15,11 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/App.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
 #include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlPictures.h"
 #include "platform/sdl/SdlVideo.h"
 #include "tools/Render.h"
 
@@ -61,33 +57,23 @@ int main(int argc, char** argv) {
     return 2;
   }
   SdlVideo video;
-  FakeClock clock;
-  const DateTimeFields start{2026, 12, 7, 6, 38, 40};
-  clock.dateTime = FormatDateTime(start);
-  SeededRandom random(6);
-  SdlDesktop desktop(clock);
-  RecordingMedia media;
-  SdlPictureReader pictures;
-  Platform platform{clock, random, desktop, media, pictures};
-  App app(platform);
-  app.form.Show();
+  RenderOptions options;
+  options.seed = 6;
+  SeededTitle title(options);
+  SDL_Window* window = title.Desktop().Window();
   // Wholly on the screen, where the X server can hand back every pixel.
-  SDL_SetWindowPosition(desktop.Window(), 0, 0);
-  SDL_SetWindowSize(desktop.Window(), width, height);
+  SDL_SetWindowPosition(window, 0, 0);
+  SDL_SetWindowSize(window, width, height);
   // Until the window is at its new size and shown: its events are its own, nothing is delivered.
   for (int i = 0; i < 50; ++i) {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     SDL_Delay(10);
   }
-  std::printf("drawing: %s\n", desktop.DrawingName().c_str());
+  std::printf("drawing: %s\n", title.Desktop().DrawingName().c_str());
   for (int i = 0; i < frames; ++i) {
-    const long long ms = static_cast<long long>(i) * 20;
-    clock.now = 1000 + static_cast<uint32_t>(ms);
-    clock.dateTime = FormatDateTime(After(start, ms));
-    RunSlot(app, 2);
-    std::printf("frame %d: %016llx\n", i,
-                static_cast<unsigned long long>(HashWindow(desktop.Window())));
+    title.DrawFrame(i);
+    std::printf("frame %d: %016llx\n", i, static_cast<unsigned long long>(HashWindow(window)));
   }
   return 0;
 }
