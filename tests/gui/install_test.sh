@@ -67,6 +67,17 @@ installed_files() {
 # The value of key $2 in desktop entry $1.
 entry() { sed -n "s/^$2=//p" "$1"; }
 
+# Closes the program's window as a window manager does; it must end by itself with status 0. $1
+# names the run in messages.
+closes_with_status_0() {
+  close_window "$window" "$wm_close" || fail "$1: could not send WM_DELETE_WINDOW"
+  retry 5 bash -c "! kill -0 $app_pid" || fail "$1: the program still runs after its window was closed"
+  wait "$app_pid"
+  local status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "$1: exit status $status after closing the window, expected 0"
+}
+
 case $mode in
   command-line)
     program=$2
@@ -183,12 +194,7 @@ case $mode in
     mkdir -p "$shots"
     cp "$work/window.png" "$shots/installed.png"
     [ "$lit" -ge 2000 ] || fail "the canvas stayed dark ($lit pixels lit): no pictures found"
-    close_window "$window" "$wm_close" || fail "could not send WM_DELETE_WINDOW"
-    retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its window was closed"
-    wait "$app_pid"
-    status=$?
-    app_pid=""
-    [ "$status" -eq 0 ] || fail "exit status $status after closing the window, expected 0"
+    closes_with_status_0 "started from /"
     [ ! -s "$work/stderr" ] || fail "something was said on stderr"
 
     # Given a data folder without dat/: it runs, and says so once.
@@ -198,12 +204,7 @@ case $mode in
     app_pid=$!
     window=$(main_window)
     [ -n "$window" ] || fail "--data EMPTY: no window"
-    close_window "$window" "$wm_close" || fail "could not send WM_DELETE_WINDOW"
-    retry 5 bash -c "! kill -0 $app_pid" || fail "--data EMPTY: the program still runs"
-    wait "$app_pid"
-    status=$?
-    app_pid=""
-    [ "$status" -eq 0 ] || fail "--data EMPTY: exit status $status, expected 0"
+    closes_with_status_0 "--data EMPTY"
     said="Ombrevale found no dat/ folder with its pictures in $work/empty; the title page runs without them."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "--data EMPTY: stderr was not the one sentence"
     echo "staged: the layout, a valid launcher, metadata and manual; started from / it shows" \
