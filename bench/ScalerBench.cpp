@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Scaler.h"
+#include "platform/scale/Scaler.h"
 
 namespace ombrevale {
 namespace {

@@ -21,6 +21,7 @@
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
 #include "platform/headless/ScreenlessDesktop.h"
+#include "platform/raster/BitBlt.h"
 #include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {

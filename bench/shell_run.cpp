@@ -20,7 +20,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "platform/Scaler.h"
+#include "platform/scale/Scaler.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlMedia.h"
 #include "platform/sdl/SdlPictures.h"

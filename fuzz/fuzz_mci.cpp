@@ -31,7 +31,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Mci.h"
+#include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
 
 namespace {

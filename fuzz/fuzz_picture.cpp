@@ -15,9 +15,11 @@
 
 #include "app/App.h"
 #include "platform/FatalError.h"
-#include "platform/PictureBudget.h"
+#include "platform/bitmap/BitmapHeader.h"
+#include "platform/bitmap/PictureBudget.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
+#include "platform/raster/BitBlt.h"
 #include "platform/sdl/SdlPictures.h"
 
 namespace {

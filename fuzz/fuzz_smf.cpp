@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/Smf.h"
+#include "platform/midi/Smf.h"
 
 namespace {
 

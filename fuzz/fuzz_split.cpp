@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/CaseFold.h"
+#include "platform/unicode/CaseFold.h"
 #include "platform/FatalError.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 #include "text/Strings.h"
 
 namespace {

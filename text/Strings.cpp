@@ -3,9 +3,9 @@
 #include <limits>
 #include <optional>
 
-#include "platform/CaseFold.h"
+#include "platform/unicode/CaseFold.h"
 #include "platform/FatalError.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 
 namespace ombrevale {
 

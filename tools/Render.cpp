@@ -7,6 +7,7 @@
 #include "platform/PageLayout.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/RecordingMedia.h"
+#include "platform/raster/BitBlt.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlPictures.h"
 #include "platform/sdl/SdlVideo.h"

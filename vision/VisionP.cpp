@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/PageLayout.h"
+#include "platform/raster/BitBlt.h"
 #include "vision/ClockCaption.h"
 
 namespace ombrevale {

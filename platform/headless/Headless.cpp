@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/FatalError.h"
+#include "platform/raster/BitBlt.h"
 
 namespace ombrevale {
 

@@ -1,6 +1,6 @@
 #include "platform/headless/RecordingMedia.h"
 
-#include "platform/Mci.h"
+#include "platform/mci/Mci.h"
 
 namespace ombrevale {
 

@@ -1,7 +1,7 @@
 #include "platform/sdl/MenuBar.h"
 
-#include "platform/CaseFold.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/CaseFold.h"
+#include "platform/unicode/Utf8.h"
 
 namespace ombrevale {
 namespace {

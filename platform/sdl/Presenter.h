@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/Scaler.h"
+#include "platform/scale/Scaler.h"
 
 namespace ombrevale {
 

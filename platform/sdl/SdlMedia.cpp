@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Mci.h"
-#include "platform/Smf.h"
+#include "platform/mci/Mci.h"
+#include "platform/midi/Smf.h"
 
 namespace ombrevale {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FatalError.h"
+#include "platform/bitmap/BitmapHeader.h"
 #include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {

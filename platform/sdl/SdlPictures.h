@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/PictureBudget.h"
+#include "platform/bitmap/PictureBudget.h"
 #include "platform/Pictures.h"
 
 namespace ombrevale {

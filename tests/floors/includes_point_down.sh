@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Fails when an include climbs back up the house. The floors, from the top: app/ (start-up, the
 # loop, the window); vision/, text/ and sound/ (the system's own logic); timing/ (the timer slots);
-# the desktop backends platform/sdl/ and platform/headless/, which stand on platform/ at the
-# ground. A file may include its own floor and the floors below it, never one above; below app/
-# nothing knows which backend runs, and neither backend includes the other. Each include that
+# the backends platform/sdl/, platform/headless/, platform/web/ and platform/win32/, which stand on
+# platform/ at the ground: its contracts, and its shared libraries one folder each (platform/mci/,
+# platform/scale/...), which may include each other and the contracts but no backend. A file may include its own floor and the floors below it, never one above; below app/
+# nothing knows which backend runs, and no backend includes another. Each include that
 # breaks this is named with its file and line.
 #
 #   tests/floors/includes_point_down.sh [ROOT]      (ROOT: the repository; by default this one)
@@ -29,13 +30,13 @@ find "${folders[@]}" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \)
       if (p ~ /^app\//) return 5
       if (p ~ /^(vision|text|sound)\//) return 4
       if (p ~ /^timing\//) return 3
-      if (p ~ /^platform\/(sdl|headless)\//) return 2
+      if (p ~ /^platform\/(sdl|headless|web|win32)\//) return 2
       if (p ~ /^platform\//) return 1
       return 0
     }
     # The folder a path stands in, as the messages name it.
     function folder(p) {
-      if (p ~ /^platform\/(sdl|headless)\//) sub(/\/[^\/]*$/, "/", p)
+      if (p ~ /^platform\/[^\/]+\//) sub(/\/[^\/]*$/, "/", p)
       else sub(/\/.*$/, "/", p)
       return p
     }
@@ -55,7 +56,7 @@ find "${folders[@]}" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \)
       else if (to == 2 && from > 2 && from < 5)
         why = "reaches a backend from " folder(file) ": below app/ nothing knows which backend runs"
       else if (to == 2 && from == 2 && folder(file) != folder(included))
-        why = "reaches from one backend into the other"
+        why = "reaches from one backend into another"
       if (why != "") {
         printf "%s:%s: #include \"%s\" %s; includes point down, never up\n",
           file, line, included, why > "/dev/stderr"

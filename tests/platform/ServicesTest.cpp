@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Pictures.h"
 #include "platform/Random.h"
+#include "platform/bitmap/BitmapHeader.h"
 
 namespace ombrevale {
 namespace {

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Mci.h"
+#include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
 
 // The real mixer under SDL's dummy audio driver, which plays in real time. Each test writes its

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/raster/BitBlt.h"
 #include "vision/VisionTestKit.h"
 
 namespace ombrevale {

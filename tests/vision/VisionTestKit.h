@@ -8,6 +8,7 @@
 #include "app/World.h"
 #include "platform/PageLayout.h"
 #include "platform/headless/Headless.h"
+#include "platform/raster/BitBlt.h"
 #include "vision/VisionP.h"
 
 namespace ombrevale::world {

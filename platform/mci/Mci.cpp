@@ -1,4 +1,4 @@
-#include "platform/Mci.h"
+#include "platform/mci/Mci.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,6 @@
-#include "platform/Pictures.h"
+// Reads the file and information headers of a bitmap and says whether its pixels can be decoded.
+
+#include "platform/bitmap/BitmapHeader.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Surface.h"
+#include "platform/raster/BitBlt.h"
 
 namespace ombrevale {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/CaseFold.h"
+#include "platform/unicode/CaseFold.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 
 namespace ombrevale {
 namespace {

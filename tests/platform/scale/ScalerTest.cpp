@@ -1,4 +1,4 @@
-#include "platform/Scaler.h"
+#include "platform/scale/Scaler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 
 namespace ombrevale {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Pictures.h"
+#include "platform/bitmap/BitmapHeader.h"
 
 namespace ombrevale {
 

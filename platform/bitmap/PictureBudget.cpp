@@ -1,4 +1,4 @@
-#include "platform/PictureBudget.h"
+#include "platform/bitmap/PictureBudget.h"
 
 #include <cassert>
 

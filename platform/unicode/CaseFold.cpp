@@ -1,4 +1,4 @@
-#include "platform/CaseFold.h"
+#include "platform/unicode/CaseFold.h"
 
 #include <locale.h>
 #include <wctype.h>

@@ -1,4 +1,4 @@
-#include "platform/Smf.h"
+#include "platform/midi/Smf.h"
 
 #include <algorithm>
 #include <fstream>
