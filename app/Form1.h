@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/Version.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
@@ -14,8 +15,6 @@
 
 namespace ombrevale {
 
-inline constexpr std::string_view kProductName = "Ombrevale";
-inline constexpr std::string_view kVersion = "0.13";
 inline constexpr std::string_view kAuthorLine = "made by the Ombrevale team";
 inline constexpr std::string_view kBuildDate = "2002/5/28";
 
