@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "app/App.h"
 #include "app/CommandLine.h"
@@ -33,7 +34,11 @@ int main(int argc, char** argv) {
     SystemRandom random;
     SdlDesktop desktop(clock);
     if (line.fullscreen) desktop.SetFullscreen(true);
-    SdlMedia media;
+    // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
+    SdlMedia media(MixerLibraryName(), [](const std::string& sentence) {
+      std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kCommandName.size()),
+                   kCommandName.data(), sentence.c_str());
+    });
     SdlPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);

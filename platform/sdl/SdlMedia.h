@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/Media.h"
+#include "platform/sdl/MixerLibrary.h"
 
 namespace ombrevale {
 
@@ -13,16 +15,22 @@ namespace ombrevale {
 // MIDI, played by the mixer's FluidSynth decoder with the system's default General MIDI soundfont;
 // waves play on a mixer channel of their own.
 //
-// Constructing it touches no audio device: SDL's audio and the mixer are opened when the first
-// piece is opened or the first wave played, and only once. When that fails (no sound card, no
-// driver) every open and wave call answers "no audio device" and the program runs silent.
+// Constructing it touches no audio device and loads no mixer: the mixer's library is loaded, and
+// SDL's audio and the mixer opened, when the first piece is opened or the first wave played, and
+// only once. When that fails (no mixer library, no sound card, no driver) every open and wave call
+// answers "no audio device" and the program runs silent; without a soundfont only the pieces do.
+// A missing mixer library or soundfont is told to the notice, in one sentence, once.
 // Destroy it before SDL_Quit.
 class SdlMedia final : public Media {
  public:
   // The mixer channel reserved for waves.
   static constexpr int WaveChannel = 0;
 
-  SdlMedia();
+  // Tells the person at the desktop, in one sentence, what sound they will not hear and why.
+  using Notice = std::function<void(const std::string& sentence)>;
+
+  // `mixerLibrary` is the file the mixer is loaded from (see MixerLibraryName).
+  explicit SdlMedia(std::string mixerLibrary = MixerLibraryName(), Notice notice = {});
   ~SdlMedia() override;
   SdlMedia(const SdlMedia&) = delete;
   SdlMedia& operator=(const SdlMedia&) = delete;

@@ -234,15 +234,20 @@ case $mode in
       "Package: ombrevale Version: 0.13 Architecture: amd64 Section: games " ] ||
       fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for wanted in fonts-ipafont-gothic fonts-dejavu-core "timgm6mb-soundfont | sf3-soundfont-gm" \
-      "libsdl2-2.0-0 (" "libsdl2-mixer-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 \
-      "libc6 ("; do
+    for wanted in fonts-ipafont-gothic fonts-dejavu-core \
+      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 ("; do
       [[ ", $depends," == *", $wanted"* ]] || fail "Depends lacks $wanted: $depends"
     done
+    # The sound is recommended, not required: the program runs silent without it.
+    [[ "$depends" != *mixer* && "$depends" != *soundfont* ]] || fail "Depends names the sound: $depends"
+    recommends=$(dpkg-deb -f "$deb" Recommends)
+    [ "$recommends" = "libsdl2-mixer-2.0-0, timgm6mb-soundfont | sf3-soundfont-gm" ] ||
+      fail "Recommends: $recommends"
 
     # Lintian, Debian's package checker, finds no error.
     lintian --fail-on error "$deb" >"$work/log" 2>&1 || fail "lintian found errors"
-    echo "package: $(basename "$deb") with the installed files, Depends: $depends; lintian: no errors"
+    echo "package: $(basename "$deb") with the installed files, Depends: $depends;" \
+      "Recommends: $recommends; lintian: no errors"
     ;;
 
   *)
