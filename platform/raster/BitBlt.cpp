@@ -1,53 +1,14 @@
-// The blitter: clips a transfer once, then runs one tight loop per row for its raster operation.
+// The blitter: clips a transfer once, then hands the rows to the loops of its raster operation.
 
 #include "platform/raster/BitBlt.h"
 
 #include <cstring>
 
+#include "platform/raster/RasterRows.h"
+
 namespace ombrevale {
 
 namespace {
-
-// The rows of a blit. Each raster operation has its own loop over rows that never overlap, so that
-// the compiler turns it into wide vector code for any row width; the function is built once for
-// AVX2 and once for any x86-64, and the loader picks what the processor can run.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define OMBREVALE_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define OMBREVALE_WIDE_VECTORS
-#endif
-
-OMBREVALE_WIDE_VECTORS
-void OrRow(Pixel* __restrict dst, const Pixel* __restrict src, int n) {
-  for (int i = 0; i < n; ++i) dst[i] |= src[i];
-}
-
-OMBREVALE_WIDE_VECTORS
-void AndRow(Pixel* __restrict dst, const Pixel* __restrict src, int n) {
-  for (int i = 0; i < n; ++i) dst[i] &= src[i];
-}
-
-OMBREVALE_WIDE_VECTORS
-void XorRow(Pixel* __restrict dst, const Pixel* __restrict src, int n) {
-  for (int i = 0; i < n; ++i) dst[i] ^= src[i];
-}
-
-void CombineRow(Pixel* dst, const Pixel* src, int n, uint32_t rop) {
-  switch (rop) {
-    case SRCCOPY:
-      std::memcpy(dst, src, static_cast<size_t>(n) * sizeof(Pixel));
-      break;
-    case SRCPAINT:
-      OrRow(dst, src, n);
-      break;
-    case SRCAND:
-      AndRow(dst, src, n);
-      break;
-    case SRCINVERT:
-      XorRow(dst, src, n);
-      break;
-  }
-}
 
 bool KnownRop(uint32_t rop) {
   return rop == SRCCOPY || rop == SRCPAINT || rop == SRCAND || rop == SRCINVERT;
@@ -86,10 +47,10 @@ bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
     }
     return BitBlt(dst, static_cast<int>(dx), static_cast<int>(dy), n, rows, copy, 0, 0, rop);
   }
-  for (int r = 0; r < rows; ++r) {
-    CombineRow(dst.Row(static_cast<int>(dy) + r) + dx, src.Row(static_cast<int>(srcY) + r) + srcX,
-               n, rop);
-  }
+  // Rows that span both surfaces whole follow one another: a whole-width copy is one memcpy.
+  CombineRows(dst.Row(static_cast<int>(dy)) + dx, static_cast<size_t>(dst.Width()),
+              src.Row(static_cast<int>(srcY)) + srcX, static_cast<size_t>(src.Width()),
+              static_cast<size_t>(n), static_cast<size_t>(rows), rop);
   return true;
 }
 
