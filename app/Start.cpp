@@ -1,19 +1,53 @@
-// Ombrevale: reads its command line, finds its pictures, opens the main window on the desktop and
-// runs the title page until it is closed.
+// Ombrevale: reads its command line, finds its pictures, then loads its desktop half, which opens
+// the main window and runs the title page until it is closed. --help and --version are answered
+// before any library of the desktop is loaded, so they cost what a small command costs.
+
+#include <dlfcn.h>
 
 #include <cstdio>
-#include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
-#include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
-#include "platform/FatalError.h"
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlMedia.h"
-#include "platform/sdl/SdlPictures.h"
-#include "platform/sdl/SdlVideo.h"
+#include "app/StartDesktop.h"
+
+namespace {
+
+// The desktop half's entry, from beside the program (the build tree) or from where an install
+// puts it; nullptr, having said why on stderr, when neither loads.
+OmbrevaleRunDesktopCall LoadDesktop() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path here = fs::read_symlink("/proc/self/exe", ec).parent_path();
+  std::string why = "cannot find the program's own folder";
+  for (const fs::path& module : {here / OMBREVALE_DESKTOP_MODULE,
+                                 here / OMBREVALE_DESKTOP_MODULE_INSTALLED}) {
+    if (ec || !fs::exists(module, ec)) continue;
+    // Global, as if linked: tools loaded beside the program (LD_PRELOAD) find SDL's calls.
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (handle == nullptr) {
+      why = dlerror();
+      break;
+    }
+    if (void* entry = dlsym(handle, "OmbrevaleRunDesktop")) {
+      return reinterpret_cast<OmbrevaleRunDesktopCall>(entry);
+    }
+    why = dlerror();
+    break;
+  }
+  if (why.rfind("cannot find", 0) == 0 && !ec) {
+    why = "no " + (here / OMBREVALE_DESKTOP_MODULE_INSTALLED).lexically_normal().string();
+  }
+  std::fprintf(stderr, "%.*s: cannot load its desktop half: %s\n",
+               static_cast<int>(ombrevale::kCommandName.size()), ombrevale::kCommandName.data(),
+               why.c_str());
+  return nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace ombrevale;
@@ -26,29 +60,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", complaint->c_str());
     return 2;  // as for any other bad argument
   }
-  try {
-    SdlVideo video;
-    // Said once there is a desktop to run on: without one, its own sentence is the news.
-    if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
-    SystemClock clock;
-    SystemRandom random;
-    SdlDesktop desktop(clock);
-    if (line.fullscreen) desktop.SetFullscreen(true);
-    // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
-    SdlMedia media(MixerLibraryName(), [](const std::string& sentence) {
-      std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kCommandName.size()),
-                   kCommandName.data(), sentence.c_str());
-    });
-    SdlPictureReader pictures;
-    Platform platform{clock, random, desktop, media, pictures};
-    App app(platform);
-    return Main(app);
-  } catch (const NoDesktopError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  } catch (const FatalError& e) {
-    std::fprintf(stderr, "Ombrevale: %s\n", e.what());
-    ShowFatalErrorBox(e.what());
-    return 1;
-  }
+  const OmbrevaleRunDesktopCall run = LoadDesktop();
+  if (run == nullptr) return 1;
+  std::cout.flush();
+  return run(line, data);
 }

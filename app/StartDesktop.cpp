@@ -1,0 +1,44 @@
+// Ombrevale's desktop half: opens the main window on SDL and runs the title page until it is
+// closed. Loaded by the program once its command line asks to run.
+
+#include "app/StartDesktop.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/App.h"
+#include "platform/FatalError.h"
+#include "platform/sdl/SdlDesktop.h"
+#include "platform/sdl/SdlMedia.h"
+#include "platform/sdl/SdlPictures.h"
+#include "platform/sdl/SdlVideo.h"
+
+extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
+                                   const ombrevale::DataFolderChoice& data) {
+  using namespace ombrevale;
+  try {
+    SdlVideo video;
+    // Said once there is a desktop to run on: without one, its own sentence is the news.
+    if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
+    SystemClock clock;
+    SystemRandom random;
+    SdlDesktop desktop(clock);
+    if (line.fullscreen) desktop.SetFullscreen(true);
+    // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
+    SdlMedia media(MixerLibraryName(), [](const std::string& sentence) {
+      std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kCommandName.size()),
+                   kCommandName.data(), sentence.c_str());
+    });
+    SdlPictureReader pictures;
+    Platform platform{clock, random, desktop, media, pictures};
+    App app(platform);
+    return Main(app);
+  } catch (const NoDesktopError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  } catch (const FatalError& e) {
+    std::fprintf(stderr, "Ombrevale: %s\n", e.what());
+    ShowFatalErrorBox(e.what());
+    return 1;
+  }
+}

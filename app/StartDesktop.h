@@ -1,0 +1,19 @@
+#pragma once
+// The meeting point of the program and its desktop half: the program (app/Start.cpp) answers its
+// command line and finds its pictures with nothing but the C and C++ libraries loaded, then loads
+// the desktop half (app/StartDesktop.cpp, a module of its own with SDL, X11 and the fonts behind
+// it) only when it is to run.
+
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
+
+// The module's file, beside the program in the build tree...
+#define OMBREVALE_DESKTOP_MODULE "ombrevale-desktop.so"
+// ...and, installed, this far from the program's folder.
+#define OMBREVALE_DESKTOP_MODULE_INSTALLED "../lib/ombrevale/" OMBREVALE_DESKTOP_MODULE
+
+// Opens the main window and runs the title page until it is closed, in the data folder already
+// entered; `data` carries the warning to say once there is a desktop. Returns the exit status.
+extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
+                                   const ombrevale::DataFolderChoice& data);
+using OmbrevaleRunDesktopCall = decltype(&OmbrevaleRunDesktop);
