@@ -2,17 +2,15 @@
 
 #include "app/ActMain.h"
 #include "app/ActTitle.h"
+#include "platform/Bevel.h"
 #include "platform/PageLayout.h"
+#include "platform/Palette.h"
 
 namespace ombrevale {
 
 namespace {
 
 constexpr Pixel kWindowBack = Rgb(255, 192, 192);
-// The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
-// and dark lines above and on the left, highlight and light lines below and on the right.
-constexpr Pixel kFrameShadow = Rgb(128, 128, 128), kFrameDark = Rgb(64, 64, 64);
-constexpr Pixel kFrameLight = Rgb(212, 208, 200), kFrameHighlight = Rgb(255, 255, 255);
 constexpr int16_t kKeyX = 88;
 
 Placement Twips(float left, float top, float width, float height) {
@@ -35,15 +33,12 @@ void NameArray(std::array<PictureBox, N>& array, const std::string& name,
   }
 }
 
-void DrawSunkenFrame(Surface& s, int x, int y, int w, int h) {
-  s.FillRect(x, y, w, 1, kFrameShadow);
-  s.FillRect(x, y, 1, h, kFrameShadow);
-  s.FillRect(x + 1, y + 1, w - 2, 1, kFrameDark);
-  s.FillRect(x + 1, y + 1, 1, h - 2, kFrameDark);
-  s.FillRect(x, y + h - 1, w, 1, kFrameHighlight);
-  s.FillRect(x + w - 1, y, 1, h, kFrameHighlight);
-  s.FillRect(x + 1, y + h - 2, w - 2, 1, kFrameLight);
-  s.FillRect(x + w - 2, y + 1, 1, h - 2, kFrameLight);
+// The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
+// and dark lines above and on the left, highlight and light lines below and on the right.
+void DrawSunkenFrame(Surface& s, const Rect& box) {
+  for (const EdgeLine& e : EdgeLines(box, kButtonShadow, kButtonHighlight)) s.FillRect(e.line, e.color);
+  for (const EdgeLine& e : EdgeLines(Inset(box, 1), kDarkShadow, kButtonFace))
+    s.FillRect(e.line, e.color);
 }
 
 }  // namespace
@@ -197,18 +192,13 @@ void Form1::ComposeChrome() {
   chrome_ = Surface(kPageWidth, kPageHeight, kWindowBack);
   for (const Page* page : {&PageTitle, &PageMain}) {
     if (!page->Visible) continue;
-    const int x = TwipsToPixels(page->Place.Left), y = TwipsToPixels(page->Place.Top);
-    const int w = TwipsToPixels(page->Place.Width), h = TwipsToPixels(page->Place.Height);
-    chrome_.FillRect(x, y, w, h, page->BackColor);
-    if (page->Framed) DrawSunkenFrame(chrome_, x, y, w, h);
+    const Rect box = PixelsOf(page->Place);
+    chrome_.FillRect(box, page->BackColor);
+    if (page->Framed) DrawSunkenFrame(chrome_, box);
   }
   // The cursor figure lies below the client area: drawn, and clipped away.
-  const int cx = TwipsToPixels(Cursor.Place.Left), cy = TwipsToPixels(Cursor.Place.Top);
-  const int cw = TwipsToPixels(Cursor.Place.Width), ch = TwipsToPixels(Cursor.Place.Height);
-  chrome_.FillRect(cx, cy, cw, 1, Cursor.BorderColor);
-  chrome_.FillRect(cx, cy + ch - 1, cw, 1, Cursor.BorderColor);
-  chrome_.FillRect(cx, cy, 1, ch, Cursor.BorderColor);
-  chrome_.FillRect(cx + cw - 1, cy, 1, ch, Cursor.BorderColor);
+  for (const EdgeLine& e : EdgeLines(PixelsOf(Cursor.Place), Cursor.BorderColor, Cursor.BorderColor))
+    chrome_.FillRect(e.line, e.color);
 }
 
 void Form1::RefreshCanvas() {
@@ -225,10 +215,8 @@ void Form1::RefreshCanvas() {
     scene.canvas = &PicTitle1.Image;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
-    scene.labels.push_back({&LabMain1, scene.canvasX + TwipsToPixels(LabMain1.Place.Left),
-                            scene.canvasY + TwipsToPixels(LabMain1.Place.Top),
-                            TwipsToPixels(LabMain1.Place.Width),
-                            TwipsToPixels(LabMain1.Place.Height)});
+    scene.labels.push_back(
+        {&LabMain1, PixelsOf(LabMain1.Place).Offset(scene.canvasX, scene.canvasY)});
   }
   platform_.desktop.Present(scene);
 }

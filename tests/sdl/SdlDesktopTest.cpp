@@ -353,7 +353,7 @@ TEST_F(SdlDesktopTest, TheBoxClosesOnOkAloneAndKeepsTheInputMeantForThePage) {
   Fonts fonts;
   ModalBox layout(frame, fonts);
   layout.Open("Ombrevale", "ver 0.13\r\nmade by\r\n2002/5/28");
-  const SDL_Rect ok = layout.Button();
+  const Rect ok = layout.Button();
   PushMouse(SDL_MOUSEBUTTONDOWN, ok.x + 5, ok.y + 5);
   PushMouse(SDL_MOUSEBUTTONUP, ok.x - 5, ok.y + 5);
   PushMouse(SDL_MOUSEBUTTONDOWN, ok.x + 5, ok.y + 5);
@@ -395,7 +395,7 @@ TEST_F(SdlDesktopTest, TheBoxIsDrawnCentredOnThePageInTheMenusLook) {
   box.Open("Ombrevale", "ver 0.13\r\nmade by the Ombrevale team\r\n2002/5/28");
   box.Draw();
   const Surface shown = frame.Read();
-  const SDL_Rect b = box.Bounds();
+  const Rect b = box.Bounds();
   EXPECT_LE(std::abs((b.x + b.w / 2) - kPageWidth / 2), 1);
   EXPECT_LE(std::abs((b.y + b.h / 2) - (kMenuHeight + kPageHeight / 2)), 1);
   EXPECT_EQ(shown.At(b.x + b.w / 2, b.y + 5), Rgb(0, 0, 128)) << "the title bar";
