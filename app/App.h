@@ -10,20 +10,6 @@
 
 namespace ombrevale {
 
-// The window's source pictures, inside its data page, as the title vision reads them.
-inline VisionPictures VisionSources(const Form1& form) {
-  return {.PicNilu = form.PicNilu,
-          .PicNiluEye = form.PicNiluEye,
-          .PicPupil = form.PicPupil,
-          .PicNiluHair = form.PicNiluHair,
-          .PicBlack = form.PicBlack,
-          .PicBigEye = form.PicBigEye,
-          .PicView = form.PicView,
-          .PicWire = form.PicWire,
-          .PicTv = form.PicTv,
-          .PicNoise = form.PicNoise};
-}
-
 // One running system: its modules with their state, on the services of a platform.
 struct App {
   explicit App(Platform& p)
@@ -31,7 +17,7 @@ struct App {
         sound(p.media),
         message(time),
         form(p, time, sound, message),
-        vision(form.PicTitle1, VisionSources(form), form.LabMain1, p.random, p.clock) {}
+        vision(form.PicTitle1, form, form.LabMain1, p.random, p.clock) {}
 
   Platform& platform;
   TimeAPI time;

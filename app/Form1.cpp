@@ -13,24 +13,11 @@ namespace {
 constexpr Pixel kWindowBack = Rgb(255, 192, 192);
 constexpr int16_t kKeyX = 88;
 
+// A page covers the client area below the menu strip: 6060 x 4560 twips.
+constexpr Placement kPagePlace = {0, 0, kPageWidth * kTwipsPerPixel, kPageHeight * kTwipsPerPixel};
+
 Placement Twips(float left, float top, float width, float height) {
   return {left, top, width, height};
-}
-
-PictureBox Source(std::string name, float left, float top) {
-  PictureBox box;
-  box.Name = std::move(name);
-  box.Place = Twips(left, top, 495, 495);
-  box.Visible = true;  // shown inside a container that never is
-  return box;
-}
-
-template <size_t N>
-void NameArray(std::array<PictureBox, N>& array, const std::string& name,
-               const std::array<float, N>& lefts, float top) {
-  for (size_t i = 0; i < N; ++i) {
-    array[i] = Source(name + "(" + std::to_string(i) + ")", lefts[i], top);
-  }
 }
 
 // The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
@@ -73,9 +60,10 @@ float CentredOffset(float screen, float window) {
 
 Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message)
     : platform_(platform), time_(time), sound_(sound), message_(message) {
-  PageTitle = {"PageTitle", Twips(0, 0, 6060, 4560), true, Rgb(0, 0, 64), true};
-  PageMain = {"PageMain", Twips(0, 0, 6060, 4560), false, Rgb(128, 128, 255), true};
-  PageData = {"PageData", Twips(6000, 120, 5175, 5415), false, 0, true};
+  PageTitle = {.Name = "PageTitle", .Place = kPagePlace, .Visible = true, .BackColor = Rgb(0, 0, 64)};
+  PageMain = {
+      .Name = "PageMain", .Place = kPagePlace, .Visible = false, .BackColor = Rgb(128, 128, 255)};
+  PageData = {.Name = "PageData", .Place = Twips(6000, 120, 5175, 5415), .Visible = false};
 
   PicTitle1.Name = "PicTitle1";
   PicTitle1.Place = Twips(0, 0, 6000, 4500);
@@ -86,16 +74,12 @@ Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& messa
               Font{"ＭＳ Ｐゴシック", 12, true}};
   Cursor = {"Cursor", Twips(3120, 5760, 615, 495), Rgb(128, 64, 0)};
 
-  PicNilu = Source("PicNilu", 360, 1920);
-  NameArray(PicNiluEye, "PicNiluEye", {360, 840, 1320, 1800, 2280}, 2640);
-  PicPupil = Source("PicPupil", 360, 3120);
-  NameArray(PicNiluHair, "PicNiluHair", {360, 840, 1320}, 3840);
-  PicBlack = Source("PicBlack", 120, 120);
-  NameArray(PicBigEye, "PicBigEye", {2880, 3360}, 240);
-  NameArray(PicView, "PicView", {2880, 3360, 3840, 4320}, 840);
-  PicWire = Source("PicWire", 2880, 1560);
-  NameArray(PicTv, "PicTv", {2880, 3360}, 2160);
-  PicNoise = Source("PicNoise", 2880, 2760);
+  ForEachVisionSource(static_cast<VisionPictures&>(*this),
+                      [](PictureBox& box, const VisionSource& source) {
+                        box.Name = source.control;
+                        box.Place = Twips(source.left, source.top, 495, 495);
+                        box.Visible = true;  // shown inside a container that never is
+                      });
 }
 
 void Form1::Show() {
@@ -127,25 +111,14 @@ void Form1::InitWindow() {
 
 void Form1::ResetPage(Page& page) {
   page.Visible = false;
-  page.Place = Twips(0, 0, 6060, 4560);
+  page.Place = kPagePlace;
 }
 
 void Form1::LoadPictures() {
-  LoadPictureIfExists(PicNilu, "dat/face.bmp");
-  LoadPictureIfExists(PicBlack, "dat/black.bmp");
-  for (int16_t i = 0; i <= 4; ++i)
-    LoadPictureIfExists(PicNiluEye[i], "dat/eye" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicPupil, "dat/pupil.bmp");
-  for (int16_t i = 0; i <= 2; ++i)
-    LoadPictureIfExists(PicNiluHair[i], "dat/hair" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicBigEye[0], "dat/big_eye.bmp");
-  LoadPictureIfExists(PicBigEye[1], "dat/big_pupil.bmp");
-  for (int16_t i = 0; i <= 3; ++i)
-    LoadPictureIfExists(PicView[i], "dat/view" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicWire, "dat/wire.bmp");
-  for (int16_t i = 0; i <= 1; ++i)
-    LoadPictureIfExists(PicTv[i], "dat/tv" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicNoise, "dat/noise.bmp");
+  ForEachVisionSource(static_cast<VisionPictures&>(*this),
+                      [this](PictureBox& box, const VisionSource& source) {
+                        LoadPictureIfExists(box, source.file);
+                      });
 }
 
 void Form1::LoadPictureIfExists(PictureBox& control, const std::string& path) {

@@ -12,6 +12,7 @@
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
 #include "timing/TimeAPI.h"
+#include "vision/VisionPictures.h"
 
 namespace ombrevale {
 
@@ -31,7 +32,7 @@ KeyRoute RouteKey(const TimeAPI& time, bool titleVisible, bool mainVisible, int1
 float CentredOffset(float screen, float window);
 
 // The main window: its pages and controls, its handlers and its menu.
-class Form1 final : public WindowEvents {
+class Form1 final : public WindowEvents, public VisionPictures {
  public:
   // The size of the window at load, in twips: its client area below the menu strip is then as
   // large as a page.
@@ -67,13 +68,8 @@ class Form1 final : public WindowEvents {
   Label LabMain1;
   Shape Cursor;
 
-  // The sources of the title vision, inside PageData.
-  PictureBox PicNilu, PicPupil, PicBlack, PicWire, PicNoise;
-  std::array<PictureBox, 5> PicNiluEye;
-  std::array<PictureBox, 3> PicNiluHair;
-  std::array<PictureBox, 2> PicBigEye;
-  std::array<PictureBox, 4> PicView;
-  std::array<PictureBox, 2> PicTv;
+  // The sources of the title vision (PicNilu, PicNiluEye ... PicNoise) are its VisionPictures,
+  // inside PageData.
 
  private:
   void ComposeChrome();

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/unicode/CaseFold.h"
+
 namespace ombrevale {
 namespace {
 
@@ -28,7 +30,7 @@ bool SameFamily(std::string_view a, std::string_view b) {
     std::string out;
     for (char c : s) {
       if (c == ' ') continue;
-      out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      out += AsciiLower(c);
     }
     return out;
   };

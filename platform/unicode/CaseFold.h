@@ -13,4 +13,11 @@ namespace ombrevale {
 // and should they be missing only ASCII letters are folded. Safe from any thread.
 char32_t UpperCase(char32_t code);
 
+// The lower case of an ASCII letter, and any other byte as it is: for the machine words of the
+// program's texts (command keywords and aliases, font family names), which fold only ASCII so
+// that a letter beyond it never matches a keyword by chance.
+inline constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace ombrevale
