@@ -23,10 +23,8 @@ std::string Listed(const std::vector<std::string>& places) {
 }
 
 std::string NoDatWarning(const std::vector<std::string>& places) {
-  std::string text(kProductName);
-  text += " found no dat/ folder with its pictures in " + Listed(places) +
-          "; the title page runs without them.";
-  return text;
+  return Complaint("found no dat/ folder with its pictures in " + Listed(places) +
+                   "; the title page runs without them.");
 }
 
 }  // namespace
@@ -80,9 +78,7 @@ std::optional<std::string> EnterDataFolder(const DataFolderChoice& choice) {
   std::error_code error;
   fs::current_path(*choice.folder, error);
   if (!error) return std::nullopt;
-  std::string text(kCommandName);
-  text += ": cannot enter the data folder '" + *choice.folder + "': " + error.message();
-  return text;
+  return Complaint("cannot enter the data folder '" + *choice.folder + "': " + error.message());
 }
 
 }  // namespace ombrevale

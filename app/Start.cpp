@@ -8,6 +8,7 @@
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlMedia.h"
@@ -39,10 +40,10 @@ int main(int argc, char** argv) {
     App app(platform);
     return Main(app);
   } catch (const NoDesktopError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint
     return 1;
   } catch (const FatalError& e) {
-    std::fprintf(stderr, "Ombrevale: %s\n", e.what());
+    Complain(e.what());
     ShowFatalErrorBox(e.what());
     return 1;
   }

@@ -205,7 +205,7 @@ case $mode in
     window=$(main_window)
     [ -n "$window" ] || fail "--data EMPTY: no window"
     closes_with_status_0 "--data EMPTY"
-    said="Ombrevale found no dat/ folder with its pictures in $work/empty; the title page runs without them."
+    said="ombrevale: found no dat/ folder with its pictures in $work/empty; the title page runs without them."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "--data EMPTY: stderr was not the one sentence"
     echo "staged: the layout, a valid launcher, metadata and manual; started from / it shows" \
       "its pictures ($lit pixels lit) and closes with status 0"

@@ -12,7 +12,7 @@ program=$2
 wm_close=$3
 shots=$4
 caption="Ombrevale 0.13"
-sentence="Ombrevale needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
+sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
 
 work=$(mktemp -d)
 xvfb_pid=""
