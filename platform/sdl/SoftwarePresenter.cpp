@@ -14,7 +14,7 @@ WholeFactorFit SoftwarePresenter::Fit() const {
   return FitWholeFactor(w, h, kClientWidth, kClientHeight);
 }
 
-void SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
+bool SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   // Valid until the window's size changes; SDL then makes a new one.
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (screen == nullptr)
@@ -57,6 +57,7 @@ void SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   } else if (area.w > 0 && area.h > 0) {
     SDL_UpdateWindowSurfaceRects(window_, &area, 1);
   }
+  return true;
 }
 
 }  // namespace ombrevale
