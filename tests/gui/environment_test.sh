@@ -104,7 +104,7 @@ runs_and_closes() {
 # named the file $2 on stderr. $1 names the run.
 stops_naming() {
   retry 10 box_open || fail "$1: no error box"
-  xdotool search --onlyvisible --name '^Ombrevale 0\.13$' >/dev/null 2>&1 &&
+  xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 &&
     fail "$1: the window was shown"
   close_box 5 || fail "$1: the error box did not close"
   ended
