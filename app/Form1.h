@@ -60,13 +60,15 @@ class Form1 final : public WindowEvents, public VisionPictures {
   void Unload() override;
   bool Ended() const override { return ended_; }
 
-  float Left = 0, Top = 0;
-  std::string Caption;
+  float Left = 0, Top = 0;  // the window's place on the screen, in twips, centred at load
+  std::string Caption;      // "Ombrevale <version>"
 
-  Page PageTitle, PageMain, PageData;
-  PictureBox PicTitle1;
-  Label LabMain1;
-  Shape Cursor;
+  Page PageTitle;  // the title page: the vision's canvas inside its sunken frame
+  Page PageMain;   // the game's main page, hidden in this version
+  Page PageData;   // never shown: holds the vision's source pictures
+  PictureBox PicTitle1;  // the title page's 400 x 300 canvas, painted by the vision each frame
+  Label LabMain1;        // over the canvas: "Burst" at first, then the clock two years ahead
+  Shape Cursor;          // an outline figure below the client area: drawn, and clipped away
 
   // The sources of the title vision (PicNilu, PicNiluEye ... PicNoise) are its VisionPictures,
   // inside PageData.
