@@ -5,6 +5,7 @@
 
 #include "platform/FatalError.h"
 #include "platform/sdl/ClientFrame.h"
+#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 
@@ -53,9 +54,9 @@ bool SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   }
 
   if (wholeWindow) {
-    SDL_UpdateWindowSurface(window_);
+    Check(SDL_UpdateWindowSurface(window_), "Showing the window's pixels");
   } else if (area.w > 0 && area.h > 0) {
-    SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+    Check(SDL_UpdateWindowSurfaceRects(window_, &area, 1), "Showing the window's pixels");
   }
   return true;
 }
