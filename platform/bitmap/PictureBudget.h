@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/Pictures.h"
 #include "platform/bitmap/BitmapHeader.h"
 
 namespace ombrevale {
