@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Surface.h"
 #include "platform/bitmap/BitmapHeader.h"
 
 namespace ombrevale {
