@@ -1,9 +1,11 @@
 // A static server for the built site, bound to 127.0.0.1 only: what scripts/web serves, and what
 // the browser tests load. A test may answer some addresses itself (`answer` returns true when it
-// did) or have another file of the site served for them (it returns that file's address).
+// did) or have another file of the site served for them (it returns that file's address). Files go
+// out gzip-compressed to a browser that accepts it, as a static host sends them.
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 const kTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
@@ -11,6 +13,7 @@ const kTypes = {
 };
 
 export function serve(siteDir, port = 0, answer = () => false) {
+  const compressed = new Map();  // file -> [modified time, gzip bytes]
   const server = http.createServer((request, response) => {
     let url = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
     const answered = answer(url, response);
@@ -23,8 +26,19 @@ export function serve(siteDir, port = 0, answer = () => false) {
         response.writeHead(404).end();
         return;
       }
-      response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
-                                'Cache-Control': 'no-cache' });
+      const headers = { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
+                        'Cache-Control': 'no-cache' };
+      if (/\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
+        const modified = fs.statSync(file).mtimeMs;
+        let known = compressed.get(file);
+        if (!known || known[0] !== modified) {
+          known = [modified, zlib.gzipSync(data, { level: 9 })];
+          compressed.set(file, known);
+        }
+        headers['Content-Encoding'] = 'gzip';
+        data = known[1];
+      }
+      response.writeHead(200, headers);
       response.end(data);
     });
   });

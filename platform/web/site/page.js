@@ -28,8 +28,12 @@ const OmbrevalePage = (() => {
     win.style.transform = `scale(${scale})`;
     win.style.left = `${Math.max(0, Math.floor((w - kWidth * scale) / 2))}px`;
     win.style.top = `${Math.max(0, Math.floor((h - kHeight * scale) / 2))}px`;
+    // The box and the error are the window's: as large as its page.
+    box.style.zoom = scale;
+    document.getElementById('error').style.zoom = scale;
   }
   addEventListener('resize', layout);
+  addEventListener('DOMContentLoaded', layout);
   document.addEventListener('fullscreenchange', layout);
 
   function toggleFullscreen() {
