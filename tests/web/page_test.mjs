@@ -124,8 +124,18 @@ await check('the page loads with no console error and no failed request, and dra
   const native = nativeFrames(kFrames, '.');
   await expectSameFrames(page, native);
   assert.deepEqual(page.problems, []);
-  assert.equal(await page.title(), 'Ombrevale 0.13'.replace('0.13', await page.evaluate(
-    () => document.title.split(' ')[1])));
+  // The clock's label: two years ahead of the fixed start, at its place, in its colour and face.
+  const label = await page.evaluate(() => {
+    const l = document.querySelector('.label');
+    const style = getComputedStyle(l);
+    return { text: l.textContent, left: style.left, top: style.top, color: style.color,
+             weight: style.fontWeight, size: style.fontSize, family: style.fontFamily };
+  });
+  assert.match(label.text, /^2028\/12\/07 6:38:0\d$/);
+  assert.deepEqual([label.left, label.top, label.color, label.weight, label.size],
+                   ['226px', '282px', 'rgb(255, 128, 128)', '700', '16px']);
+  assert.match(label.family, /^"ＭＳ Ｐゴシック"/);
+  assert.match(await page.title(), /^Ombrevale [0-9]+\.[0-9]+$/);
   await page.close();
 });
 

@@ -86,6 +86,14 @@ const OmbrevalePage = (() => {
     const wait = await Module.ccall('OmbrevaleStep', 'number', [], [], { async: true });
     if (wait >= 0 && running) timer = setTimeout(step, wait);
   }
+  // A hidden page's timers are slowed down by the browser; back in view, the pass that waits is
+  // taken at once, and as the slots do not catch up, the vision simply goes on.
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'visible' && running && timer) {
+      clearTimeout(timer);
+      step();
+    }
+  });
   function run() {
     document.getElementById('start').hidden = true;
     running = true;
