@@ -72,6 +72,12 @@ EMSCRIPTEN_KEEPALIVE int OmbrevaleStep() {
   return wait > 0 ? wait : 0;
 }
 
+// Shows the canvas as it stands, with its label as it reads now: for a visitor who asked for
+// less motion, the first frame stands still with the clock the first pass wrote.
+EMSCRIPTEN_KEEPALIVE void OmbrevaleShowStill() {
+  if (ombrevale::program != nullptr) ombrevale::program->app.form.RefreshCanvas();
+}
+
 }  // extern "C"
 
 int main() {

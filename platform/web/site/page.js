@@ -79,12 +79,16 @@ const OmbrevalePage = (() => {
   });
   box.addEventListener('cancel', (e) => { e.preventDefault(); box.close(); });
 
-  // The loop: a pass when the next slot is due; a pass held by the box resumes as it closes.
-  let running = false, timer = 0;
-  async function step() {
+  // The loop: a pass when the next slot is due; a pass held by the box resumes as it closes. One
+  // pass at a time: a pass asked for while one runs is that one.
+  let running = false, timer = 0, pass = null;
+  function step() {
     timer = 0;
-    const wait = await Module.ccall('OmbrevaleStep', 'number', [], [], { async: true });
-    if (wait >= 0 && running) timer = setTimeout(step, wait);
+    pass = pass || Module.ccall('OmbrevaleStep', 'number', [], [], { async: true }).then((wait) => {
+      pass = null;
+      if (wait >= 0 && running) timer = setTimeout(step, wait);
+    });
+    return pass;
   }
   // A hidden page's timers are slowed down by the browser; back in view, the pass that waits is
   // taken at once, and as the slots do not catch up, the vision simply goes on.
@@ -161,7 +165,8 @@ const OmbrevalePage = (() => {
     // The window loaded: the vision starts, or waits for the visitor who asked for less motion.
     loaded() {
       if (reducedMotion.matches) {
-        step();  // the first frame, standing still
+        // The first frame, standing still, with the clock its pass wrote.
+        step().then(() => Module.ccall('OmbrevaleShowStill', null, [], []));
         const start = document.getElementById('start');
         start.hidden = false;
         start.addEventListener('click', run, { once: true });
