@@ -41,13 +41,14 @@ const browser = await puppeteer.launch({
 });
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// First frame, over five loads.
+// First frame, over five loads after one that fills the server's cache of compressed files, as a
+// static host keeps them.
 const firsts = [];
-for (let i = 0; i < 5; ++i) {
+for (let i = -1; i < 5; ++i) {
   const page = await browser.newPage();
   await page.goto(origin, { waitUntil: 'load' });
   await page.waitForFunction(() => OmbrevalePage.test.shown > 0);
-  firsts.push(await page.evaluate(() => OmbrevalePage.test.firstFrameAt));
+  if (i >= 0) firsts.push(await page.evaluate(() => OmbrevalePage.test.firstFrameAt));
   await page.close();
 }
 console.log(`first frame after navigation start: ${firsts.map((t) => t.toFixed(0)).join(', ')} ms`);

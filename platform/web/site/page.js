@@ -76,6 +76,7 @@ const OmbrevalePage = (() => {
   box.addEventListener('keydown', (e) => {
     if (['Enter', 'NumpadEnter', 'Space', 'Escape'].includes(e.code)) {
       e.preventDefault();
+      e.stopPropagation();  // the key that closes the box is the box's, not the window's
       box.close();
     }
   });
