@@ -176,6 +176,7 @@ await check('the version box opens by click and keyboard, freezes the vision, an
 
   await entry.click();
   await opened('click');
+  await page.keyboard.press('KeyQ');  // typed at the box: dropped
   await page.click('#box-ok');
   await goesOn('OK');
 
@@ -198,6 +199,9 @@ await check('the version box opens by click and keyboard, freezes the vision, an
   await page.keyboard.press('Escape');
   await goesOn('Escape');
   assert.equal(await page.evaluate(() => OmbrevalePage.test.boxes), 4);
+  // Of all the keys pressed, only the Alt of Alt+V reached the window: not what was typed at the
+  // box, not the keys that closed it, not Return on the menu entry.
+  assert.deepEqual(await page.evaluate(() => OmbrevalePage.test.keys), [18]);
   assert.equal(await boxOpen(), false);
   assert.deepEqual(page.problems, []);
   await page.close();
