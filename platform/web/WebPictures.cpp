@@ -50,8 +50,7 @@ Surface WebPictureReader::LoadPicture(const std::string& path) {
   const auto found = files_.find(path);
   if (found == files_.end()) throw FatalError(path + ": cannot be read (no such file)");
   if (found->second.failure) throw FatalError(*found->second.failure);
-  // The window keeps its own copy; the page's is no longer needed.
-  return std::move(found->second.picture);
+  return found->second.picture;
 }
 
 WebPictureReader& PagePictures() {
