@@ -31,6 +31,15 @@ struct App {
 // Returns the exit status, 0.
 int Main(App& app);
 
+// The loop taken one pass at a time, for a desktop whose own event loop calls the program (the
+// browser's) instead of the program waiting for it. StartMain fills the slot table and shows the
+// main window; each StepMain delivers the pending events, then fires the slots that are due, and
+// returns false once the window is closed (then no slot fired). NextDue(app.time) then tells when
+// to call it again. Main is StartMain, then StepMain and a wait for events or that reading, over
+// and over.
+void StartMain(App& app);
+bool StepMain(App& app);
+
 // Calls the handler that the slot table gives slot `j`; a slot without one does nothing.
 void RunSlot(App& app, int j);
 
