@@ -26,6 +26,13 @@ set_target_properties(ombrevale PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/ombrevale.rc PROPERTIES
   OBJECT_DEPENDS "${OMBREVALE_ICO};${OMBREVALE_MANIFEST}")
 
+# What scripts/package-windows puts beside the program: the short readme, and the name and
+# version the installer and the zip are named with.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in
+  ${CMAKE_BINARY_DIR}/package/README.txt @ONLY)
+file(WRITE ${CMAKE_BINARY_DIR}/package/product.env
+  "PRODUCT=${OMBREVALE_PRODUCT_NAME}\nVERSION=${PROJECT_VERSION}\n")
+
 include(CTest)
 if(NOT BUILD_TESTING)
   return()
@@ -58,3 +65,7 @@ target_link_libraries(ombrevale_win32_tests PRIVATE ombrevale_win32 ombrevale_he
 target_include_directories(ombrevale_win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_compile_definitions(ombrevale_win32_tests PRIVATE
   OMBREVALE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+# A helper of the tests that drive the program under Wine: prints the text of a box.
+add_executable(ombrevale_box_text ${PROJECT_SOURCE_DIR}/tests/win32/tools/box_text.cpp)
+target_link_options(ombrevale_box_text PRIVATE -municode)
