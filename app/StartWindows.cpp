@@ -58,6 +58,7 @@ int main() {
     WinClock clock;
     SystemRandom random;
     WinDesktop desktop(clock);
+    if (line.fullscreen) desktop.SetFullscreen(true);
     WinMedia media;
     WinPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};

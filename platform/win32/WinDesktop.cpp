@@ -168,8 +168,18 @@ void WinDesktop::SetMenu(const std::vector<std::string>& entries) {
 
 void WinDesktop::ShowWindow() {
   ::ShowWindow(window_, SW_SHOWNORMAL);
+  shown_ = true;
+  if (fullscreenAtShow_) fullscreen_.Set(window_, true);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
+}
+
+void WinDesktop::SetFullscreen(bool on) {
+  if (!shown_) {
+    fullscreenAtShow_ = on;
+    return;
+  }
+  fullscreen_.Set(window_, on);
 }
 
 void WinDesktop::PumpEvents(WindowEvents& events) {
@@ -276,7 +286,14 @@ LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     }
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
+    case WM_SYSKEYDOWN: {
+      const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+      if (FullscreenWindow::IsSwitchKey(message, w, l, down(VK_SHIFT), down(VK_CONTROL),
+                                        down(VK_MENU))) {
+        // The window's own key: it switches the screen and reaches no handler.
+        fullscreen_.Toggle(window_);
+        return 0;
+      }
       if (events_ != nullptr && !boxOpen_) {
         int16_t code = VirtualKeyOf(w);
         if (code != 0) events_->KeyDown(code, ShiftState());
@@ -284,6 +301,7 @@ LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
       // Alt and F10 open the menu bar, Alt+F4 closes: the system's own keys.
       if (message == WM_SYSKEYDOWN) return DefWindowProcW(window_, message, w, l);
       return 0;
+    }
     case WM_COMMAND:
       if (HIWORD(w) == 0 && LOWORD(w) >= kFirstMenuId && events_ != nullptr && !boxOpen_) {
         events_->MenuClick(static_cast<int>(LOWORD(w) - kFirstMenuId));

@@ -12,6 +12,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/win32/FullscreenWindow.h"
 #include "platform/win32/PagePicture.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -47,6 +48,11 @@ class WinDesktop final : public Desktop {
   // closes the box, and takes effect as it closes.
   void MessageBox(std::string_view title, std::string_view text) override;
 
+  // On the whole screen, or back to the window; before the window is shown, how it will show.
+  // F11 and Alt+Enter switch too.
+  void SetFullscreen(bool on);
+  bool Fullscreen() const { return fullscreen_.On(); }
+
   HWND Window() const { return window_; }
   // The composed page, for tests that look at what the window shows.
   const PagePicture& Page() const { return page_; }
@@ -63,6 +69,9 @@ class WinDesktop final : public Desktop {
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   PagePicture page_;
+  FullscreenWindow fullscreen_;
+  bool shown_ = false;
+  bool fullscreenAtShow_ = false;
   // The client area's natural size: one page at the monitor's whole scale.
   int clientWidth_ = 0, clientHeight_ = 0;
   WindowEvents* events_ = nullptr;      // while events are being delivered

@@ -122,5 +122,33 @@ TEST_F(WinDesktopTest, ThePageShowsTheChromeTheCanvasAndTheLabelInItsColour) {
   EXPECT_EQ(outside, 0) << "nothing is drawn outside the label's box";
 }
 
+TEST_F(WinDesktopTest, FullscreenCoversTheScreenKeepsTheMenuAndComesBackToTheWindow) {
+  desktop_.SetMenu({"Version"});
+  desktop_.SetFullscreen(true);  // before the window shows: it shows so
+  EXPECT_FALSE(desktop_.Fullscreen());
+  desktop_.ShowWindow();
+  EXPECT_TRUE(desktop_.Fullscreen());
+  RECT outer{};
+  GetWindowRect(desktop_.Window(), &outer);
+  EXPECT_EQ(outer.right - outer.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(outer.bottom - outer.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_NE(GetMenu(desktop_.Window()), nullptr);
+
+  // F11 switches back, and reaches no handler; Alt+Enter switches again.
+  Recorder events;
+  PostMessageW(desktop_.Window(), WM_KEYDOWN, VK_F11, 0);
+  desktop_.PumpEvents(events);
+  EXPECT_FALSE(desktop_.Fullscreen());
+  RECT client{};
+  GetClientRect(desktop_.Window(), &client);
+  EXPECT_EQ(client.right, kPageWidth);
+  EXPECT_EQ(client.bottom, kPageHeight);
+  EXPECT_TRUE(events.keys.empty());
+  EXPECT_TRUE(FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 0, false, false, true));
+  EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 1 << 30, false, false, true));
+  EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_RETURN, 0, false, false, false));
+  EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_F11, 0, true, false, false));
+}
+
 }  // namespace
 }  // namespace ombrevale
