@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -62,14 +63,24 @@ bool HoldsDatFolder(const std::string& folder) {
 }
 
 DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given) {
+#if defined(__linux__)
+  // The kernel's link names the program file itself, links resolved, wherever it was copied.
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error && program.is_absolute())
+    return DataFolderPlacesHere(given, InstalledDataFolderFor(program.string()));
+#endif
+  return DataFolderPlacesHere(given, std::string());
+}
+
+DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given,
+                                      std::string installed) {
   DataFolderPlaces places;
   places.given = given;
   std::error_code error;
   const fs::path current = fs::current_path(error);
   places.current = error ? "." : current.string();
-  // The kernel's link names the program file itself, links resolved, wherever it was copied.
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error && program.is_absolute()) places.installed = InstalledDataFolderFor(program.string());
+  places.installed = std::move(installed);
   return places;
 }
 

@@ -10,8 +10,9 @@ namespace {
 
 // The rows of a blit. Each raster operation has its own loop over rows that never overlap, so that
 // the compiler turns it into wide vector code for any row width; the function is built once for
-// AVX2 and once for any x86-64, and the loader picks what the processor can run.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// AVX2 and once for any x86-64, and the loader picks what the processor can run (where the
+// executable format lets it choose: ELF; elsewhere the one portable build).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__ELF__)
 #define OMBREVALE_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
 #else
 #define OMBREVALE_WIDE_VECTORS
