@@ -2,7 +2,7 @@
 ; features with its icon and version, and an uninstaller that removes all of it. /S installs and
 ; uninstalls silently. scripts/package-windows builds it with the product's name and version from
 ; the build and the staged files:
-;   makensis -DPRODUCT=Ombrevale -DVERSION=0.13 -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE ombrevale.nsi
+;   makensis -DPRODUCT=Ombrevale -DVERSION=<version> -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE ombrevale.nsi
 ; A 64-bit installer, as the program is: it runs where the program runs, with no 32-bit layer.
 Target amd64-unicode
 SetCompressor /SOLID lzma

@@ -87,7 +87,8 @@ void PagePicture::DrawLabel(const LabelView& view) {
   // Clipped to the label's box, except that the text may run on past its right edge to the
   // page's: the face the mapper chooses may be a little wider than the one the box was laid out
   // for, and the clock's last digit must stay whole.
-  RECT box{view.x, view.y, std::max(view.x + view.w, kPageWidth), view.y + view.h};
+  const Rect& at = view.box;
+  RECT box{at.x, at.y, std::max(at.x + at.w, kPageWidth), at.y + at.h};
   const HGDIOBJ old = SelectObject(dc_, font);
   SetTextColor(dc_, ToColorRef(label.ForeColor));
   std::wstring text = Widen(label.Caption);

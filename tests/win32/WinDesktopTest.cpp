@@ -31,7 +31,7 @@ class WinDesktopTest : public ::testing::Test {
 
 TEST_F(WinDesktopTest, TheClientAreaBelowTheMenuBarIsOnePageAndTheWindowIsPlacedInTwips) {
   desktop_.SetMenu({"Version"});
-  desktop_.SetCaption("Ombrevale 0.13");
+  desktop_.SetCaption("Ombrevale 1.0");
   RECT client{};
   GetClientRect(desktop_.Window(), &client);
   EXPECT_EQ(client.right, kPageWidth);
@@ -41,7 +41,7 @@ TEST_F(WinDesktopTest, TheClientAreaBelowTheMenuBarIsOnePageAndTheWindowIsPlaced
   GetMenuStringW(GetMenu(desktop_.Window()), 0, text, 32, MF_BYPOSITION);
   EXPECT_STREQ(text, L"&Version");
   GetWindowTextW(desktop_.Window(), text, 32);
-  EXPECT_STREQ(text, L"Ombrevale 0.13");
+  EXPECT_STREQ(text, L"Ombrevale 1.0");
 
   RECT outer{};
   GetWindowRect(desktop_.Window(), &outer);
