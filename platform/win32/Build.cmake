@@ -30,6 +30,8 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/generated/ombrevale.rc PROPERTIE
 # version the installer and the zip are named with.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in
   ${CMAKE_BINARY_DIR}/package/README.txt @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/package/copyright
+  @ONLY)
 file(WRITE ${CMAKE_BINARY_DIR}/package/product.env
   "PRODUCT=${OMBREVALE_PRODUCT_NAME}\nVERSION=${PROJECT_VERSION}\n")
 
