@@ -10,20 +10,6 @@
 
 namespace ombrevale {
 
-// The window's source pictures, inside its data page, as the title vision reads them.
-inline VisionPictures VisionSources(const Form1& form) {
-  return {.PicNilu = form.PicNilu,
-          .PicNiluEye = form.PicNiluEye,
-          .PicPupil = form.PicPupil,
-          .PicNiluHair = form.PicNiluHair,
-          .PicBlack = form.PicBlack,
-          .PicBigEye = form.PicBigEye,
-          .PicView = form.PicView,
-          .PicWire = form.PicWire,
-          .PicTv = form.PicTv,
-          .PicNoise = form.PicNoise};
-}
-
 // One running system: its modules with their state, on the services of a platform.
 struct App {
   explicit App(Platform& p)
@@ -31,7 +17,7 @@ struct App {
         sound(p.media),
         message(time),
         form(p, time, sound, message),
-        vision(form.PicTitle1, VisionSources(form), form.LabMain1, p.random, p.clock) {}
+        vision(form.PicTitle1, form, form.LabMain1, p.random, p.clock) {}
 
   Platform& platform;
   TimeAPI time;
@@ -44,6 +30,15 @@ struct App {
 // Fills the slot table, shows the main window and runs the loop until the window is closed.
 // Returns the exit status, 0.
 int Main(App& app);
+
+// The loop taken one pass at a time, for a desktop whose own event loop calls the program (the
+// browser's) instead of the program waiting for it. StartMain fills the slot table and shows the
+// main window; each StepMain delivers the pending events, then fires the slots that are due, and
+// returns false once the window is closed (then no slot fired). NextDue(app.time) then tells when
+// to call it again. Main is StartMain, then StepMain and a wait for events or that reading, over
+// and over.
+void StartMain(App& app);
+bool StepMain(App& app);
 
 // Calls the handler that the slot table gives slot `j`; a slot without one does nothing.
 void RunSlot(App& app, int j);

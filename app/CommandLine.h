@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace ombrevale {
+#include "platform/Complaint.h"
 
-// The name the program is started by, and the one it signs its complaints with.
-inline constexpr std::string_view kCommandName = "ombrevale";
+namespace ombrevale {
 
 struct CommandLine {
   enum class Ask { Run, Help, Version, Misuse };

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -23,10 +24,8 @@ std::string Listed(const std::vector<std::string>& places) {
 }
 
 std::string NoDatWarning(const std::vector<std::string>& places) {
-  std::string text(kProductName);
-  text += " found no dat/ folder with its pictures in " + Listed(places) +
-          "; the title page runs without them.";
-  return text;
+  return Complaint("found no dat/ folder with its pictures in " + Listed(places) +
+                   "; the title page runs without them.");
 }
 
 }  // namespace
@@ -64,14 +63,24 @@ bool HoldsDatFolder(const std::string& folder) {
 }
 
 DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given) {
+#if defined(__linux__)
+  // The kernel's link names the program file itself, links resolved, wherever it was copied.
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error && program.is_absolute())
+    return DataFolderPlacesHere(given, InstalledDataFolderFor(program.string()));
+#endif
+  return DataFolderPlacesHere(given, std::string());
+}
+
+DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given,
+                                      std::string installed) {
   DataFolderPlaces places;
   places.given = given;
   std::error_code error;
   const fs::path current = fs::current_path(error);
   places.current = error ? "." : current.string();
-  // The kernel's link names the program file itself, links resolved, wherever it was copied.
-  const fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error && program.is_absolute()) places.installed = InstalledDataFolderFor(program.string());
+  places.installed = std::move(installed);
   return places;
 }
 
@@ -80,9 +89,7 @@ std::optional<std::string> EnterDataFolder(const DataFolderChoice& choice) {
   std::error_code error;
   fs::current_path(*choice.folder, error);
   if (!error) return std::nullopt;
-  std::string text(kCommandName);
-  text += ": cannot enter the data folder '" + *choice.folder + "': " + error.message();
-  return text;
+  return Complaint("cannot enter the data folder '" + *choice.folder + "': " + error.message());
 }
 
 }  // namespace ombrevale

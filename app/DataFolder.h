@@ -41,6 +41,10 @@ bool HoldsDatFolder(const std::string& folder);
 // The places on this system: `given`, the working folder, and the installed data folder found
 // from the program's own file (/proc/self/exe).
 DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given);
+// The same with the installed data folder given by the caller, for a system that finds its
+// program file its own way (on Windows, the folder of the .exe itself).
+DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given,
+                                      std::string installed);
 
 // Makes the chosen folder the working folder. Returns the sentence that says why it could not be
 // entered, or nothing; the working folder is unchanged then.

@@ -2,48 +2,30 @@
 
 #include "app/ActMain.h"
 #include "app/ActTitle.h"
+#include "platform/Bevel.h"
 #include "platform/PageLayout.h"
+#include "platform/Palette.h"
 
 namespace ombrevale {
 
 namespace {
 
 constexpr Pixel kWindowBack = Rgb(255, 192, 192);
-// The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
-// and dark lines above and on the left, highlight and light lines below and on the right.
-constexpr Pixel kFrameShadow = Rgb(128, 128, 128), kFrameDark = Rgb(64, 64, 64);
-constexpr Pixel kFrameLight = Rgb(212, 208, 200), kFrameHighlight = Rgb(255, 255, 255);
 constexpr int16_t kKeyX = 88;
+
+// A page covers the client area below the menu strip: 6060 x 4560 twips.
+constexpr Placement kPagePlace = {0, 0, kPageWidth * kTwipsPerPixel, kPageHeight * kTwipsPerPixel};
 
 Placement Twips(float left, float top, float width, float height) {
   return {left, top, width, height};
 }
 
-PictureBox Source(std::string name, float left, float top) {
-  PictureBox box;
-  box.Name = std::move(name);
-  box.Place = Twips(left, top, 495, 495);
-  box.Visible = true;  // shown inside a container that never is
-  return box;
-}
-
-template <size_t N>
-void NameArray(std::array<PictureBox, N>& array, const std::string& name,
-               const std::array<float, N>& lefts, float top) {
-  for (size_t i = 0; i < N; ++i) {
-    array[i] = Source(name + "(" + std::to_string(i) + ")", lefts[i], top);
-  }
-}
-
-void DrawSunkenFrame(Surface& s, int x, int y, int w, int h) {
-  s.FillRect(x, y, w, 1, kFrameShadow);
-  s.FillRect(x, y, 1, h, kFrameShadow);
-  s.FillRect(x + 1, y + 1, w - 2, 1, kFrameDark);
-  s.FillRect(x + 1, y + 1, 1, h - 2, kFrameDark);
-  s.FillRect(x, y + h - 1, w, 1, kFrameHighlight);
-  s.FillRect(x + w - 1, y, 1, h, kFrameHighlight);
-  s.FillRect(x + 1, y + h - 2, w - 2, 1, kFrameLight);
-  s.FillRect(x + w - 2, y + 1, 1, h - 2, kFrameLight);
+// The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
+// and dark lines above and on the left, highlight and light lines below and on the right.
+void DrawSunkenFrame(Surface& s, const Rect& box) {
+  for (const EdgeLine& e : EdgeLines(box, kButtonShadow, kButtonHighlight)) s.FillRect(e.line, e.color);
+  for (const EdgeLine& e : EdgeLines(Inset(box, 1), kDarkShadow, kButtonFace))
+    s.FillRect(e.line, e.color);
 }
 
 }  // namespace
@@ -78,9 +60,10 @@ float CentredOffset(float screen, float window) {
 
 Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message)
     : platform_(platform), time_(time), sound_(sound), message_(message) {
-  PageTitle = {"PageTitle", Twips(0, 0, 6060, 4560), true, Rgb(0, 0, 64), true};
-  PageMain = {"PageMain", Twips(0, 0, 6060, 4560), false, Rgb(128, 128, 255), true};
-  PageData = {"PageData", Twips(6000, 120, 5175, 5415), false, 0, true};
+  PageTitle = {.Name = "PageTitle", .Place = kPagePlace, .Visible = true, .BackColor = Rgb(0, 0, 64)};
+  PageMain = {
+      .Name = "PageMain", .Place = kPagePlace, .Visible = false, .BackColor = Rgb(128, 128, 255)};
+  PageData = {.Name = "PageData", .Place = Twips(6000, 120, 5175, 5415), .Visible = false};
 
   PicTitle1.Name = "PicTitle1";
   PicTitle1.Place = Twips(0, 0, 6000, 4500);
@@ -91,16 +74,12 @@ Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& messa
               Font{"ＭＳ Ｐゴシック", 12, true}};
   Cursor = {"Cursor", Twips(3120, 5760, 615, 495), Rgb(128, 64, 0)};
 
-  PicNilu = Source("PicNilu", 360, 1920);
-  NameArray(PicNiluEye, "PicNiluEye", {360, 840, 1320, 1800, 2280}, 2640);
-  PicPupil = Source("PicPupil", 360, 3120);
-  NameArray(PicNiluHair, "PicNiluHair", {360, 840, 1320}, 3840);
-  PicBlack = Source("PicBlack", 120, 120);
-  NameArray(PicBigEye, "PicBigEye", {2880, 3360}, 240);
-  NameArray(PicView, "PicView", {2880, 3360, 3840, 4320}, 840);
-  PicWire = Source("PicWire", 2880, 1560);
-  NameArray(PicTv, "PicTv", {2880, 3360}, 2160);
-  PicNoise = Source("PicNoise", 2880, 2760);
+  ForEachVisionSource(static_cast<VisionPictures&>(*this),
+                      [](PictureBox& box, const VisionSource& source) {
+                        box.Name = source.control;
+                        box.Place = Twips(source.left, source.top, 495, 495);
+                        box.Visible = true;  // shown inside a container that never is
+                      });
 }
 
 void Form1::Show() {
@@ -132,25 +111,14 @@ void Form1::InitWindow() {
 
 void Form1::ResetPage(Page& page) {
   page.Visible = false;
-  page.Place = Twips(0, 0, 6060, 4560);
+  page.Place = kPagePlace;
 }
 
 void Form1::LoadPictures() {
-  LoadPictureIfExists(PicNilu, "dat/face.bmp");
-  LoadPictureIfExists(PicBlack, "dat/black.bmp");
-  for (int16_t i = 0; i <= 4; ++i)
-    LoadPictureIfExists(PicNiluEye[i], "dat/eye" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicPupil, "dat/pupil.bmp");
-  for (int16_t i = 0; i <= 2; ++i)
-    LoadPictureIfExists(PicNiluHair[i], "dat/hair" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicBigEye[0], "dat/big_eye.bmp");
-  LoadPictureIfExists(PicBigEye[1], "dat/big_pupil.bmp");
-  for (int16_t i = 0; i <= 3; ++i)
-    LoadPictureIfExists(PicView[i], "dat/view" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicWire, "dat/wire.bmp");
-  for (int16_t i = 0; i <= 1; ++i)
-    LoadPictureIfExists(PicTv[i], "dat/tv" + std::to_string(i) + ".bmp");
-  LoadPictureIfExists(PicNoise, "dat/noise.bmp");
+  ForEachVisionSource(static_cast<VisionPictures&>(*this),
+                      [this](PictureBox& box, const VisionSource& source) {
+                        LoadPictureIfExists(box, source.file);
+                      });
 }
 
 void Form1::LoadPictureIfExists(PictureBox& control, const std::string& path) {
@@ -197,18 +165,13 @@ void Form1::ComposeChrome() {
   chrome_ = Surface(kPageWidth, kPageHeight, kWindowBack);
   for (const Page* page : {&PageTitle, &PageMain}) {
     if (!page->Visible) continue;
-    const int x = TwipsToPixels(page->Place.Left), y = TwipsToPixels(page->Place.Top);
-    const int w = TwipsToPixels(page->Place.Width), h = TwipsToPixels(page->Place.Height);
-    chrome_.FillRect(x, y, w, h, page->BackColor);
-    if (page->Framed) DrawSunkenFrame(chrome_, x, y, w, h);
+    const Rect box = PixelsOf(page->Place);
+    chrome_.FillRect(box, page->BackColor);
+    if (page->Framed) DrawSunkenFrame(chrome_, box);
   }
   // The cursor figure lies below the client area: drawn, and clipped away.
-  const int cx = TwipsToPixels(Cursor.Place.Left), cy = TwipsToPixels(Cursor.Place.Top);
-  const int cw = TwipsToPixels(Cursor.Place.Width), ch = TwipsToPixels(Cursor.Place.Height);
-  chrome_.FillRect(cx, cy, cw, 1, Cursor.BorderColor);
-  chrome_.FillRect(cx, cy + ch - 1, cw, 1, Cursor.BorderColor);
-  chrome_.FillRect(cx, cy, 1, ch, Cursor.BorderColor);
-  chrome_.FillRect(cx + cw - 1, cy, 1, ch, Cursor.BorderColor);
+  for (const EdgeLine& e : EdgeLines(PixelsOf(Cursor.Place), Cursor.BorderColor, Cursor.BorderColor))
+    chrome_.FillRect(e.line, e.color);
 }
 
 void Form1::RefreshCanvas() {
@@ -225,10 +188,8 @@ void Form1::RefreshCanvas() {
     scene.canvas = &PicTitle1.Image;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
-    scene.labels.push_back({&LabMain1, scene.canvasX + TwipsToPixels(LabMain1.Place.Left),
-                            scene.canvasY + TwipsToPixels(LabMain1.Place.Top),
-                            TwipsToPixels(LabMain1.Place.Width),
-                            TwipsToPixels(LabMain1.Place.Height)});
+    scene.labels.push_back(
+        {&LabMain1, PixelsOf(LabMain1.Place).Offset(scene.canvasX, scene.canvasY)});
   }
   platform_.desktop.Present(scene);
 }

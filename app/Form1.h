@@ -12,6 +12,7 @@
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
 #include "timing/TimeAPI.h"
+#include "vision/VisionPictures.h"
 
 namespace ombrevale {
 
@@ -31,7 +32,7 @@ KeyRoute RouteKey(const TimeAPI& time, bool titleVisible, bool mainVisible, int1
 float CentredOffset(float screen, float window);
 
 // The main window: its pages and controls, its handlers and its menu.
-class Form1 final : public WindowEvents {
+class Form1 final : public WindowEvents, public VisionPictures {
  public:
   // The size of the window at load, in twips: its client area below the menu strip is then as
   // large as a page.
@@ -59,21 +60,18 @@ class Form1 final : public WindowEvents {
   void Unload() override;
   bool Ended() const override { return ended_; }
 
-  float Left = 0, Top = 0;
-  std::string Caption;
+  float Left = 0, Top = 0;  // the window's place on the screen, in twips, centred at load
+  std::string Caption;      // "Ombrevale <version>"
 
-  Page PageTitle, PageMain, PageData;
-  PictureBox PicTitle1;
-  Label LabMain1;
-  Shape Cursor;
+  Page PageTitle;  // the title page: the vision's canvas inside its sunken frame
+  Page PageMain;   // the game's main page, hidden in this version
+  Page PageData;   // never shown: holds the vision's source pictures
+  PictureBox PicTitle1;  // the title page's 400 x 300 canvas, painted by the vision each frame
+  Label LabMain1;        // over the canvas: "Burst" at first, then the clock two years ahead
+  Shape Cursor;          // an outline figure below the client area: drawn, and clipped away
 
-  // The sources of the title vision, inside PageData.
-  PictureBox PicNilu, PicPupil, PicBlack, PicWire, PicNoise;
-  std::array<PictureBox, 5> PicNiluEye;
-  std::array<PictureBox, 3> PicNiluHair;
-  std::array<PictureBox, 2> PicBigEye;
-  std::array<PictureBox, 4> PicView;
-  std::array<PictureBox, 2> PicTv;
+  // The sources of the title vision (PicNilu, PicNiluEye ... PicNoise) are its VisionPictures,
+  // inside PageData.
 
  private:
   void ComposeChrome();

@@ -19,23 +19,27 @@ void RunSlot(App& app, int j) {
   }
 }
 
-int Main(App& app) {
+void StartMain(App& app) {
   TimeAPI& t = app.time;
   for (int j = 0; j < TimeAPI::kSlots; ++j) t.TimerInterval[j] = 0;
   for (const TimerSlot& row : kTimerSlots) t.TimerInterval[row.slot] = row.interval;
 
   app.form.Show();
+}
 
-  Desktop& desktop = app.platform.desktop;
-  for (;;) {
-    desktop.PumpEvents(app.form);
-    if (app.form.Ended()) return 0;  // closed: no slot fires after the close
+bool StepMain(App& app) {
+  app.platform.desktop.PumpEvents(app.form);
+  if (app.form.Ended()) return false;  // closed: no slot fires after the close
 
-    FireDueSlots(t, app.platform.clock.timeGetTime(), [&app](int j) { RunSlot(app, j); });
+  FireDueSlots(app.time, app.platform.clock.timeGetTime(), [&app](int j) { RunSlot(app, j); });
+  return true;
+}
 
-    // Unlike a loop that spins, wait for window events until the next slot is due, never longer.
-    desktop.WaitEvents(NextDue(t));
-  }
+int Main(App& app) {
+  StartMain(app);
+  // Unlike a loop that spins, wait for window events until the next slot is due, never longer.
+  while (StepMain(app)) app.platform.desktop.WaitEvents(NextDue(app.time));
+  return 0;
 }
 
 }  // namespace ombrevale

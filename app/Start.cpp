@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
 #include "app/StartDesktop.h"
+#include "platform/Complaint.h"
 
 namespace {
 
@@ -41,9 +42,7 @@ OmbrevaleRunDesktopCall LoadDesktop() {
   if (why.rfind("cannot find", 0) == 0 && !ec) {
     why = "no " + (here / OMBREVALE_DESKTOP_MODULE_INSTALLED).lexically_normal().string();
   }
-  std::fprintf(stderr, "%.*s: cannot load its desktop half: %s\n",
-               static_cast<int>(ombrevale::kCommandName.size()), ombrevale::kCommandName.data(),
-               why.c_str());
+  ombrevale::Complain("cannot load its desktop half: " + why);
   return nullptr;
 }
 

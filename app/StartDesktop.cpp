@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/App.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 #include "platform/sdl/SdlDesktop.h"
 #include "platform/sdl/SdlMedia.h"
@@ -25,19 +26,16 @@ extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
     SdlDesktop desktop(clock);
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
-    SdlMedia media(MixerLibraryName(), [](const std::string& sentence) {
-      std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(kCommandName.size()),
-                   kCommandName.data(), sentence.c_str());
-    });
+    SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     SdlPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
     return Main(app);
   } catch (const NoDesktopError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint
     return 1;
   } catch (const FatalError& e) {
-    std::fprintf(stderr, "Ombrevale: %s\n", e.what());
+    Complain(e.what());
     ShowFatalErrorBox(e.what());
     return 1;
   }

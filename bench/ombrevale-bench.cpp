@@ -78,16 +78,10 @@ struct BenchWorld {
     auto fill = [&seed](PictureBox& box, int w, int h) {
       if (box.Image.Empty()) box.Image = Speckled(w, h, ++seed);
     };
-    fill(f.PicNilu, kCanvasWidth, kCanvasHeight);
-    fill(f.PicBlack, kCanvasWidth, kCanvasHeight);
-    for (auto& p : f.PicNiluEye) fill(p, 150, 60);
-    fill(f.PicPupil, 150, 60);
-    for (auto& p : f.PicNiluHair) fill(p, kCanvasWidth, kCanvasHeight);
-    for (auto& p : f.PicBigEye) fill(p, kCanvasWidth, kCanvasHeight);
-    for (auto& p : f.PicView) fill(p, kCanvasWidth, kCanvasHeight);
-    fill(f.PicWire, kCanvasWidth, kCanvasHeight);
-    for (auto& p : f.PicTv) fill(p, kCanvasWidth, kCanvasHeight);
-    fill(f.PicNoise, 100, 75);
+    ForEachVisionSource(static_cast<VisionPictures&>(f),
+                        [&fill](PictureBox& box, const VisionSource& source) {
+                          fill(box, source.width, source.height);
+                        });
   }
 
   SystemClock clock;

@@ -2,7 +2,9 @@
 # its pictures where this very install puts them, so they are written now, for its prefix; the
 # manual and the changelog are installed gzipped, without a time stamp, so that two installs of
 # the same sources give the same bytes. Set by the caller: OMBREVALE_PACKAGING (the sources of
-# these files) and OMBREVALE_STAGING (a scratch folder in the build tree).
+# these files), OMBREVALE_CONFIGURED (where the build wrote those that name the version),
+# OMBREVALE_STAGING (a scratch folder in the build tree), OMBREVALE_PRODUCT_NAME and
+# OMBREVALE_VERSION.
 
 set(OMBREVALE_PROGRAM "${CMAKE_INSTALL_PREFIX}/games/ombrevale")
 set(OMBREVALE_DATA "${CMAKE_INSTALL_PREFIX}/share/games/ombrevale")
@@ -16,7 +18,7 @@ file(MAKE_DIRECTORY "${staging}")
 configure_file("${OMBREVALE_PACKAGING}/org.ombrevale.Ombrevale.desktop.in"
   "${staging}/org.ombrevale.Ombrevale.desktop" @ONLY)
 configure_file("${OMBREVALE_PACKAGING}/ombrevale.6.in" "${staging}/ombrevale.6" @ONLY)
-configure_file("${OMBREVALE_PACKAGING}/changelog" "${staging}/changelog" COPYONLY)
+configure_file("${OMBREVALE_CONFIGURED}/changelog" "${staging}/changelog" COPYONLY)
 execute_process(COMMAND gzip -n -9 ombrevale.6 changelog
   WORKING_DIRECTORY "${staging}" COMMAND_ERROR_IS_FATAL ANY)
 

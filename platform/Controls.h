@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/Rect.h"
 #include "platform/Surface.h"
 
 namespace ombrevale {
@@ -16,6 +17,12 @@ struct Placement {
   float Left = 0, Top = 0, Width = 0, Height = 0;  // twips, in the parent's client area
   bool operator==(const Placement&) const = default;
 };
+
+// Where a placement lies in pixels of its parent's client area.
+inline constexpr Rect PixelsOf(const Placement& p) {
+  return {TwipsToPixels(p.Left), TwipsToPixels(p.Top), TwipsToPixels(p.Width),
+          TwipsToPixels(p.Height)};
+}
 
 struct Font {
   std::string Name;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/Rect.h"
 #include "platform/Surface.h"
 
 namespace ombrevale {
@@ -30,7 +31,7 @@ class WindowEvents {
 // A label to draw over the client area, at its place in client pixels, clipped to its box.
 struct LabelView {
   const Label* label = nullptr;
-  int x = 0, y = 0, w = 0, h = 0;
+  Rect box;
 };
 
 // What the client area below the menu strip shows. `chrome` is the window background with its

@@ -16,11 +16,10 @@ void Surface::Fill(Pixel p) {
   std::fill(pixels_.begin(), pixels_.end(), p);
 }
 
-void Surface::FillRect(int x, int y, int w, int h, Pixel p) {
-  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
-  const int x1 = std::min<long long>(static_cast<long long>(x) + w, width_);
-  const int y1 = std::min<long long>(static_cast<long long>(y) + h, height_);
-  for (int row = y0; row < y1; ++row) std::fill(Row(row) + x0, Row(row) + x1, p);
+void Surface::FillRect(const Rect& area, Pixel p) {
+  const Rect part = area.Intersect(Bounds());
+  for (int row = part.y; row < part.Bottom(); ++row)
+    std::fill(Row(row) + part.x, Row(row) + part.Right(), p);
 }
 
 }  // namespace ombrevale

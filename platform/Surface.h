@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Rect.h"
+
 namespace ombrevale {
 
 // A pixel is 0x00RRGGBB; the top byte is unused and stays 0 under every raster operation.
@@ -23,13 +25,15 @@ class Surface {
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
+  // The whole picture, at (0, 0): what every drawing on it is clipped to.
+  Rect Bounds() const { return {0, 0, width_, height_}; }
 
   Pixel* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
   const Pixel* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
   Pixel At(int x, int y) const { return Row(y)[x]; }
   void Set(int x, int y, Pixel p) { Row(y)[x] = p; }
   void Fill(Pixel p);
-  void FillRect(int x, int y, int w, int h, Pixel p);  // clipped
+  void FillRect(const Rect& area, Pixel p);  // clipped to the picture
 
   const std::vector<Pixel>& Pixels() const { return pixels_; }
   bool operator==(const Surface&) const = default;

@@ -105,7 +105,7 @@ class VisionP {
   void PaintLayer(int16_t state);
 
   PictureBox& canvas_;
-  VisionPictures pictures_;
+  const VisionPictures& pictures_;
   Label& clockLabel_;
   Random& random_;
   Clock& clock_;

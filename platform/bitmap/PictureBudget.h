@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Pictures.h"
+#include "platform/Surface.h"
 #include "platform/bitmap/BitmapHeader.h"
 
 namespace ombrevale {

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Pictures.h"
+#include "platform/headless/FakeScreen.h"
 #include "platform/Random.h"
 
 namespace ombrevale {
@@ -88,7 +89,7 @@ class HeadlessDesktop final : public Desktop {
   void Close(uint32_t at);
 
   // The screen, 1024 x 768 pixels, and the window system's answer to a size request.
-  float screenWidth = 15360, screenHeight = 11520;
+  float screenWidth = kFakeScreenWidth, screenHeight = kFakeScreenHeight;
   std::function<float(float)> adjustSize = [](float twips) { return twips; };
 
   float windowWidth = 0, windowHeight = 0, left = 0, top = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/headless/FakeScreen.h"
 
 namespace ombrevale {
 
@@ -9,8 +10,8 @@ namespace ombrevale {
 // events. A run overrides what it needs.
 class ScreenlessDesktop : public Desktop {
  public:
-  float ScreenWidth() override { return 15360; }
-  float ScreenHeight() override { return 11520; }
+  float ScreenWidth() override { return kFakeScreenWidth; }
+  float ScreenHeight() override { return kFakeScreenHeight; }
   void SetWindowSize(float width, float height) override {
     width_ = width;
     height_ = height;

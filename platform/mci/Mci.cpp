@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/unicode/CaseFold.h"
+
 namespace ombrevale {
 
 std::string_view MciStatusText(int32_t status) {

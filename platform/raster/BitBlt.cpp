@@ -20,25 +20,19 @@ bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
             uint32_t rop) {
   if (!KnownRop(rop) || w <= 0 || h <= 0) return false;
 
-  // Clip once, in 64-bit so that no coordinate can overflow: first against the source, then
-  // against the destination, moving the other rectangle's corner along.
-  long long dx = x, dy = y, srcX = sx, srcY = sy, cw = w, ch = h;
-  auto clipAxis = [](long long& a, long long& b, long long& len, long long limitA) {
-    if (a < 0) {
-      b -= a;
-      len += a;
-      a = 0;
-    }
-    if (a + len > limitA) len = limitA - a;
-  };
-  clipAxis(srcX, dx, cw, src.Width());
-  clipAxis(srcY, dy, ch, src.Height());
-  clipAxis(dx, srcX, cw, dst.Width());
-  clipAxis(dy, srcY, ch, dst.Height());
-  if (cw <= 0 || ch <= 0) return true;  // nothing of the rectangle lies on both surfaces
-
-  const int n = static_cast<int>(cw);
-  const int rows = static_cast<int>(ch);
+  // Clip once: each rectangle to its own surface, then both in the rectangle's own coordinates
+  // (0, 0 at its corner), where they meet in what is transferred.
+  const Rect local = Rect{sx, sy, w, h}
+                         .Intersect(src.Bounds())
+                         .Offset(-int64_t{sx}, -int64_t{sy})
+                         .Intersect(Rect{x, y, w, h}.Intersect(dst.Bounds()).Offset(
+                             -int64_t{x}, -int64_t{y}));
+  if (local.Empty()) return true;  // nothing of the rectangle lies on both surfaces
+  // Inside both surfaces, so every corner fits an int.
+  const long long dx = int64_t{x} + local.x, dy = int64_t{y} + local.y;
+  const long long srcX = int64_t{sx} + local.x, srcY = int64_t{sy} + local.y;
+  const int n = local.w;
+  const int rows = local.h;
   if (&dst == &src) {
     // A blit within one surface reads the rectangle as it was before the blit.
     Surface copy(n, rows);

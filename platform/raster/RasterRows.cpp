@@ -1,6 +1,7 @@
 // The row loops of each raster operation. Each loop runs over rows that never overlap, so that the
 // compiler turns it into vector code for any row width; each is built for AVX-512, for AVX2 and
-// for any x86-64, and the loader picks the widest the processor can run.
+// for any x86-64, and the loader picks the widest the processor can run (where the executable
+// format lets it choose: ELF; elsewhere the one portable build).
 
 #include "platform/raster/RasterRows.h"
 
@@ -12,7 +13,7 @@ namespace ombrevale {
 
 namespace {
 
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__ELF__)
 #define OMBREVALE_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define OMBREVALE_WIDEST_VECTORS

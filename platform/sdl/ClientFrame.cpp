@@ -1,23 +1,25 @@
 #include "platform/sdl/ClientFrame.h"
 
+#include "platform/Bevel.h"
+
 namespace ombrevale {
+namespace {
 
 SDL_Color ToSdlColor(Pixel p) {
   return {static_cast<Uint8>(p >> 16), static_cast<Uint8>(p >> 8), static_cast<Uint8>(p), 255};
 }
 
-void SetDrawColor(SDL_Renderer* renderer, SDL_Color c) {
+}  // namespace
+
+void FillRect(SDL_Renderer* renderer, const Rect& r, Pixel color) {
+  const SDL_Color c = ToSdlColor(color);
   SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
+  const SDL_Rect area = ToSdl(r);
+  SDL_RenderFillRect(renderer, &area);
 }
 
-void DrawEdge(SDL_Renderer* renderer, const SDL_Rect& r, SDL_Color topLeft, SDL_Color bottomRight) {
-  const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
-  SetDrawColor(renderer, topLeft);
-  SDL_RenderDrawLine(renderer, r.x, r.y, right - 1, r.y);
-  SDL_RenderDrawLine(renderer, r.x, r.y, r.x, bottom - 1);
-  SetDrawColor(renderer, bottomRight);
-  SDL_RenderDrawLine(renderer, r.x, bottom, right, bottom);
-  SDL_RenderDrawLine(renderer, right, r.y, right, bottom);
+void DrawEdge(SDL_Renderer* renderer, const Rect& r, Pixel topLeft, Pixel bottomRight) {
+  for (const EdgeLine& e : EdgeLines(r, topLeft, bottomRight)) FillRect(renderer, e.line, e.color);
 }
 
 ClientFrame::ClientFrame() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/PageLayout.h"
+#include "platform/Rect.h"
 #include "platform/Surface.h"
 #include "platform/sdl/SdlHandles.h"
 
@@ -15,7 +16,10 @@ namespace ombrevale {
 inline constexpr int kMenuHeight = 20;
 inline constexpr int kClientWidth = kPageWidth;
 inline constexpr int kClientHeight = kMenuHeight + kPageHeight;
-inline constexpr SDL_Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
+inline constexpr Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
+
+// A rectangle as SDL takes it.
+inline SDL_Rect ToSdl(const Rect& r) { return {r.x, r.y, r.w, r.h}; }
 
 // The composed client area: a 32-bit picture and SDL's software renderer drawing into it. The
 // menu strip, the page, its labels and the window's box all draw here, the same on every screen,
@@ -41,9 +45,10 @@ class ClientFrame {
   RendererPtr renderer_;
 };
 
-SDL_Color ToSdlColor(Pixel p);
-void SetDrawColor(SDL_Renderer* renderer, SDL_Color c);
-// A 1-pixel raised or sunken edge: `topLeft` along the top and left, `bottomRight` along the rest.
-void DrawEdge(SDL_Renderer* renderer, const SDL_Rect& r, SDL_Color topLeft, SDL_Color bottomRight);
+// Fills a rectangle of the client area with one colour.
+void FillRect(SDL_Renderer* renderer, const Rect& r, Pixel color);
+// A 1-pixel raised or sunken edge just inside `r`: `topLeft` along the top and left, `bottomRight`
+// along the rest.
+void DrawEdge(SDL_Renderer* renderer, const Rect& r, Pixel topLeft, Pixel bottomRight);
 
 }  // namespace ombrevale

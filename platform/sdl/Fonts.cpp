@@ -1,9 +1,11 @@
 #include "platform/sdl/Fonts.h"
 
 #include <cmath>
-#include <iostream>
 #include <memory>
 #include <vector>
+
+#include "platform/Complaint.h"
+#include "platform/unicode/CaseFold.h"
 
 namespace ombrevale {
 namespace {
@@ -28,7 +30,7 @@ bool SameFamily(std::string_view a, std::string_view b) {
     std::string out;
     for (char c : s) {
       if (c == ' ') continue;
-      out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      out += AsciiLower(c);
     }
     return out;
   };
@@ -116,7 +118,7 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
   if (auto it = open_.find(key); it != open_.end()) return it->second.get();
   FontPtr& font = open_[key];  // stays null when nothing can be opened: asked only once
   if (!ttf_.started) {
-    ComplainOnce(std::string("Ombrevale cannot draw text (SDL_ttf did not start: ") +
+    ComplainOnce(std::string("cannot draw text (SDL_ttf did not start: ") +
                  SDL_GetError() + "); the window runs without it.");
     return nullptr;
   }
@@ -126,7 +128,7 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
   }
   if (!KnowsAnyFont(config_)) {
     ComplainOnce(
-        "Ombrevale found no font on this system (fontconfig knows none); the window runs "
+        "found no font on this system (fontconfig knows none); the window runs "
         "without its text.");
     return nullptr;
   }
@@ -145,14 +147,14 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
 }
 
 void Fonts::Complain(std::string_view family, std::string_view why) {
-  ComplainOnce("Ombrevale: no usable font for \"" + std::string(family) + "\" (" +
+  ComplainOnce("no usable font for \"" + std::string(family) + "\" (" +
                std::string(why) + "); text in that face is left out.");
 }
 
 void Fonts::ComplainOnce(const std::string& sentence) {
   if (complained_) return;
   complained_ = true;
-  std::cerr << sentence << '\n';
+  ombrevale::Complain(sentence);
 }
 
 }  // namespace ombrevale

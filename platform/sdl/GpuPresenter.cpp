@@ -27,16 +27,18 @@ std::string GpuPresenter::Name() const {
   return info.name;
 }
 
-void GpuPresenter::Present(const SDL_Surface& frame, bool /*wholeWindow*/) {
+bool GpuPresenter::Present(const SDL_Surface& frame, bool /*wholeWindow*/) {
   SDL_Renderer* r = renderer_.get();
-  SDL_UpdateTexture(client_.get(), nullptr, frame.pixels, frame.pitch);
+  Check(SDL_UpdateTexture(client_.get(), nullptr, frame.pixels, frame.pitch),
+        "Handing the frame to the graphics card");
   // The card draws a whole new picture each time: the border is cleared with it, at no cost.
   SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
   SDL_RenderClear(r);
   const WholeFactorFit fit = Fit();
   const SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
-  SDL_RenderCopy(r, client_.get(), nullptr, &area);
+  Check(SDL_RenderCopy(r, client_.get(), nullptr, &area), "Drawing the frame on the graphics card");
   SDL_RenderPresent(r);
+  return true;
 }
 
 }  // namespace ombrevale

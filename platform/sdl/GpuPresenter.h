@@ -14,7 +14,7 @@ class GpuPresenter final : public Presenter {
   // Takes over an accelerated renderer of the window.
   GpuPresenter(SDL_Window* window, RendererPtr renderer);
 
-  void Present(const SDL_Surface& frame, bool wholeWindow) override;
+  bool Present(const SDL_Surface& frame, bool wholeWindow) override;
   WholeFactorFit Fit() const override;
   std::string Name() const override;
 

@@ -16,7 +16,8 @@ namespace ombrevale {
 //   the codes of the US keys at their place (186-192, 219-222, 226 for the extra ISO key), so a
 //   German "ü" is 219 and "ß" 189; a key that types a letter of another alphabet (Cyrillic "й")
 //   takes the US letter or digit at its place; the Japanese and Korean keys take their own codes.
-// 0 for a key that has no classic code.
+// 0 for a key that has no classic code. The codes of the places come from the key table of
+// platform/keys, which every desktop reads.
 int16_t VirtualKeyCode(const SDL_Keysym& key);
 
 // The shift state of the key handler: 1 shift, 2 control, 4 alt, added up.

@@ -1,5 +1,6 @@
 #include "platform/sdl/MenuBar.h"
 
+#include "platform/Palette.h"
 #include "platform/unicode/CaseFold.h"
 #include "platform/unicode/Utf8.h"
 
@@ -15,13 +16,12 @@ MenuBar::MenuBar(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts
 
 void MenuBar::SetEntries(const std::vector<std::string>& captions) {
   TTF_Font* font = fonts_.OpenPixels("sans-serif", kMenuFontPixels, false);
-  const Pixel textColor = Rgb(kMenuText.r, kMenuText.g, kMenuText.b);
   entries_.clear();
   int x = kMenuFirstX;
   for (const std::string& caption : captions) {
     Entry entry;
     entry.caption = caption;
-    entry.text = frame_.Text(font, caption, textColor, entry.textWidth, entry.textHeight);
+    entry.text = frame_.Text(font, caption, kWindowText, entry.textWidth, entry.textHeight);
     // Without a font the entry is still there to click, as wide as its caption would be.
     const int width = entry.text ? entry.textWidth : 7 * static_cast<int>(caption.size());
     entry.box = {x, 1, width + 2 * kMenuPadding, kMenuHeight - 3};
@@ -32,9 +32,8 @@ void MenuBar::SetEntries(const std::vector<std::string>& captions) {
 }
 
 int MenuBar::EntryAt(int x, int y) const {
-  const SDL_Point p{x, y};
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (SDL_PointInRect(&p, &entries_[i].box)) return static_cast<int>(i);
+    if (entries_[i].box.Contains(x, y)) return static_cast<int>(i);
   return -1;
 }
 
@@ -57,19 +56,16 @@ std::optional<int> MenuBar::AccessKey(int16_t keyCode, uint16_t modifiers, bool 
 
 void MenuBar::Draw() {
   SDL_Renderer* r = frame_.Renderer();
-  const SDL_Rect strip{0, 0, kClientWidth, kMenuHeight - 1};
-  SetDrawColor(r, kMenuFace);
-  SDL_RenderFillRect(r, &strip);
-  SetDrawColor(r, kMenuShadow);
-  SDL_RenderDrawLine(r, 0, kMenuHeight - 1, kClientWidth - 1, kMenuHeight - 1);
+  FillRect(r, {0, 0, kClientWidth, kMenuHeight - 1}, kButtonFace);
+  FillRect(r, {0, kMenuHeight - 1, kClientWidth, 1}, kButtonShadow);
 
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& entry = entries_[i];
     const bool pressed = static_cast<int>(i) == pressed_ && pressed_ == hover_;
     if (pressed)
-      DrawEdge(r, entry.box, kMenuShadow, kMenuLight);
+      DrawEdge(r, entry.box, kButtonShadow, kButtonHighlight);
     else if (static_cast<int>(i) == hover_)
-      DrawEdge(r, entry.box, kMenuLight, kMenuShadow);
+      DrawEdge(r, entry.box, kButtonHighlight, kButtonShadow);
     if (!entry.text) continue;
     const int shift = pressed ? 1 : 0;
     const SDL_Rect dst{entry.box.x + kMenuPadding + shift,

@@ -40,7 +40,7 @@ class MenuBar {
     std::string caption;
     TexturePtr text;
     int textWidth = 0, textHeight = 0;
-    SDL_Rect box{};  // in client pixels
+    Rect box;  // in client pixels
   };
 
   ClientFrame& frame_;
@@ -50,13 +50,6 @@ class MenuBar {
   int pressed_ = -1;
 };
 
-// The menu strip's colours, in the look of a classic desktop menu bar; the window's box wears
-// them too.
-inline constexpr SDL_Color kMenuFace = {212, 208, 200, 255};
-inline constexpr SDL_Color kMenuLight = {255, 255, 255, 255};
-inline constexpr SDL_Color kMenuShadow = {128, 128, 128, 255};
-inline constexpr SDL_Color kMenuDark = {64, 64, 64, 255};
-inline constexpr SDL_Color kMenuText = {0, 0, 0, 255};
 inline constexpr int kMenuFontPixels = 12;  // 9 points, the desktop's menu text
 
 }  // namespace ombrevale

@@ -2,22 +2,18 @@
 
 #include <algorithm>
 
+#include "platform/Bevel.h"
+#include "platform/Palette.h"
 #include "platform/sdl/MenuBar.h"
 
 namespace ombrevale {
 namespace {
 
-constexpr SDL_Color kTitleBar = {0, 0, 128, 255};
-constexpr SDL_Color kTitleText = {255, 255, 255, 255};
 constexpr int kEdge = 2;          // the box's raised frame
 constexpr int kTitleHeight = 18;  // the title bar inside the frame
 constexpr int kMargin = 12;       // around the text
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kMinWidth = 160;
-
-Pixel ToPixel(SDL_Color c) {
-  return Rgb(c.r, c.g, c.b);
-}
 
 // The lines of a box's text: "\r\n", or a lone "\r" or "\n", ends a line.
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -33,11 +29,6 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool Inside(const SDL_Rect& r, int x, int y) {
-  const SDL_Point p{x, y};
-  return SDL_PointInRect(&p, &r) == SDL_TRUE;
-}
-
 }  // namespace
 
 ModalBox::ModalBox(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {}
@@ -48,13 +39,13 @@ void ModalBox::Open(std::string_view title, std::string_view text) {
   lineHeight_ = font != nullptr ? TTF_FontLineSkip(font) : kMenuFontPixels + 3;
 
   title_.text =
-      frame_.Text(bold, std::string(title), ToPixel(kTitleText), title_.width, title_.height);
-  ok_.text = frame_.Text(font, "OK", ToPixel(kMenuText), ok_.width, ok_.height);
+      frame_.Text(bold, std::string(title), kCaptionText, title_.width, title_.height);
+  ok_.text = frame_.Text(font, "OK", kWindowText, ok_.width, ok_.height);
   lines_.clear();
   int textWidth = 0;
   for (const std::string& line : SplitLines(text)) {
     Line drawn;
-    drawn.text = frame_.Text(font, line, ToPixel(kMenuText), drawn.width, drawn.height);
+    drawn.text = frame_.Text(font, line, kWindowText, drawn.width, drawn.height);
     textWidth = std::max(textWidth, drawn.width);
     lines_.push_back(std::move(drawn));
   }
@@ -84,15 +75,15 @@ bool ModalBox::Key(SDL_Keycode key) {
 }
 
 void ModalBox::PointerDown(int x, int y) {
-  pressed_ = over_ = Inside(button_, x, y);
+  pressed_ = over_ = button_.Contains(x, y);
 }
 
 void ModalBox::PointerMove(int x, int y) {
-  over_ = Inside(button_, x, y);
+  over_ = button_.Contains(x, y);
 }
 
 bool ModalBox::PointerUp(int x, int y) {
-  const bool clicked = pressed_ && Inside(button_, x, y);
+  const bool clicked = pressed_ && button_.Contains(x, y);
   pressed_ = false;
   if (clicked) open_ = false;
   return clicked;
@@ -101,14 +92,11 @@ bool ModalBox::PointerUp(int x, int y) {
 void ModalBox::Draw() {
   if (!open_) return;
   SDL_Renderer* r = frame_.Renderer();
-  SetDrawColor(r, kMenuFace);
-  SDL_RenderFillRect(r, &bounds_);
-  DrawEdge(r, bounds_, kMenuFace, kMenuDark);
-  const SDL_Rect innerEdge{bounds_.x + 1, bounds_.y + 1, bounds_.w - 2, bounds_.h - 2};
-  DrawEdge(r, innerEdge, kMenuLight, kMenuShadow);
+  FillRect(r, bounds_, kButtonFace);
+  DrawEdge(r, bounds_, kButtonFace, kDarkShadow);
+  DrawEdge(r, Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
 
-  SetDrawColor(r, kTitleBar);
-  SDL_RenderFillRect(r, &titleBar_);
+  FillRect(r, titleBar_, kActiveCaption);
   if (title_.text) {
     const SDL_Rect at{titleBar_.x + 4, titleBar_.y + (titleBar_.h - title_.height) / 2,
                       std::min(title_.width, titleBar_.w - 4), title_.height};
@@ -127,15 +115,13 @@ void ModalBox::Draw() {
 
   // The default button: a dark outline around a raised face, sunk while pressed.
   const bool down = pressed_ && over_;
-  SetDrawColor(r, kMenuText);
-  SDL_RenderDrawRect(r, &button_);
-  const SDL_Rect face{button_.x + 1, button_.y + 1, button_.w - 2, button_.h - 2};
+  DrawEdge(r, button_, kWindowText, kWindowText);
+  const Rect face = Inset(button_, 1);
   if (down) {
-    DrawEdge(r, face, kMenuShadow, kMenuShadow);
+    DrawEdge(r, face, kButtonShadow, kButtonShadow);
   } else {
-    DrawEdge(r, face, kMenuLight, kMenuDark);
-    const SDL_Rect bevel{face.x + 1, face.y + 1, face.w - 2, face.h - 2};
-    DrawEdge(r, bevel, kMenuFace, kMenuShadow);
+    DrawEdge(r, face, kButtonHighlight, kDarkShadow);
+    DrawEdge(r, Inset(face, 1), kButtonFace, kButtonShadow);
   }
   if (ok_.text) {
     const int shift = down ? 1 : 0;

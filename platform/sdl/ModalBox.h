@@ -32,8 +32,8 @@ class ModalBox {
   void Draw();
 
   // Where the box and its button lie, in client pixels.
-  SDL_Rect Bounds() const { return bounds_; }
-  SDL_Rect Button() const { return button_; }
+  Rect Bounds() const { return bounds_; }
+  Rect Button() const { return button_; }
 
  private:
   struct Line {
@@ -50,7 +50,7 @@ class ModalBox {
   std::vector<Line> lines_;
   Line ok_;
   int lineHeight_ = 0;
-  SDL_Rect bounds_{}, titleBar_{}, button_{};
+  Rect bounds_, titleBar_, button_;
 };
 
 }  // namespace ombrevale

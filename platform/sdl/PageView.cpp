@@ -24,10 +24,6 @@ bool SameFace(const Font& a, const Font& b) {
   return a.Name == b.Name && a.Points == b.Points && a.Bold == b.Bold;
 }
 
-bool SameRect(const SDL_Rect& a, const SDL_Rect& b) {
-  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
-
 }  // namespace
 
 PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {
@@ -40,31 +36,30 @@ PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fon
 }
 
 void PageView::Upload(const Scene& scene) {
-  const SDL_Rect page{0, 0, kPageWidth, kPageHeight};
-  SDL_Rect canvas{};
-  if (scene.canvas != nullptr && !scene.canvas->Empty()) {
-    const SDL_Rect wanted{scene.canvasX, scene.canvasY, scene.canvas->Width(),
-                          scene.canvas->Height()};
-    if (!SDL_IntersectRect(&wanted, &page, &canvas)) canvas = {};
-  }
+  const Rect page{0, 0, kPageWidth, kPageHeight};
+  const Rect canvas = scene.canvas != nullptr
+                          ? scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY).Intersect(page)
+                          : Rect{};
 
   if (scene.chrome != nullptr && !scene.chrome->Empty()) {
     // Where the canvas no longer lies, the chrome shows again.
-    const bool canvasMoved = !SameRect(canvas, canvasRect_) && !SDL_RectEmpty(&canvasRect_);
+    const bool canvasMoved = canvas != canvasRect_ && !canvasRect_.Empty();
     if (chromeRevision_ != scene.chromeRevision || canvasMoved) {
-      const SDL_Rect full{0, 0, scene.chrome->Width(), scene.chrome->Height()};
-      SDL_Rect area{};
-      if (SDL_IntersectRect(&full, &page, &area))
-        SDL_UpdateTexture(page_.get(), &area, scene.chrome->Row(0),
-                          scene.chrome->Width() * static_cast<int>(sizeof(Pixel)));
+      const SDL_Rect area = ToSdl(scene.chrome->Bounds().Intersect(page));
+      if (!SDL_RectEmpty(&area))
+        Check(SDL_UpdateTexture(page_.get(), &area, scene.chrome->Row(0),
+                                scene.chrome->Width() * static_cast<int>(sizeof(Pixel))),
+              "Updating the page's frame");
       chromeRevision_ = scene.chromeRevision;
     }
   }
 
-  if (!SDL_RectEmpty(&canvas)) {
+  if (!canvas.Empty()) {
     const Pixel* first = scene.canvas->Row(canvas.y - scene.canvasY) + (canvas.x - scene.canvasX);
-    SDL_UpdateTexture(page_.get(), &canvas, first,
-                      scene.canvas->Width() * static_cast<int>(sizeof(Pixel)));
+    const SDL_Rect area = ToSdl(canvas);
+    Check(SDL_UpdateTexture(page_.get(), &area, first,
+                            scene.canvas->Width() * static_cast<int>(sizeof(Pixel))),
+          "Updating the page's canvas");
   }
   canvasRect_ = canvas;
 
@@ -73,7 +68,7 @@ void PageView::Upload(const Scene& scene) {
 }
 
 void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
-  image.box = {view.x, kMenuHeight + view.y, view.w, view.h};
+  image.box = view.box.Offset(0, kMenuHeight);
   if (view.label == nullptr) {
     image.text.reset();
     image.caption.clear();
@@ -95,20 +90,20 @@ void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
 
 void PageView::Draw() {
   SDL_Renderer* r = frame_.Renderer();
-  SDL_RenderCopy(r, page_.get(), nullptr, &kPageArea);
+  const SDL_Rect pageArea = ToSdl(kPageArea);
+  Check(SDL_RenderCopy(r, page_.get(), nullptr, &pageArea), "Drawing the page");
   for (const LabelImage& image : labels_) {
     if (!image.text) continue;
     // Clipped to the label's box and to the page area, except that the text may run on past the
     // box's right edge up to the page's: the stand-in face is a few pixels wider than the face
     // the box was laid out for, and the clock's last digit must stay whole.
-    SDL_Rect wide = image.box;
-    wide.w = std::max(image.box.w, kPageArea.x + kPageArea.w - image.box.x);
-    SDL_Rect box{};
-    if (!SDL_IntersectRect(&wide, &kPageArea, &box)) continue;
-    const SDL_Rect drawn{image.box.x, image.box.y, image.width, image.height};
-    SDL_Rect dst{};
-    if (!SDL_IntersectRect(&drawn, &box, &dst)) continue;
-    const SDL_Rect src{dst.x - image.box.x, dst.y - image.box.y, dst.w, dst.h};
+    Rect wide = image.box;
+    wide.w = std::max<int64_t>(image.box.w, kPageArea.Right() - image.box.x);
+    const Rect shown = Rect{image.box.x, image.box.y, image.width, image.height}.Intersect(
+        wide.Intersect(kPageArea));
+    if (shown.Empty()) continue;
+    const SDL_Rect dst = ToSdl(shown);
+    const SDL_Rect src = ToSdl(shown.Offset(-int64_t{image.box.x}, -int64_t{image.box.y}));
     SDL_RenderCopy(r, image.text.get(), &src, &dst);
   }
 }

@@ -30,7 +30,7 @@ class PageView {
     Font face;
     TexturePtr text;
     int width = 0, height = 0;
-    SDL_Rect box{};  // in client pixels
+    Rect box;  // in client pixels
   };
 
   void UpdateLabel(LabelImage& image, const LabelView& view);
@@ -39,7 +39,7 @@ class PageView {
   Fonts& fonts_;
   TexturePtr page_;  // the page area: chrome, with the canvas written over it
   std::optional<uint64_t> chromeRevision_;
-  SDL_Rect canvasRect_{};  // where the canvas was last written into `page_`
+  Rect canvasRect_;  // where the canvas was last written into `page_`
   std::vector<LabelImage> labels_;
 };
 

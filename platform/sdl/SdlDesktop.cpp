@@ -2,6 +2,7 @@
 
 #include "platform/sdl/PreciseWait.h"
 #include "platform/sdl/RendererChoice.h"
+#include "platform/sdl/SoftwarePresenter.h"
 #include "platform/sdl/WindowIcon.h"
 
 namespace ombrevale {
@@ -78,7 +79,11 @@ void SdlDesktop::Repaint() {
   menu_.Draw();
   page_.Draw();
   box_.Draw();
-  presenter_->Present(*frame_.Finish(), wholeWindowDue_);
+  const SDL_Surface& frame = *frame_.Finish();
+  if (!presenter_->Present(frame, wholeWindowDue_)) {
+    presenter_ = std::make_unique<SoftwarePresenter>(window_.get());
+    if (!presenter_->Present(frame, true)) throw FatalError("Showing the window's frame failed");
+  }
   repaintDue_ = wholeWindowDue_ = false;
 }
 

@@ -36,4 +36,10 @@ Ptr SdlOwn(typename Ptr::pointer handle, std::string_view what) {
   return Ptr(handle);
 }
 
+// Checks the status of a drawing call whose failure would leave the window blank: a negative status
+// becomes a FatalError that names the call and carries SDL's reason.
+inline void Check(int status, std::string_view what) {
+  if (status < 0) throw FatalError(std::string(what) + " failed: " + SDL_GetError());
+}
+
 }  // namespace ombrevale

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/FatalError.h"
+#include "platform/Complaint.h"
 #include "platform/sdl/XErrors.h"
 
 namespace ombrevale {
@@ -45,8 +46,8 @@ void QuitSdlIfUnused() {
 SdlVideo::SdlVideo() {
   const bool driverChosen = EnvSet("SDL_VIDEODRIVER");
   if (!driverChosen && !DesktopSessionAround()) {
-    throw NoDesktopError(std::string("Ombrevale needs a desktop session to open its window: ") +
-                         std::string(kHowToStart));
+    throw NoDesktopError(Complaint(std::string("needs a desktop session to open its window: ") +
+                                   std::string(kHowToStart)));
   }
   IgnoreEventsSentToVanishedWindows();
   if (!driverChosen) {
@@ -60,8 +61,8 @@ SdlVideo::SdlVideo() {
     const std::string why = SDL_GetError();
     QuitSdlIfUnused();
     if (!driverChosen) {
-      throw NoDesktopError("Ombrevale could not reach the desktop session on " + WhereWeLooked() +
-                           ": " + std::string(kHowToStart));
+      throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
+                                     ": " + std::string(kHowToStart)));
     }
     throw FatalError("Starting SDL's video failed: " + why);
   }
@@ -69,8 +70,8 @@ SdlVideo::SdlVideo() {
   if (!driverChosen && (driver == nullptr || DrawsNowhere(driver))) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     QuitSdlIfUnused();
-    throw NoDesktopError("Ombrevale could not reach the desktop session on " + WhereWeLooked() +
-                         ": " + std::string(kHowToStart));
+    throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
+                                   ": " + std::string(kHowToStart)));
   }
 }
 
@@ -87,7 +88,7 @@ bool ShowFatalErrorBox(const std::string& text) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
       return true;
   }
-  std::fprintf(stderr, "Ombrevale: the error box could not be shown: %s\n", SDL_GetError());
+  Complain(std::string("the error box could not be shown: ") + SDL_GetError());
   return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/FatalError.h"
 #include "platform/sdl/ClientFrame.h"
+#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 
@@ -14,7 +15,7 @@ WholeFactorFit SoftwarePresenter::Fit() const {
   return FitWholeFactor(w, h, kClientWidth, kClientHeight);
 }
 
-void SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
+bool SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   // Valid until the window's size changes; SDL then makes a new one.
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (screen == nullptr)
@@ -53,10 +54,11 @@ void SoftwarePresenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   }
 
   if (wholeWindow) {
-    SDL_UpdateWindowSurface(window_);
+    Check(SDL_UpdateWindowSurface(window_), "Showing the window's pixels");
   } else if (area.w > 0 && area.h > 0) {
-    SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+    Check(SDL_UpdateWindowSurfaceRects(window_, &area, 1), "Showing the window's pixels");
   }
+  return true;
 }
 
 }  // namespace ombrevale

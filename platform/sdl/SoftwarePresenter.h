@@ -11,7 +11,7 @@ class SoftwarePresenter final : public Presenter {
  public:
   explicit SoftwarePresenter(SDL_Window* window) : window_(window) {}
 
-  void Present(const SDL_Surface& frame, bool wholeWindow) override;
+  bool Present(const SDL_Surface& frame, bool wholeWindow) override;
   WholeFactorFit Fit() const override;
   std::string Name() const override { return "software"; }
 

@@ -81,8 +81,9 @@ void X11Presenter::FreeBand() {
 bool X11Presenter::MakeBand(int width, int factor) {
   FreeBand();
   const size_t rowBytes = static_cast<size_t>(width) * factor * sizeof(Pixel) * factor;
+  // Recorded only once the band is made: after a failure no band is there to write through.
+  bandFactor_ = 0;
   bandRows_ = static_cast<int>(std::clamp<size_t>(kBandBytes / rowBytes, 1, kClientHeight));
-  bandFactor_ = factor;
   segment_ = {};
   band_ = XShmCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr,
                           &segment_, static_cast<unsigned>(width * factor),
@@ -108,6 +109,7 @@ bool X11Presenter::MakeBand(int width, int factor) {
     band_ = nullptr;
     return false;
   }
+  bandFactor_ = factor;
   return true;
 }
 
@@ -117,7 +119,7 @@ WholeFactorFit X11Presenter::Fit() const {
   return FitWholeFactor(w, h, kClientWidth, kClientHeight);
 }
 
-void X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
+bool X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   const WholeFactorFit fit = FitWholeFactor(w, h, frame.w, frame.h);
@@ -126,7 +128,7 @@ void X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
     windowHeight_ = h;
     wholeWindow = true;
   }
-  if (fit.factor != bandFactor_ && !MakeBand(frame.w, fit.factor)) return;
+  if (fit.factor != bandFactor_ && !MakeBand(frame.w, fit.factor)) return false;
   // The border: the server paints the window's black background around the client area, which
   // the bands then cover without a flash of black.
   if (wholeWindow) {
@@ -159,6 +161,7 @@ void X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
     // The band's memory is written again for the next band only once the server has read it.
     XSync(display_, False);
   }
+  return true;
 }
 
 }  // namespace ombrevale

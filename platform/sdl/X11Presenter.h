@@ -25,7 +25,7 @@ class X11Presenter final : public Presenter {
   X11Presenter(const X11Presenter&) = delete;
   X11Presenter& operator=(const X11Presenter&) = delete;
 
-  void Present(const SDL_Surface& frame, bool wholeWindow) override;
+  bool Present(const SDL_Surface& frame, bool wholeWindow) override;
   WholeFactorFit Fit() const override;
   std::string Name() const override { return "software"; }
 

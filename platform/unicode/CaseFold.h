@@ -8,9 +8,17 @@ namespace ombrevale {
 
 // The simple upper case of the character `code`: "é" gives "É", "ж" "Ж", "ς" and "σ" both "Σ",
 // "ı" "I". A character without an upper case, or whose upper case is longer than one character
-// ("ß", whose upper case is "SS"), comes back as it is. ASCII letters cost a comparison; the first
-// other letter opens the C library's Unicode tables (the C.UTF-8 locale) once for the process,
-// and should they be missing only ASCII letters are folded. Safe from any thread.
+// ("ß", whose upper case is "SS"), comes back as it is. ASCII letters cost a comparison; others
+// take the system's own tables: on Windows its invariant locale, elsewhere the C library's (the
+// C.UTF-8 locale), opened once for the process; should those be missing only ASCII letters are
+// folded. Safe from any thread.
 char32_t UpperCase(char32_t code);
+
+// The lower case of an ASCII letter, and any other byte as it is: for the machine words of the
+// program's texts (command keywords and aliases, font family names), which fold only ASCII so
+// that a letter beyond it never matches a keyword by chance.
+inline constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace ombrevale

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST(CommandLine, RunsWithTheDataFolderAndFullscreenInEitherSpellingAndOrder) {
 TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) {
   const auto version = AnswerTo({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "Ombrevale 0.13\n");
+  EXPECT_EQ(version.out, "Ombrevale " + std::string(kVersion) + "\n");
   EXPECT_EQ(version.err, "");
 
   const auto help = AnswerTo({"--fullscreen", "--help", "--bogus"});
@@ -61,7 +62,7 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) 
   for (const char* option : {"--data=DIR", "--fullscreen", "--help", "--version"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
-  EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale 0.13\n");
+  EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale " + std::string(kVersion) + "\n");
   // Mistakes before them are reported instead.
   EXPECT_EQ(AnswerTo({"stray", "--help"}).status, 2);
 

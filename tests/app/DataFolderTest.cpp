@@ -27,7 +27,7 @@ struct Probe {
 
 const DataFolderPlaces kPlaces{std::nullopt, "/home/player", "/usr/share/games/ombrevale"};
 const std::string kNowhere =
-    "Ombrevale found no dat/ folder with its pictures in /home/player or "
+    "ombrevale: found no dat/ folder with its pictures in /home/player or "
     "/usr/share/games/ombrevale; the title page runs without them.";
 
 TEST(DataFolder, TheCurrentFolderComesFirstThenTheInstalledOneThenAWarningNamingBoth) {
@@ -53,13 +53,13 @@ TEST(DataFolder, TheCurrentFolderComesFirstThenTheInstalledOneThenAWarningNaming
   DataFolderPlaces same = kPlaces;
   same.current = same.installed;
   EXPECT_EQ(ChooseDataFolder(same, alone.Fn()).warning,
-            "Ombrevale found no dat/ folder with its pictures in /usr/share/games/ombrevale; the "
+            "ombrevale: found no dat/ folder with its pictures in /usr/share/games/ombrevale; the "
             "title page runs without them.");
   EXPECT_EQ(alone.asked.size(), 1u);
   DataFolderPlaces unknown = kPlaces;
   unknown.installed.clear();
   EXPECT_EQ(ChooseDataFolder(unknown, alone.Fn()).warning,
-            "Ombrevale found no dat/ folder with its pictures in /home/player; the title page "
+            "ombrevale: found no dat/ folder with its pictures in /home/player; the title page "
             "runs without them.");
 }
 
@@ -70,7 +70,7 @@ TEST(DataFolder, AGivenFolderIsTakenAloneWithTheWarningWhenItHoldsNoDat) {
   const DataFolderChoice choice = ChooseDataFolder(given, elsewhere.Fn());
   EXPECT_EQ(choice.folder, "pictures");
   EXPECT_EQ(choice.warning,
-            "Ombrevale found no dat/ folder with its pictures in pictures; the title page runs "
+            "ombrevale: found no dat/ folder with its pictures in pictures; the title page runs "
             "without them.");
   EXPECT_EQ(elsewhere.asked, std::vector<std::string>{"pictures"});
 

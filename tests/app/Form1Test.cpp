@@ -19,7 +19,7 @@ TEST(Form1, PlacesTheWindowCentredInTwipsWithoutRounding) {
   EXPECT_EQ(w.app.form.Left, 4615);
   EXPECT_EQ(w.app.form.Top, 3155);
   EXPECT_EQ(w.desktop.left, 4615);
-  EXPECT_EQ(w.desktop.caption, "Ombrevale 0.13");
+  EXPECT_EQ(w.desktop.caption, "Ombrevale " + std::string(kVersion));
   EXPECT_EQ(w.random.seeds, std::vector<uint32_t>{1000});  // seeded once, from the clock
 
   // The window system rounds the size to whole pixels; an odd difference gives a half twip.
@@ -121,7 +121,8 @@ TEST(Form1, KeysGoToTheTypewriterWhileAMessageIsPendingElseToTheVisiblePage) {
 }
 
 TEST(Form1, VersionBoxSaysVersionAuthorAndDate) {
-  EXPECT_EQ(VersionText(), "ver 0.13\r\nmade by the Ombrevale team\r\n2002/5/28");
+  EXPECT_EQ(VersionText(),
+            "ver " + std::string(kVersion) + "\r\nmade by the Ombrevale team\r\n2002/5/28");
   World w;
   w.desktop.Menu(1500, 0);
   w.desktop.Close(5000);

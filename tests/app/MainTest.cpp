@@ -76,5 +76,37 @@ TEST(Main, KeysReachTheTypewriterWhileAMessageIsPending) {
   EXPECT_EQ(w.app.time.TimerInterval[1], 0);
 }
 
+TEST(Main, PassByPassAsADesktopThatCallsTheProgramDrawsTheSameFramesAsTheLoop) {
+  // The browser calls one pass at a time, when the next slot is due, however late.
+  World looped, stepped;
+  looped.desktop.Close(1500);
+  Main(looped.app);
+
+  StartMain(stepped.app);
+  EXPECT_TRUE(stepped.desktop.shown);
+  stepped.desktop.Close(1500);
+  int passes = 0;
+  while (StepMain(stepped.app)) {
+    ++passes;
+    stepped.clock.now = *NextDue(stepped.app.time);
+  }
+  EXPECT_EQ(stepped.desktop.presentTimes, looped.desktop.presentTimes);
+  EXPECT_EQ(stepped.app.form.PicTitle1.Image, looped.app.form.PicTitle1.Image);
+  EXPECT_EQ(passes, 25);  // 1000 .. 1480: the close at 1500 comes first in that pass
+  // Once closed, a pass fires nothing and says so again.
+  EXPECT_FALSE(StepMain(stepped.app));
+  EXPECT_EQ(stepped.desktop.frames, 25);
+}
+
+TEST(Main, APassCalledLateFiresEachDueSlotOnceWithoutCatchingUp) {
+  World w;
+  StartMain(w.app);
+  ASSERT_TRUE(StepMain(w.app));  // 1000: the first frame
+  w.clock.now = 3000;            // a hidden page's slowed timer: two seconds late
+  ASSERT_TRUE(StepMain(w.app));
+  EXPECT_EQ(w.desktop.presentTimes, (std::vector<uint32_t>{1000, 3000}));
+  EXPECT_EQ(NextDue(w.app.time), 3020u);
+}
+
 }  // namespace
 }  // namespace ombrevale

@@ -104,13 +104,13 @@ runs_and_closes() {
 # named the file $2 on stderr. $1 names the run.
 stops_naming() {
   retry 10 box_open || fail "$1: no error box"
-  xdotool search --onlyvisible --name '^Ombrevale 0\.13$' >/dev/null 2>&1 &&
+  xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 &&
     fail "$1: the window was shown"
   close_box 5 || fail "$1: the error box did not close"
   ended
   local status=$?
   [ "$status" -eq 1 ] || fail "$1: exit status $status, expected 1"
-  grep -q "^Ombrevale: $2: " "$work/stderr" || fail "$1: stderr does not name $2"
+  grep -q "^ombrevale: $2: " "$work/stderr" || fail "$1: stderr does not name $2"
   [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "$1: more than one line on stderr"
 }
 
@@ -172,7 +172,7 @@ case $mode in
     mkdir -p "$work/bare/dat"
     start_in "$work/bare" FONTCONFIG_FILE="$work/fonts.conf"
     runs_and_closes "no fonts"
-    said="Ombrevale found no font on this system (fontconfig knows none); the window runs without its text."
+    said="ombrevale: found no font on this system (fontconfig knows none); the window runs without its text."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "stderr was not the one sentence, once"
     need_tools import convert
     [ "$(brightest "$label_box")" -eq 0 ] || fail "the label's box is not black: text was drawn"
@@ -186,7 +186,7 @@ case $mode in
     start_in "$work/none"
     runs_and_closes "no dat/"
     looked="$(cd "$work/none" && pwd -P) or $(realpath -m "$(dirname "$program")/../share/games/ombrevale")"
-    said="Ombrevale found no dat/ folder with its pictures in $looked; the title page runs without them."
+    said="ombrevale: found no dat/ folder with its pictures in $looked; the title page runs without them."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "no dat/: stderr was not the one sentence, once"
 
     # Some files there, some missing, folders in place of two, every picture smaller than the

@@ -97,7 +97,7 @@ case $mode in
     run --version
     status=$?
     [ "$status" -eq 0 ] || fail "--version: status $status, expected 0"
-    [ "$(cat "$work/out")" = "Ombrevale 0.13" ] || fail "--version printed: $(cat "$work/out")"
+    [ "$(cat "$work/out")" = "$(product_caption)" ] || fail "--version printed: $(cat "$work/out")"
     [ ! -s "$work/err" ] || fail "--version said on stderr: $(cat "$work/err")"
 
     # A mistake: one sentence, then the usage, all on stderr; status 2.
@@ -206,7 +206,7 @@ case $mode in
     window=$(main_window)
     [ -n "$window" ] || fail "--data EMPTY: no window"
     closes_with_status_0 "--data EMPTY"
-    said="Ombrevale found no dat/ folder with its pictures in $work/empty; the title page runs without them."
+    said="ombrevale: found no dat/ folder with its pictures in $work/empty; the title page runs without them."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "--data EMPTY: stderr was not the one sentence"
     echo "staged: the layout, a valid launcher, metadata and manual; started from / it shows" \
       "its pictures ($lit pixels lit) and closes with status 0"
@@ -218,7 +218,7 @@ case $mode in
     out=$build/install-test/package
     rm -rf "$out"
     cpack --config "$build/CPackConfig.cmake" -B "$out" >"$work/log" 2>&1 || fail "cpack failed"
-    deb=$out/ombrevale_0.13_amd64.deb
+    deb=$out/ombrevale_$(product_version)_amd64.deb
     [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$out")"
 
     # The same files as an install for /usr, owned by root, the program stripped.
@@ -232,7 +232,7 @@ case $mode in
 
     # What it needs: the libraries it links, the fonts and the soundfont it reads.
     [ "$(dpkg-deb -f "$deb" Package Version Architecture Section | tr '\n' ' ')" = \
-      "Package: ombrevale Version: 0.13 Architecture: amd64 Section: games " ] ||
+      "Package: ombrevale Version: $(product_version) Architecture: amd64 Section: games " ] ||
       fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
     depends=$(dpkg-deb -f "$deb" Depends)
     for wanted in fonts-ipafont-gothic fonts-dejavu-core \

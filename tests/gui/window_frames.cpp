@@ -2,9 +2,10 @@
 // prints a hash of what the window shows after each frame, read back from the X server itself.
 // Two runs that present differently (software, the graphics card) must print the same hashes.
 //
-//   window_frames FRAMES WIDTHxHEIGHT      (run from the repository root: reads dat/)
+//   window_frames FRAMES WIDTHxHEIGHT [THEN_WIDTHxHEIGHT]   (run from the repository root: reads dat/)
 //
-// The first line names how the window draws; then one line a frame.
+// The first line names how the window draws; then one line a frame. With a second size, the window
+// is resized to it halfway, as a person would resize it while the vision runs.
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -50,10 +51,11 @@ uint64_t HashWindow(SDL_Window* window) {
 
 int main(int argc, char** argv) {
   using namespace ombrevale;
-  int frames = 0, width = 0, height = 0;
-  if (argc != 3 || (frames = std::atoi(argv[1])) <= 0 ||
-      std::sscanf(argv[2], "%dx%d", &width, &height) != 2) {
-    std::fprintf(stderr, "usage: window_frames FRAMES WIDTHxHEIGHT\n");
+  int frames = 0, width = 0, height = 0, thenWidth = 0, thenHeight = 0;
+  if ((argc != 3 && argc != 4) || (frames = std::atoi(argv[1])) <= 0 ||
+      std::sscanf(argv[2], "%dx%d", &width, &height) != 2 ||
+      (argc == 4 && std::sscanf(argv[3], "%dx%d", &thenWidth, &thenHeight) != 2)) {
+    std::fprintf(stderr, "usage: window_frames FRAMES WIDTHxHEIGHT [THEN_WIDTHxHEIGHT]\n");
     return 2;
   }
   SdlVideo video;
@@ -63,15 +65,19 @@ int main(int argc, char** argv) {
   SDL_Window* window = title.Desktop().Window();
   // Wholly on the screen, where the X server can hand back every pixel.
   SDL_SetWindowPosition(window, 0, 0);
-  SDL_SetWindowSize(window, width, height);
   // Until the window is at its new size and shown: its events are its own, nothing is delivered.
-  for (int i = 0; i < 50; ++i) {
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    SDL_Delay(10);
-  }
+  auto resize = [window](int w, int h) {
+    SDL_SetWindowSize(window, w, h);
+    for (int i = 0; i < 50; ++i) {
+      SDL_PumpEvents();
+      SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+      SDL_Delay(10);
+    }
+  };
+  resize(width, height);
   std::printf("drawing: %s\n", title.Desktop().DrawingName().c_str());
   for (int i = 0; i < frames; ++i) {
+    if (argc == 4 && i == frames / 2) resize(thenWidth, thenHeight);
     title.DrawFrame(i);
     std::printf("frame %d: %016llx\n", i, static_cast<unsigned long long>(HashWindow(window)));
   }

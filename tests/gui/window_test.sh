@@ -11,14 +11,14 @@ mode=$1
 program=$2
 wm_close=$3
 shots=$4
-caption="Ombrevale 0.13"
-sentence="Ombrevale needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
+sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
 
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
 # shellcheck source=tests/gui/xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
+caption=$(product_caption)
 
 clean_up_on_exit
 
@@ -65,7 +65,7 @@ if [ "$mode" = broken-picture ]; then
   (cd "$work/run" && SDL_AUDIODRIVER=dummy exec timeout 30 "$program") >"$work/app.log" 2>&1 &
   app_pid=$!
   retry 10 box_open || fail "no error box for the broken picture"
-  xdotool search --onlyvisible --name "^${caption}\$" >/dev/null 2>&1 && fail "the window was shown"
+  xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 && fail "the window was shown"
   shoot broken-picture
   xdotool key --window "$(error_box)" Return
   retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
@@ -81,7 +81,7 @@ fi
 SDL_AUDIODRIVER=dummy timeout 90 "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
 
-window=$(timeout 10 xdotool search --sync --name "^${caption}\$" | head -n 1)
+window=$(timeout 10 xdotool search --sync --name "$(caption_pattern)" | head -n 1)
 [ -n "$window" ] || fail "no window captioned \"$caption\""
 
 # Opened at its natural size, centred on the 1024 x 768 screen.

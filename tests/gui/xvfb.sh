@@ -59,9 +59,19 @@ start_xvfb() {
   return 1
 }
 
+# The product's version and the window's caption, "Ombrevale <version>", read from where the build
+# defines them; and the caption as a pattern that matches it whole.
+product_version() {
+  sed -n 's/^project(Ombrevale VERSION \([0-9.]*\).*/\1/p' \
+    "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt"
+}
+product_caption() { echo "Ombrevale $(product_version)"; }
+caption_pattern() { echo "^$(product_caption | sed 's/\./\\./g')\$"; }
+
 # The program's main window, waited for up to 10 seconds.
 main_window() {
-  timeout 10 xdotool search --sync --onlyvisible --name '^Ombrevale 0\.13$' 2>/dev/null | head -n 1
+  timeout 10 xdotool search --sync --onlyvisible --name "$(caption_pattern)" 2>/dev/null |
+    head -n 1
 }
 
 # The error box at start-up, shown before any window: a top-level window titled "Ombrevale"

@@ -107,7 +107,7 @@ TEST(Fonts, WithoutAnyFontTheTextIsLeftOutAndSaidOnceInOneSentence) {
     EXPECT_EQ(fonts.Open(Font{"ＭＳ Ｐゴシック", 12, true}), nullptr);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said,
-              "Ombrevale found no font on this system (fontconfig knows none); the window runs "
+              "ombrevale: found no font on this system (fontconfig knows none); the window runs "
               "without its text.\n");
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/keys/KeyPlaces.h"
+
 namespace ombrevale {
 namespace {
 
@@ -151,6 +153,22 @@ TEST(KeyMap, KeypadMediaAndJapaneseKeysArriveAndOnlyKeysWithoutAClassicCodeAreDr
       {SDL_SCANCODE_BRIGHTNESSUP, SDLK_BRIGHTNESSUP, 0, "brightness up"},
       {SDL_SCANCODE_AUDIOFASTFORWARD, SDLK_AUDIOFASTFORWARD, 0, "fast forward"},
   });
+}
+
+TEST(KeyMap, EveryPlaceOfTheSharedKeyTableGivesItsCodeOnTheDesktop) {
+  // The key table is read by place on the web page; the desktop must give the same codes for a
+  // key that SDL names by the same place.
+  int checked = 0;
+  for (const KeyPlace& place : KeyPlaces()) {
+    if (place.usage == 0) continue;
+    const auto scancode = static_cast<SDL_Scancode>(place.usage);
+    SDL_Keysym key{};
+    key.scancode = scancode;
+    key.sym = Named(scancode);
+    EXPECT_EQ(VirtualKeyCode(key), place.code) << place.name << " (usage " << place.usage << ")";
+    ++checked;
+  }
+  EXPECT_GT(checked, 130);
 }
 
 TEST(KeyMap, ShiftBitsAddUpEitherSideOfTheKeyboard) {

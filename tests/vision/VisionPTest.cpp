@@ -171,7 +171,7 @@ TEST(LayerPainters, TheViewsMaskCutsTheLayerBelowAndTheTvMaskKeepsNoiseInTheScre
   const Surface white(kCanvasWidth, kCanvasHeight, 0x00FFFFFF),
       black(kCanvasWidth, kCanvasHeight, 0);
   Surface mask(kCanvasWidth, kCanvasHeight, 0);
-  mask.FillRect(100, 100, 200, 100, 0x00FFFFFF);  // keeps the middle
+  mask.FillRect({100, 100, 200, 100}, 0x00FFFFFF);  // keeps the middle
 
   // Views over a lower layer: the mask keeps the middle, lower layer and views alike.
   f.PicTitle1.Image.Fill(lower);

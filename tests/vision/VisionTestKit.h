@@ -26,17 +26,11 @@ struct BlitRecorder {
   // controls of a vision on its own.
   template <typename Controls>
   void Watch(VisionP& vision, const Controls& f) {
-    names[&f.PicBlack.Image] = "black";
-    names[&f.PicNilu.Image] = "face";
-    names[&f.PicPupil.Image] = "pupil";
-    names[&f.PicWire.Image] = "wire";
-    names[&f.PicNoise.Image] = "noise";
-    for (int i = 0; i < 5; ++i) names[&f.PicNiluEye[i].Image] = "eye" + std::to_string(i);
-    for (int i = 0; i < 3; ++i) names[&f.PicNiluHair[i].Image] = "hair" + std::to_string(i);
-    names[&f.PicBigEye[0].Image] = "big_eye";
-    names[&f.PicBigEye[1].Image] = "big_pupil";
-    for (int i = 0; i < 4; ++i) names[&f.PicView[i].Image] = "view" + std::to_string(i);
-    for (int i = 0; i < 2; ++i) names[&f.PicTv[i].Image] = "tv" + std::to_string(i);
+    // Each source by its file's name: "face", "eye3", "big_pupil".
+    ForEachVisionSource(static_cast<const VisionPictures&>(f),
+                        [this](const PictureBox& box, const VisionSource& source) {
+                          names[&box.Image] = source.file.substr(4, source.file.size() - 8);
+                        });
     vision.OnBlit = [this](const CanvasBlit& b) {
       blits.push_back(
           {names.at(b.source), b.x, b.y, b.width, b.height, b.sourceX, b.sourceY, b.rop});
@@ -63,7 +57,7 @@ struct BlitRecorder {
 
 // What the vision draws with, owned here as the window owns it: the canvas, black at first, the
 // clock's label, "Burst" at first, and the source pictures, empty until a test fills them.
-struct VisionControls {
+struct VisionControls : VisionPictures {
   VisionControls() {
     PicTitle1.Image = Surface(kCanvasWidth, kCanvasHeight, 0);
     LabMain1.Caption = "Burst";
@@ -71,17 +65,6 @@ struct VisionControls {
 
   PictureBox PicTitle1;
   Label LabMain1;
-  PictureBox PicNilu, PicPupil, PicBlack, PicWire, PicNoise;
-  std::array<PictureBox, 5> PicNiluEye;
-  std::array<PictureBox, 3> PicNiluHair;
-  std::array<PictureBox, 2> PicBigEye;
-  std::array<PictureBox, 4> PicView;
-  std::array<PictureBox, 2> PicTv;
-
-  VisionPictures Pictures() const {
-    return {PicNilu,   PicNiluEye, PicPupil, PicNiluHair, PicBlack,
-            PicBigEye, PicView,    PicWire,  PicTv,       PicNoise};
-  }
 };
 
 // The vision on its own, without a window: its controls, a fake clock and scripted random values.
@@ -92,7 +75,7 @@ struct VisionWorld : BlitRecorder {
   FakeClock clock;
   ScriptedRandom random;
   VisionControls controls;
-  VisionP vision{controls.PicTitle1, controls.Pictures(), controls.LabMain1, random, clock};
+  VisionP vision{controls.PicTitle1, controls, controls.LabMain1, random, clock};
 };
 
 // A whole system whose vision records every blit it makes: for a frame run from the top, shown in

@@ -1,0 +1,98 @@
+// Ombrevale on a web page: reads the page's address for a fixed seed and start time, loads the
+// main window from the pictures the page prepared, and hands the page one pass of the loop at a
+// time, to call from the browser's event loop when the next slot is due.
+
+#include <emscripten.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/App.h"
+#include "platform/FatalError.h"
+#include "platform/web/FixedSeedRandom.h"
+#include "platform/web/WebClock.h"
+#include "platform/web/WebDesktop.h"
+#include "platform/web/WebMedia.h"
+#include "platform/web/WebPictures.h"
+
+// The address's settings (page.js): the seed ("" when none), the start time ("" when none).
+EM_JS(char*, PageSetting, (const char* name),
+      { return allocateUTF8(OmbrevalePage.setting(UTF8ToString(name))); });
+EM_JS(void, PageFatalError, (const char* text), { OmbrevalePage.fatalError(UTF8ToString(text)); });
+EM_JS(void, PageLoaded, (), { OmbrevalePage.loaded(); });
+
+namespace ombrevale {
+namespace {
+
+std::string Setting(const char* name) {
+  char* value = PageSetting(name);
+  std::string text(value);
+  free(value);
+  return text;
+}
+
+// The running system and what it runs on, for as long as the page is open.
+struct PageProgram {
+  PageProgram(std::optional<DateTimeFields> start, std::optional<uint32_t> seed)
+      : clock(start),
+        random(seed ? std::unique_ptr<Random>(new FixedSeedRandom(*seed))
+                    : std::unique_ptr<Random>(new SystemRandom)) {}
+  WebClock clock;
+  std::unique_ptr<Random> random;
+  WebDesktop desktop;
+  WebMedia media;
+  Platform platform{clock, *random, desktop, media, PagePictures()};
+  App app{platform};
+};
+
+PageProgram* program = nullptr;
+
+std::optional<uint32_t> ReadSeed(const std::string& text) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const unsigned long long value = std::stoull(text);
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+}  // namespace
+}  // namespace ombrevale
+
+extern "C" {
+
+// One pass of the loop. Returns the milliseconds until the next slot is due (0: at once), or -1
+// once the window is closed.
+EMSCRIPTEN_KEEPALIVE int OmbrevaleStep() {
+  using namespace ombrevale;
+  if (program == nullptr || !StepMain(program->app)) return -1;
+  const std::optional<uint32_t> due = NextDue(program->app.time);
+  if (!due) return -1;
+  const int32_t wait = static_cast<int32_t>(*due - program->clock.timeGetTime());
+  return wait > 0 ? wait : 0;
+}
+
+// Shows the canvas as it stands, with its label as it reads now: for a visitor who asked for
+// less motion, the first frame stands still with the clock the first pass wrote.
+EMSCRIPTEN_KEEPALIVE void OmbrevaleShowStill() {
+  if (ombrevale::program != nullptr) ombrevale::program->app.form.RefreshCanvas();
+}
+
+}  // extern "C"
+
+int main() {
+  using namespace ombrevale;
+  const std::optional<uint32_t> seed = ReadSeed(Setting("seed"));
+  const std::optional<DateTimeFields> start = ReadDateTime(Setting("start"));
+  try {
+    program = new PageProgram(start, seed);
+    StartMain(program->app);
+  } catch (const FatalError& e) {
+    // The window never shows: the page says what happened, in the program's words, instead.
+    program = nullptr;
+    PageFatalError(e.what());
+    return 1;
+  }
+  PageLoaded();
+  return 0;
+}

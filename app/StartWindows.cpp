@@ -1,0 +1,72 @@
+// Ombrevale on Windows: reads its command line, finds its pictures, opens the main window on the
+// desktop and runs the title page until it is closed.
+
+#include <exception>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/App.h"
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
+#include "platform/FatalError.h"
+#include "platform/win32/ParentConsole.h"
+#include "platform/win32/ProgramArguments.h"
+#include "platform/win32/ProgramFolder.h"
+#include "platform/win32/WinClock.h"
+#include "platform/win32/WinDesktop.h"
+#include "platform/win32/WinMedia.h"
+#include "platform/win32/WinPictures.h"
+
+namespace {
+
+// A text for the user: on the console that started the program, else in a box.
+void Say(std::string_view text, bool error) {
+  using namespace ombrevale;
+  if (text.empty() || WriteToParentConsole(text, error)) return;
+  ShowTextBox(kProductName, text, error);
+}
+
+}  // namespace
+
+int main() {
+  using namespace ombrevale;
+  const std::vector<std::string> args = ProgramArguments();
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  // Help, the version and a mistyped option are answered before the window opens.
+  const CommandLine line = ReadCommandLine(views);
+  {
+    std::ostringstream out, err;
+    if (const auto status = Answer(line, out, err)) {
+      Say(out.str(), false);
+      Say(err.str(), true);
+      return *status;
+    }
+  }
+
+  const DataFolderChoice data =
+      ChooseDataFolder(DataFolderPlacesHere(line.data, ProgramFolder()), HoldsDatFolder);
+  if (const auto complaint = EnterDataFolder(data)) {
+    Say(*complaint + "\n", true);
+    return 2;  // as for any other bad argument
+  }
+  // The warning goes to a console when there is one; started from Explorer, the title page
+  // simply runs without its pictures.
+  if (!data.warning.empty()) WriteToParentConsole(data.warning + "\n", true);
+  try {
+    WinClock clock;
+    SystemRandom random;
+    WinDesktop desktop(clock);
+    if (line.fullscreen) desktop.SetFullscreen(true);
+    WinMedia media;
+    WinPictureReader pictures;
+    Platform platform{clock, random, desktop, media, pictures};
+    App app(platform);
+    return Main(app);
+  } catch (const FatalError& e) {
+    WriteToParentConsole(std::string("Ombrevale: ") + e.what() + "\n", true);
+    ShowTextBox(kProductName, e.what(), true);
+    return 1;
+  }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// Puts a scene on the page: the window's background and the canvas into the page's 2D canvas, as
+// RGBA rows straight from the program's memory, and each label as text of the page over it. Only
+// what changed is sent: the background when its revision moves, a label when its caption, colour
+// or face does.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Desktop.h"
+
+namespace ombrevale {
+
+class CanvasPresenter {
+ public:
+  void Present(const Scene& scene);
+
+ private:
+  struct ShownLabel {
+    std::string caption;
+    Pixel color = 0;
+    Font face;
+    Rect box{-1, -1, 0, 0};
+  };
+
+  // Converts a surface into `rgba_` and draws it on the page's canvas at (x, y).
+  void Put(const Surface& surface, int x, int y);
+
+  uint64_t chromeRevision_ = ~uint64_t{0};
+  std::vector<uint32_t> rgba_;
+  std::vector<ShownLabel> labels_;
+};
+
+}  // namespace ombrevale

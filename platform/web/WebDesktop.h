@@ -1,0 +1,48 @@
+#pragma once
+
+// The main window on a web page: the page's canvas shows the client area below an HTML menu bar,
+// the labels lie over it as text of the page, the version box is the page's modal dialog, and the
+// browser's own event loop calls the program one pass at a time (it never waits here).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/web/CanvasPresenter.h"
+
+namespace ombrevale {
+
+class WebDesktop final : public Desktop {
+ public:
+  // The screen of the visitor's display, in twips.
+  float ScreenWidth() override;
+  float ScreenHeight() override;
+  // A page keeps its own size: the size asked for is what the window is taken to have.
+  void SetWindowSize(float width, float height) override;
+  float WindowWidth() override { return width_; }
+  float WindowHeight() override { return height_; }
+  void SetWindowPosition(float, float) override {}
+  // The caption becomes the page's title.
+  void SetCaption(std::string_view caption) override;
+  void SetMenu(const std::vector<std::string>& entries) override;
+  void ShowWindow() override;
+
+  // The keys and menu clicks the page queued since the last pass (see PageEvents.cpp).
+  void PumpEvents(WindowEvents& events) override;
+  // The browser's event loop does the waiting: the page calls the next pass when it is due.
+  void WaitEvents(std::optional<uint32_t>) override {}
+
+  void Present(const Scene& scene) override { presenter_.Present(scene); }
+  // The page's modal dialog; returns when the visitor closes it, the program's pass held
+  // meanwhile, so no slot fires. What the visitor typed at the page meanwhile is dropped.
+  void MessageBox(std::string_view title, std::string_view text) override;
+
+ private:
+  float width_ = 0, height_ = 0;
+  CanvasPresenter presenter_;
+};
+
+}  // namespace ombrevale

@@ -1,0 +1,87 @@
+#include "platform/web/WebPictures.h"
+
+#include <emscripten.h>
+
+#include "platform/FatalError.h"
+
+namespace ombrevale {
+
+std::optional<std::string> WebPictureReader::Admit(const std::string& path,
+                                                   std::span<const uint8_t> bytes) {
+  File& file = files_[path];
+  if (auto why = CheckBitmapHeader(bytes, bytes.size(), &file.claimed)) {
+    file.failure = path + ": not a readable bitmap (" + *why + ")";
+  } else if (auto refusal = budget_.Refusal(file.claimed.width, file.claimed.height)) {
+    file.failure = path + ": too large to load (" + *refusal + ")";
+  } else {
+    budget_.Charge(file.claimed.width, file.claimed.height);
+    return std::nullopt;
+  }
+  return file.failure;
+}
+
+void WebPictureReader::Undecodable(const std::string& path, const std::string& why) {
+  files_[path].failure = path + ": not a readable bitmap (" + why + ")";
+}
+
+void WebPictureReader::Decoded(const std::string& path, int width, int height,
+                               std::span<const uint8_t> rgba) {
+  File& file = files_[path];
+  if (width != file.claimed.width || height != file.claimed.height) {
+    file.failure = path + ": not a readable bitmap (the decoder read " + std::to_string(width) +
+                   " x " + std::to_string(height) + " pixels where the header claims " +
+                   std::to_string(file.claimed.width) + " x " +
+                   std::to_string(file.claimed.height) + ")";
+    return;
+  }
+  file.picture = Surface(width, height);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* in = rgba.data() + static_cast<size_t>(y) * width * 4;
+    Pixel* out = file.picture.Row(y);
+    for (int x = 0; x < width; ++x, in += 4) out[x] = Rgb(in[0], in[1], in[2]);
+  }
+}
+
+std::string WebPictureReader::FileExists(const std::string& path) {
+  return files_.contains(path) ? path : std::string();
+}
+
+Surface WebPictureReader::LoadPicture(const std::string& path) {
+  const auto found = files_.find(path);
+  if (found == files_.end()) throw FatalError(path + ": cannot be read (no such file)");
+  if (found->second.failure) throw FatalError(*found->second.failure);
+  return found->second.picture;
+}
+
+WebPictureReader& PagePictures() {
+  static WebPictureReader reader;
+  return reader;
+}
+
+}  // namespace ombrevale
+
+// The page's picture loader calls these while it prepares the pictures, before the window loads.
+extern "C" {
+
+// Returns 0 when the file may be decoded, else a pointer to why not (valid until the next call).
+EMSCRIPTEN_KEEPALIVE const char* OmbrevaleAdmitPicture(const char* path, const uint8_t* bytes,
+                                                       int size) {
+  static std::string why;
+  const auto refusal = ombrevale::PagePictures().Admit(
+      path, std::span<const uint8_t>(bytes, static_cast<size_t>(size)));
+  if (!refusal) return nullptr;
+  why = *refusal;
+  return why.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void OmbrevalePictureUndecodable(const char* path, const char* why) {
+  ombrevale::PagePictures().Undecodable(path, why);
+}
+
+EMSCRIPTEN_KEEPALIVE void OmbrevalePictureDecoded(const char* path, int width, int height,
+                                                  const uint8_t* rgba) {
+  ombrevale::PagePictures().Decoded(
+      path, width, height, std::span<const uint8_t>(rgba, static_cast<size_t>(width) * height * 4));
+}
+
+}  // extern "C"

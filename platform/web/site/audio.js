@@ -1,0 +1,62 @@
+// The wave channel on Web Audio: one wave at a time, fetched beside the page. A browser lets a
+// page sound only after the visitor has touched it, so the audio context starts on the first
+// click or key; a wave asked for before then is accepted and stays silent.
+'use strict';
+
+const OmbrevaleAudio = (() => {
+  // The statuses of the wave side (platform/mci/Mci.h).
+  const kFileMissing = 305, kFileNotPlayable = 306, kNoAudioDevice = 307;
+  let context = null, source = null, endedWaiters = [];
+
+  function wake() {
+    if (!context && typeof AudioContext === 'function') context = new AudioContext();
+    if (context && context.state === 'suspended') context.resume().catch(() => {});
+  }
+  addEventListener('pointerdown', wake, { once: true });
+  addEventListener('keydown', wake, { once: true });
+
+  function finished() {
+    source = null;
+    const waiters = endedWaiters;
+    endedWaiters = [];
+    waiters.forEach((resolve) => resolve());
+  }
+
+  return {
+    async play(path, loop) {
+      this.stop();
+      if (typeof AudioContext !== 'function') return kNoAudioDevice;
+      let bytes;
+      try {
+        const response = await fetch(path);
+        if (!response.ok) return kFileMissing;
+        bytes = await response.arrayBuffer();
+      } catch (e) {
+        return kFileMissing;
+      }
+      if (!context) return 0;  // not yet allowed to sound
+      let wave;
+      try {
+        wave = await context.decodeAudioData(bytes);
+      } catch (e) {
+        return kFileNotPlayable;
+      }
+      source = context.createBufferSource();
+      source.buffer = wave;
+      source.loop = loop;
+      source.connect(context.destination);
+      source.addEventListener('ended', finished);
+      source.start();
+      return 0;
+    },
+    stop() {
+      if (source) {
+        source.removeEventListener('ended', finished);
+        source.stop();
+        finished();
+      }
+    },
+    playing: () => source !== null,
+    ended: () => (source ? new Promise((resolve) => endedWaiters.push(resolve)) : Promise.resolve()),
+  };
+})();

@@ -1,0 +1,43 @@
+#include "platform/win32/LabelFont.h"
+
+#include "platform/win32/Utf16.h"
+
+namespace ombrevale {
+
+LabelFonts::~LabelFonts() {
+  for (auto& [key, font] : open_)
+    if (font != nullptr) DeleteObject(font);
+}
+
+HFONT LabelFonts::Open(const Font& face) {
+  const auto key = std::make_tuple(face.Name, face.Points, face.Bold);
+  if (auto found = open_.find(key); found != open_.end()) return found->second;
+  LOGFONTW wanted{};
+  // Points to pixels at 96 dots per inch, by character height (the negative size).
+  wanted.lfHeight = -MulDiv(face.Points, 96, 72);
+  wanted.lfWeight = face.Bold ? FW_BOLD : FW_NORMAL;
+  wanted.lfCharSet = SHIFTJIS_CHARSET;
+  wanted.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  wanted.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  wanted.lfQuality = DEFAULT_QUALITY;
+  wanted.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring name = Widen(face.Name);
+  lstrcpynW(wanted.lfFaceName, name.c_str(), LF_FACESIZE);
+  HFONT font = CreateFontIndirectW(&wanted);
+  open_.emplace(key, font);
+  return font;
+}
+
+std::wstring LabelFonts::ChosenFace(const Font& face) {
+  HFONT font = Open(face);
+  if (font == nullptr) return {};
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t name[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, name);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return name;
+}
+
+}  // namespace ombrevale

@@ -1,0 +1,33 @@
+#pragma once
+
+// The GDI fonts the labels are drawn with: a label's face, points and weight asked of the
+// system's font mapper in the Shift-JIS character set, which gives the face itself where it is
+// installed, else its nearest choice. Fonts are made once per face and kept.
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "platform/Controls.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace ombrevale {
+
+class LabelFonts {
+ public:
+  LabelFonts() = default;
+  ~LabelFonts();
+  LabelFonts(const LabelFonts&) = delete;
+  LabelFonts& operator=(const LabelFonts&) = delete;
+
+  // The font for `face` on a 96-dots-per-inch page; null when the system makes none.
+  HFONT Open(const Font& face);
+
+  // The face name the font mapper chose for `face`, as GDI names it.
+  std::wstring ChosenFace(const Font& face);
+
+ private:
+  std::map<std::tuple<std::string, int, bool>, HFONT> open_;
+};
+
+}  // namespace ombrevale

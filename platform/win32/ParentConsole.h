@@ -1,0 +1,19 @@
+#pragma once
+
+// Where a Windows program's answers go: a window program has no console of its own, so --help
+// and --version write to the console of the program that started it (or to where its output was
+// sent); started from Explorer, with no console to write to, the text shows in a box.
+
+#include <string_view>
+
+namespace ombrevale {
+
+// Writes `text` to standard output (`error` false) or standard error: to the handle the program
+// was given, else to its parent's console. False when there is neither.
+bool WriteToParentConsole(std::string_view text, bool error);
+
+// The system's modal box with `text`, titled `title`, owned by no window; `error` gives it the
+// error icon.
+void ShowTextBox(std::string_view title, std::string_view text, bool error);
+
+}  // namespace ombrevale

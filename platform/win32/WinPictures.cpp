@@ -1,0 +1,190 @@
+#include "platform/win32/WinPictures.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/bitmap/BitmapFile.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace ombrevale {
+namespace {
+
+constexpr size_t kFileHeader = 14;
+constexpr uint32_t kAlphaBitFields = 6;
+
+uint32_t ReadU32(const uint8_t* at) {
+  uint32_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+// A 32-bit picture of the system's own, rows top-down, blue in the lowest byte: the layout of a
+// Surface, so that the system decodes straight into it.
+struct DibTarget {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  void* bits = nullptr;
+  ~DibTarget() {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    if (dc != nullptr) DeleteDC(dc);
+  }
+};
+
+uint16_t ReadU16(const uint8_t* at) {
+  uint16_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+// What the headers say about the stored pixels.
+struct StoredFormat {
+  int bits = 0;
+  uint32_t compression = 0;
+  uint32_t colours = 0;  // palette entries the pixels may use
+  bool bottomUp = true;
+  uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // red, green, blue of 16-bit pixels
+};
+
+StoredFormat FormatOf(const uint8_t* info, const uint8_t* fileEnd) {
+  StoredFormat f;
+  const uint32_t infoSize = ReadU32(info);
+  if (infoSize == 12) {
+    f.bits = ReadU16(info + 10);
+  } else {
+    f.bits = ReadU16(info + 14);
+    f.compression = ReadU32(info + 16);
+    f.colours = ReadU32(info + 32);
+    f.bottomUp = static_cast<int32_t>(ReadU32(info + 8)) > 0;
+    if (f.compression == BI_BITFIELDS || f.compression == kAlphaBitFields) {
+      // Inside a version 4 or 5 header, else right after the 40-byte one.
+      const uint8_t* masks = info + 40;
+      if (masks + 12 <= fileEnd)
+        for (int i = 0; i < 3; ++i) f.masks[i] = ReadU32(masks + 4 * i);
+    }
+  }
+  if (f.bits <= 8) {
+    const uint32_t most = 1u << f.bits;
+    if (f.colours == 0 || f.colours > most) f.colours = most;
+  }
+  return f;
+}
+
+size_t RowBytes(int width, int bits) {
+  return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+}
+
+// Whether an uncompressed palette picture uses a colour its palette does not have: the Linux
+// reader refuses such a file, and so does this one, so that the same files load everywhere.
+bool UsesColourOutsidePalette(const StoredFormat& f, const uint8_t* pixels, PictureSize size) {
+  if (f.bits > 8 || f.compression != BI_RGB) return false;
+  const size_t stride = RowBytes(size.width, f.bits);
+  for (int y = 0; y < size.height; ++y) {
+    const uint8_t* row = pixels + stride * y;
+    for (int x = 0; x < size.width; ++x) {
+      const size_t bit = static_cast<size_t>(x) * f.bits;
+      const uint32_t index = (row[bit / 8] >> (8 - f.bits - bit % 8)) & ((1u << f.bits) - 1);
+      if (index >= f.colours) return true;
+    }
+  }
+  return false;
+}
+
+// One colour channel of a 16-bit pixel scaled to 8 bits, as the Linux reader scales it: the
+// channel's largest value becomes 255, and the rest in proportion, rounded down (5 bits "30" is
+// 246, where repeating the bits would give 247).
+uint32_t Widen8(uint16_t pixel, uint32_t mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0) ++shift;
+  const uint32_t largest = mask >> shift;
+  return ((pixel & mask) >> shift) * 255 / largest;
+}
+
+// The green of a 5-6-5 pixel as the Linux reader gives it: it converts such pixels a byte at a
+// time through tables, so the three green bits of each byte are scaled apart and the two parts
+// added, which can be one below scaling the whole (47 gives 189, not 190).
+uint32_t Green565(uint16_t pixel) {
+  const uint32_t high = (pixel >> 8) & 0x07, low = (pixel >> 5) & 0x07;
+  return (high << 3) * 255 / 63 + low * 255 / 63;
+}
+
+// 16-bit pixels, decoded here: the system widens their channels its own way.
+void Decode16(const StoredFormat& f, const uint8_t* pixels, Surface& picture) {
+  const bool is565 = f.masks[0] == 0xF800 && f.masks[1] == 0x07E0 && f.masks[2] == 0x001F;
+  const size_t stride = RowBytes(picture.Width(), 16);
+  for (int y = 0; y < picture.Height(); ++y) {
+    const int stored = f.bottomUp ? picture.Height() - 1 - y : y;
+    const uint8_t* from = pixels + stride * stored;
+    Pixel* row = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x) {
+      const uint16_t p = ReadU16(from + 2 * x);
+      const uint32_t green = is565 ? Green565(p) : Widen8(p, f.masks[1]);
+      row[x] = Widen8(p, f.masks[0]) << 16 | green << 8 | Widen8(p, f.masks[2]);
+    }
+  }
+}
+
+}  // namespace
+
+std::string WinPictureReader::FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) ? path : std::string();
+}
+
+// Two copies of a picture's pixels live at once: the file's bytes and the decoded picture.
+Surface WinPictureReader::LoadPicture(const std::string& path) {
+  PictureSize size;
+  std::vector<uint8_t> file = ReadCheckedBitmapFile(path, size);
+  if (auto why = budget_.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
+
+  uint8_t* info = file.data() + kFileHeader;
+  const uint32_t infoSize = ReadU32(info);
+  // Colour masks with an alpha mask after a 40-byte header: the system reads the three colour
+  // masks there as ordinary bit fields, and the alpha is dropped anyway.
+  if (infoSize >= 40 && ReadU32(info + 16) == kAlphaBitFields) {
+    const uint32_t bitFields = BI_BITFIELDS;
+    std::memcpy(info + 16, &bitFields, sizeof bitFields);
+  }
+  const uint8_t* pixels = file.data() + ReadU32(file.data() + 10);
+  const StoredFormat format = FormatOf(info, file.data() + file.size());
+  if (UsesColourOutsidePalette(format, pixels, size))
+    UnreadableBitmap(path, "a pixel of a colour outside its palette");
+  if (format.bits == 16) {
+    Surface picture(size.width, size.height);
+    Decode16(format, pixels, picture);
+    budget_.Charge(size.width, size.height);
+    return picture;
+  }
+
+  DibTarget target;
+  BITMAPINFO wanted{};
+  wanted.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  wanted.bmiHeader.biWidth = size.width;
+  wanted.bmiHeader.biHeight = -size.height;
+  wanted.bmiHeader.biPlanes = 1;
+  wanted.bmiHeader.biBitCount = 32;
+  wanted.bmiHeader.biCompression = BI_RGB;
+  target.dc = CreateCompatibleDC(nullptr);
+  target.bitmap = CreateDIBSection(target.dc, &wanted, DIB_RGB_COLORS, &target.bits, nullptr, 0);
+  if (target.dc == nullptr || target.bitmap == nullptr || target.bits == nullptr)
+    BitmapTooLarge(path, "the system could not make room for its pixels");
+  const int rows = SetDIBits(target.dc, target.bitmap, 0, static_cast<UINT>(size.height), pixels,
+                             reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+  if (rows <= 0) UnreadableBitmap(path, "the system could not decode its pixels");
+  GdiFlush();
+
+  Surface picture(size.width, size.height);
+  const auto* decoded = static_cast<const Pixel*>(target.bits);
+  for (int y = 0; y < size.height; ++y) {
+    const Pixel* from = decoded + static_cast<size_t>(y) * size.width;
+    Pixel* row = picture.Row(y);
+    // A plain copy of the colours: an alpha channel in the file does not survive.
+    for (int x = 0; x < size.width; ++x) row[x] = from[x] & 0x00FFFFFF;
+  }
+  budget_.Charge(size.width, size.height);
+  return picture;
+}
+
+}  // namespace ombrevale
