@@ -81,10 +81,10 @@ class FakeMusicDevice final : public MusicDevice {
   explicit FakeMusicDevice(FakeOutput& out) : out_(out) {}
   int32_t Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                int64_t& lengthMs) override {
-    if (Has(path, "missing")) return MciErrFileMissing;
-    if (Has(path, "broken")) return MciErrFileNotPlayable;
-    if (Has(path, "mute")) return MciErrNoAudioDevice;
-    if (Has(path, "null")) return MciSuccess;  // a device that forgot its stream
+    if (Has(path, "missing")) return kMciErrFileMissing;
+    if (Has(path, "broken")) return kMciErrFileNotPlayable;
+    if (Has(path, "mute")) return kMciErrNoAudioDevice;
+    if (Has(path, "null")) return kMciSuccess;  // a device that forgot its stream
     lengthMs = -1;
     const size_t digit = path.find_first_of("0123456789");
     if (digit != std::string::npos) {
@@ -96,7 +96,7 @@ class FakeMusicDevice final : public MusicDevice {
     }
     stream = std::make_unique<FakeStream>(out_, Has(path, "refuse"));
     lastLengthMs = lengthMs;
-    return MciSuccess;
+    return kMciSuccess;
   }
 
   int64_t lastLengthMs = -1;  // the length of the piece opened last
@@ -108,13 +108,13 @@ class FakeMusicDevice final : public MusicDevice {
 class FakeWaveDevice final : public WaveDevice {
  public:
   int32_t Play(const std::string& path, bool loop) override {
-    if (Has(path, "missing")) return MciErrFileMissing;
-    if (Has(path, "broken")) return MciErrFileNotPlayable;
-    if (Has(path, "mute")) return MciErrNoAudioDevice;
-    if (Has(path, "refuse")) return MciErrDeviceFailed;
+    if (Has(path, "missing")) return kMciErrFileMissing;
+    if (Has(path, "broken")) return kMciErrFileNotPlayable;
+    if (Has(path, "mute")) return kMciErrNoAudioDevice;
+    if (Has(path, "refuse")) return kMciErrDeviceFailed;
     playing_ = true;
     looping_ = loop;
-    return MciSuccess;
+    return kMciSuccess;
   }
   void Stop() override { playing_ = looping_ = false; }
   bool Playing() override { return playing_; }
@@ -142,7 +142,7 @@ bool KnownStatus(int32_t status) {
 std::optional<std::string> Mode(MciService& service, const std::string& alias) {
   std::array<char, 16> reply{};
   if (service.mciSendStringA("status " + alias + " mode", reply.data(), reply.size(), 0) !=
-      MciSuccess) {
+      kMciSuccess) {
     return std::nullopt;
   }
   return std::string(reply.data());
@@ -168,7 +168,7 @@ void Session::Send(std::string_view line, size_t turn) {
 
   MciCommand parsed;
   const int32_t parseStatus = ParseMciCommand(line, parsed);
-  const bool valid = parseStatus == MciSuccess;
+  const bool valid = parseStatus == kMciSuccess;
   const std::optional<std::string> before = valid ? Mode(service, parsed.alias) : std::nullopt;
   const int32_t status = service.mciSendStringA(line, reply, capacity, turn);
   if (!KnownStatus(status)) Fault("a status outside the vocabulary", line);
@@ -186,18 +186,18 @@ void Session::Send(std::string_view line, size_t turn) {
       Fault("a mode reply that differs from the mode", line);
     }
   }
-  if (service.OpenAliases() > MciMaxOpenAliases) Fault("more open pieces than allowed", line);
+  if (service.OpenAliases() > kMciMaxOpenAliases) Fault("more open pieces than allowed", line);
   if (!valid) return;
 
   if (parsed.verb == MciVerb::Open) {
     // An opening command written back in its plain form parses to the same command.
     MciCommand again;
     const std::string plain = "open \"" + parsed.path + "\" type sequencer alias " + parsed.alias;
-    if (ParseMciCommand(plain, again) != MciSuccess || again.path != parsed.path ||
+    if (ParseMciCommand(plain, again) != kMciSuccess || again.path != parsed.path ||
         again.alias != parsed.alias || again.verb != MciVerb::Open) {
       Fault("an opening command that does not parse back to itself", line);
     }
-    if (status == MciSuccess) lengths[parsed.alias] = music.lastLengthMs;
+    if (status == kMciSuccess) lengths[parsed.alias] = music.lastLengthMs;
   }
   CheckModes(line, parsed, status, before, Mode(service, parsed.alias));
 }
@@ -209,20 +209,20 @@ void Session::CheckModes(std::string_view line, const MciCommand& command, int32
     Fault("a mode outside the vocabulary", line);
   }
   if (command.verb == MciVerb::Open) {
-    if (status == MciSuccess ? after != "stopped" : after != before) {
+    if (status == kMciSuccess ? after != "stopped" : after != before) {
       Fault("an opening that left the wrong mode", line);
     }
     return;
   }
   if (!before) {
-    if (status != MciErrAliasNotOpen || after) Fault("a command on no piece did something", line);
+    if (status != kMciErrAliasNotOpen || after) Fault("a command on no piece did something", line);
     return;
   }
-  if (status == MciErrDeviceFailed) {
+  if (status == kMciErrDeviceFailed) {
     if (after != "stopped") Fault("a piece that failed to start is not stopped", line);
     return;
   }
-  if (status != MciSuccess) Fault("a valid command on an open piece failed", line);
+  if (status != kMciSuccess) Fault("a valid command on an open piece failed", line);
 
   // A piece of no length is over as soon as it starts.
   const auto length = lengths.find(command.alias);
@@ -300,12 +300,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const std::string_view name =
           blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
       const bool played = service.sndPlaySoundA(name, flags);
-      if (played != (service.LastWaveStatus() == MciSuccess)) Fault("a wave status", line);
+      if (played != (service.LastWaveStatus() == kMciSuccess)) Fault("a wave status", line);
       if (!KnownStatus(service.LastWaveStatus())) Fault("a wave status outside", line);
     } else if (line.starts_with("@play ") || line.starts_with("@loop ")) {
       const int32_t status = sound.PlayMusic(std::string(line.substr(6)), line[1] == 'l');
       if (!KnownStatus(status)) Fault("a status outside the vocabulary", line);
-      if (status == MciSuccess) session.lengths["m1"] = music.lastLengthMs;
+      if (status == kMciSuccess) session.lengths["m1"] = music.lastLengthMs;
     } else if (line.starts_with("@wave ")) {
       const std::string name(line.substr(6));
       const bool playing = sound.PlayWave(name);

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!info.error.empty()) Fault("a reason given with a success");
   if (info.format > 2) Fault("a format that is not 0, 1 or 2");
-  if (info.tracks == 0 || info.tracks > SmfMaxTracks) Fault("a track count out of range");
-  if (!std::isfinite(info.seconds) || info.seconds < 0 || info.seconds > SmfMaxSeconds) {
+  if (info.tracks == 0 || info.tracks > kSmfMaxTracks) Fault("a track count out of range");
+  if (!std::isfinite(info.seconds) || info.seconds < 0 || info.seconds > kSmfMaxSeconds) {
     Fault("a length out of range");
   }
   // The channel keeps the length in whole milliseconds.

@@ -5,7 +5,7 @@
 namespace ombrevale {
 
 namespace {
-constexpr uint32_t ModeReplyCapacity = 255;
+constexpr uint32_t kModeReplyCapacity = 255;
 }  // namespace
 
 void SoundAPI::StopWave() {
@@ -26,7 +26,7 @@ void SoundAPI::PollMusic() {
   if (MusicPlaying == 0) return;
   // The buffer is not cleared: the device writes its reply at the start and the characters behind
   // it keep what they held. The comparison is made whatever the status says.
-  MciResult = media_.mciSendStringA("status m1 mode", MusicStatus.data(), ModeReplyCapacity, 0);
+  MciResult = media_.mciSendStringA("status m1 mode", MusicStatus.data(), kModeReplyCapacity, 0);
   if (std::string_view(MusicStatus.data(), 7) != "stopped") return;
   if (MusicLoop == 1) {
     MciResult = media_.mciSendStringA("play m1 from 0", nullptr, 0, 0);  // MusicPlaying stays

@@ -12,29 +12,29 @@ namespace ombrevale {
 
 std::string_view MciStatusText(int32_t status) {
   switch (status) {
-    case MciSuccess:
+    case kMciSuccess:
       return "success";
-    case MciErrUnknownCommand:
+    case kMciErrUnknownCommand:
       return "unknown command";
-    case MciErrBadParameter:
+    case kMciErrBadParameter:
       return "bad parameter";
-    case MciErrAliasNotOpen:
+    case kMciErrAliasNotOpen:
       return "alias not open";
-    case MciErrAliasAlreadyOpen:
+    case kMciErrAliasAlreadyOpen:
       return "alias already open";
-    case MciErrFileMissing:
+    case kMciErrFileMissing:
       return "file missing";
-    case MciErrFileNotPlayable:
+    case kMciErrFileNotPlayable:
       return "file cannot be played";
-    case MciErrNoAudioDevice:
+    case kMciErrNoAudioDevice:
       return "no audio device";
-    case MciErrUnknownDeviceType:
+    case kMciErrUnknownDeviceType:
       return "unknown device type";
-    case MciErrTooManyOpen:
+    case kMciErrTooManyOpen:
       return "too many open aliases";
-    case MciErrDeviceFailed:
+    case kMciErrDeviceFailed:
       return "the sound output failed";
-    case MciErrWaveBusy:
+    case kMciErrWaveBusy:
       return "a wave is playing";
     default:
       return "unknown status";
@@ -69,10 +69,10 @@ uint64_t SteadyMilliseconds() {
 namespace {
 
 // No command of the vocabulary has more words than open with both clauses (six).
-constexpr size_t MaxWords = 8;
+constexpr size_t kMaxWords = 8;
 
 struct Words {
-  std::array<std::string_view, MaxWords> word{};
+  std::array<std::string_view, kMaxWords> word{};
   size_t count = 0;
 };
 
@@ -91,7 +91,7 @@ bool SplitWords(std::string_view text, Words& out) {
   while (true) {
     while (i < text.size() && IsBlank(text[i])) ++i;
     if (i == text.size()) return true;
-    if (out.count == MaxWords) return false;
+    if (out.count == kMaxWords) return false;
     std::string_view word;
     if (text[i] == '"') {
       const size_t close = text.find('"', i + 1);
@@ -123,9 +123,9 @@ bool Is(std::string_view word, std::string_view keyword) {
   return true;
 }
 
-// An alias is 1 to MciMaxAliasLength letters, digits, '_' or '-'; kept in lower case.
+// An alias is 1 to kMciMaxAliasLength letters, digits, '_' or '-'; kept in lower case.
 bool TakeAlias(std::string_view word, std::string& alias) {
-  if (word.empty() || word.size() > MciMaxAliasLength) return false;
+  if (word.empty() || word.size() > kMciMaxAliasLength) return false;
   alias.clear();
   for (char c : word) {
     const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -146,37 +146,37 @@ bool IsZero(std::string_view word) {
 }
 
 int32_t ParseOpen(const Words& w, MciCommand& out) {
-  if (w.count < 2 || w.word[1].empty()) return MciErrBadParameter;
+  if (w.count < 2 || w.word[1].empty()) return kMciErrBadParameter;
   out.path.assign(w.word[1]);
   bool haveType = false;
   bool haveAlias = false;
   size_t i = 2;
   while (i < w.count) {
-    if (i + 1 >= w.count) return MciErrBadParameter;
+    if (i + 1 >= w.count) return kMciErrBadParameter;
     const std::string_view key = w.word[i];
     const std::string_view value = w.word[i + 1];
     if (Is(key, "type") && !haveType) {
-      if (!Is(value, "sequencer")) return MciErrUnknownDeviceType;
+      if (!Is(value, "sequencer")) return kMciErrUnknownDeviceType;
       haveType = true;
     } else if (Is(key, "alias") && !haveAlias) {
-      if (!TakeAlias(value, out.alias)) return MciErrBadParameter;
+      if (!TakeAlias(value, out.alias)) return kMciErrBadParameter;
       haveAlias = true;
     } else {
-      return MciErrBadParameter;
+      return kMciErrBadParameter;
     }
     i += 2;
   }
-  if (!haveAlias) return MciErrBadParameter;
+  if (!haveAlias) return kMciErrBadParameter;
   out.verb = MciVerb::Open;
-  return MciSuccess;
+  return kMciSuccess;
 }
 
 }  // namespace
 
 int32_t ParseMciCommand(std::string_view text, MciCommand& out) {
-  if (text.size() > MciMaxCommandLength) return MciErrBadParameter;
+  if (text.size() > kMciMaxCommandLength) return kMciErrBadParameter;
   Words w;
-  if (!SplitWords(text, w) || w.count == 0) return MciErrBadParameter;
+  if (!SplitWords(text, w) || w.count == 0) return kMciErrBadParameter;
   out = MciCommand{};
   const std::string_view verb = w.word[0];
   if (Is(verb, "open")) return ParseOpen(w, out);
@@ -196,26 +196,26 @@ int32_t ParseMciCommand(std::string_view text, MciCommand& out) {
   for (const Form& f : forms) {
     if (Is(verb, f.verb)) form = &f;
   }
-  if (form == nullptr) return MciErrUnknownCommand;
-  if (w.count < 2 || !TakeAlias(w.word[1], out.alias)) return MciErrBadParameter;
+  if (form == nullptr) return kMciErrUnknownCommand;
+  if (w.count < 2 || !TakeAlias(w.word[1], out.alias)) return kMciErrBadParameter;
   out.verb = form->plain;
   switch (form->plain) {
     case MciVerb::Play:
-      if (w.count == 2) return MciSuccess;
+      if (w.count == 2) return kMciSuccess;
       if (w.count == 4 && Is(w.word[2], "from") && IsZero(w.word[3])) {
         out.verb = MciVerb::PlayFromStart;
-        return MciSuccess;
+        return kMciSuccess;
       }
-      return MciErrBadParameter;
+      return kMciErrBadParameter;
     case MciVerb::SeekToStart:
       if (w.count == 4 && Is(w.word[2], "to") && (IsZero(w.word[3]) || Is(w.word[3], "start"))) {
-        return MciSuccess;
+        return kMciSuccess;
       }
-      return MciErrBadParameter;
+      return kMciErrBadParameter;
     case MciVerb::StatusMode:
-      return (w.count == 3 && Is(w.word[2], "mode")) ? MciSuccess : MciErrBadParameter;
+      return (w.count == 3 && Is(w.word[2], "mode")) ? kMciSuccess : kMciErrBadParameter;
     default:
-      return w.count == 2 ? MciSuccess : MciErrBadParameter;
+      return w.count == 2 ? kMciSuccess : kMciErrBadParameter;
   }
 }
 
@@ -228,23 +228,23 @@ int32_t MciService::mciSendStringA(std::string_view command, char* reply, uint32
                                    uintptr_t /*callback*/) {
   MciCommand parsed;
   const int32_t status = ParseMciCommand(command, parsed);
-  if (status != MciSuccess) return status;
+  if (status != kMciSuccess) return status;
   return Run(parsed, reply, replyCapacity);
 }
 
 int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCapacity) {
   if (command.verb == MciVerb::Open) return Open(command);
   const auto found = channels_.find(command.alias);
-  if (found == channels_.end()) return MciErrAliasNotOpen;
+  if (found == channels_.end()) return kMciErrAliasNotOpen;
   Channel& ch = found->second;
   Refresh(ch);
   switch (command.verb) {
     case MciVerb::Play:
-      if (ch.mode == MciMode::Playing || ch.atEnd) return MciSuccess;
+      if (ch.mode == MciMode::Playing || ch.atEnd) return kMciSuccess;
       if (ch.held && ch.stream->Resume()) {
         ch.mode = MciMode::Playing;
         ch.since = nowMs_();
-        return MciSuccess;
+        return kMciSuccess;
       }
       // Never started, set back to its start, or its position was lost with the output.
       return StartFromBeginning(ch);
@@ -259,16 +259,16 @@ int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCa
         ch.stream->Halt();  // what still rings after the last event
         ch.held = false;
       }
-      return MciSuccess;
+      return kMciSuccess;
     case MciVerb::Pause:
       if (ch.mode == MciMode::Playing) Hold(ch, MciMode::Paused);
-      return MciSuccess;
+      return kMciSuccess;
     case MciVerb::Resume:
-      if (ch.mode != MciMode::Paused) return MciSuccess;
+      if (ch.mode != MciMode::Paused) return kMciSuccess;
       if (ch.stream->Resume()) {
         ch.mode = MciMode::Playing;
         ch.since = nowMs_();
-        return MciSuccess;
+        return kMciSuccess;
       }
       return StartFromBeginning(ch);
     case MciVerb::SeekToStart:
@@ -277,28 +277,28 @@ int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCa
       ch.atEnd = false;
       ch.playedMs = 0;
       ch.mode = MciMode::Stopped;
-      return MciSuccess;
+      return kMciSuccess;
     case MciVerb::Close:
       channels_.erase(found);  // the stream's destructor silences and frees it
-      return MciSuccess;
+      return kMciSuccess;
     case MciVerb::StatusMode:
       WriteMciReply(MciModeText(ch.mode), reply, replyCapacity);
-      return MciSuccess;
+      return kMciSuccess;
     case MciVerb::Open:
       break;
   }
-  return MciErrUnknownCommand;
+  return kMciErrUnknownCommand;
 }
 
 int32_t MciService::Open(const MciCommand& command) {
-  if (channels_.count(command.alias) != 0) return MciErrAliasAlreadyOpen;
-  if (channels_.size() >= MciMaxOpenAliases) return MciErrTooManyOpen;
+  if (channels_.count(command.alias) != 0) return kMciErrAliasAlreadyOpen;
+  if (channels_.size() >= kMciMaxOpenAliases) return kMciErrTooManyOpen;
   Channel ch;
   const int32_t status = music_.Open(command.path, ch.stream, ch.lengthMs);
-  if (status != MciSuccess) return status;
-  if (!ch.stream) return MciErrDeviceFailed;
+  if (status != kMciSuccess) return status;
+  if (!ch.stream) return kMciErrDeviceFailed;
   channels_.emplace(command.alias, std::move(ch));
-  return MciSuccess;
+  return kMciSuccess;
 }
 
 // Brings a playing piece's mode up to date: it has ended when its play time reached its length,
@@ -322,12 +322,12 @@ int32_t MciService::StartFromBeginning(Channel& ch) {
   if (!ch.stream->Start()) {
     ch.held = false;
     ch.mode = MciMode::Stopped;
-    return MciErrDeviceFailed;
+    return kMciErrDeviceFailed;
   }
   ch.held = true;
   ch.mode = MciMode::Playing;
   ch.since = nowMs_();
-  return MciSuccess;
+  return kMciSuccess;
 }
 
 // Stop and pause both hold a playing piece in the output, which keeps its position.
@@ -341,25 +341,25 @@ void MciService::Hold(Channel& ch, MciMode mode) {
 bool MciService::sndPlaySoundA(std::string_view name, uint32_t flags) {
   if (name.empty()) {
     waves_.Stop();
-    lastWaveStatus_ = MciSuccess;
+    lastWaveStatus_ = kMciSuccess;
     return true;
   }
   const bool async = (flags & SND_ASYNC) != 0;
   const bool loop = (flags & SND_LOOP) != 0;
   if (loop && !async) {
-    lastWaveStatus_ = MciErrBadParameter;  // it would never return
+    lastWaveStatus_ = kMciErrBadParameter;  // it would never return
     return false;
   }
-  if (name.find('\0') != std::string_view::npos || name.size() > MciMaxCommandLength) {
-    lastWaveStatus_ = MciErrBadParameter;
+  if (name.find('\0') != std::string_view::npos || name.size() > kMciMaxCommandLength) {
+    lastWaveStatus_ = kMciErrBadParameter;
     return false;
   }
   if ((flags & SND_NOSTOP) != 0 && waves_.Playing()) {
-    lastWaveStatus_ = MciErrWaveBusy;
+    lastWaveStatus_ = kMciErrWaveBusy;
     return false;
   }
   lastWaveStatus_ = waves_.Play(std::string(name), loop);
-  if (lastWaveStatus_ != MciSuccess) return false;
+  if (lastWaveStatus_ != kMciSuccess) return false;
   if (!async) waves_.WaitEnd();
   return true;
 }

@@ -14,18 +14,18 @@ namespace ombrevale {
 
 // Statuses of the text-command service. 0 is success; the others are our own numbers, distinct and
 // above 255 so that none looks like a count.
-inline constexpr int32_t MciSuccess = 0;
-inline constexpr int32_t MciErrUnknownCommand = 301;     // the first word names no command
-inline constexpr int32_t MciErrBadParameter = 302;       // empty, malformed or unsupported words
-inline constexpr int32_t MciErrAliasNotOpen = 303;       // no piece is open under that alias
-inline constexpr int32_t MciErrAliasAlreadyOpen = 304;   // open under an alias that is in use
-inline constexpr int32_t MciErrFileMissing = 305;        // no such file
-inline constexpr int32_t MciErrFileNotPlayable = 306;    // the file is not a piece we can play
-inline constexpr int32_t MciErrNoAudioDevice = 307;      // the sound output cannot be opened
-inline constexpr int32_t MciErrUnknownDeviceType = 308;  // open with a type other than sequencer
-inline constexpr int32_t MciErrTooManyOpen = 309;        // the limit of open aliases is reached
-inline constexpr int32_t MciErrDeviceFailed = 310;       // the sound output refused to start
-inline constexpr int32_t MciErrWaveBusy = 311;           // SND_NOSTOP while a wave plays
+inline constexpr int32_t kMciSuccess = 0;
+inline constexpr int32_t kMciErrUnknownCommand = 301;     // the first word names no command
+inline constexpr int32_t kMciErrBadParameter = 302;       // empty, malformed or unsupported words
+inline constexpr int32_t kMciErrAliasNotOpen = 303;       // no piece is open under that alias
+inline constexpr int32_t kMciErrAliasAlreadyOpen = 304;   // open under an alias that is in use
+inline constexpr int32_t kMciErrFileMissing = 305;        // no such file
+inline constexpr int32_t kMciErrFileNotPlayable = 306;    // the file is not a piece we can play
+inline constexpr int32_t kMciErrNoAudioDevice = 307;      // the sound output cannot be opened
+inline constexpr int32_t kMciErrUnknownDeviceType = 308;  // open with a type other than sequencer
+inline constexpr int32_t kMciErrTooManyOpen = 309;        // the limit of open aliases is reached
+inline constexpr int32_t kMciErrDeviceFailed = 310;       // the sound output refused to start
+inline constexpr int32_t kMciErrWaveBusy = 311;           // SND_NOSTOP while a wave plays
 
 // A short English text for a status ("alias not open"); "unknown status" for other numbers.
 std::string_view MciStatusText(int32_t status);
@@ -35,9 +35,9 @@ std::string_view MciStatusText(int32_t status);
 void WriteMciReply(std::string_view reply, char* buffer, uint32_t capacity);
 
 // Limits that keep a hostile command cheap.
-inline constexpr size_t MciMaxCommandLength = 4200;  // a 4096-byte path and the words around it
-inline constexpr size_t MciMaxAliasLength = 64;
-inline constexpr size_t MciMaxOpenAliases = 16;
+inline constexpr size_t kMciMaxCommandLength = 4200;  // a 4096-byte path and the words around it
+inline constexpr size_t kMciMaxAliasLength = 64;
+inline constexpr size_t kMciMaxOpenAliases = 16;
 
 // One command of the vocabulary, as the parser understands it.
 enum class MciVerb : uint8_t {
@@ -61,9 +61,9 @@ struct MciCommand {
 // Parses a command text. Words are separated by blanks and tabs; a word in double quotes may hold
 // blanks (the quotes are not part of it). Keywords and aliases are case-insensitive; the "type"
 // and "alias" clauses of open may come in either order, and the type may be left out (a sequencer
-// is the only device there is). Returns 0 and fills `out`, or MciErrUnknownCommand /
-// MciErrBadParameter / MciErrUnknownDeviceType. Control characters (an embedded NUL among them),
-// an unterminated quote or a text longer than MciMaxCommandLength make a bad parameter.
+// is the only device there is). Returns 0 and fills `out`, or kMciErrUnknownCommand /
+// kMciErrBadParameter / kMciErrUnknownDeviceType. Control characters (an embedded NUL among them),
+// an unterminated quote or a text longer than kMciMaxCommandLength make a bad parameter.
 int32_t ParseMciCommand(std::string_view text, MciCommand& out);
 
 // What a music piece is doing, as the mode query names it.
@@ -93,7 +93,7 @@ class MusicDevice {
   virtual ~MusicDevice() = default;
   // Loads a sequencer file. On success returns 0 and sets `stream` and `lengthMs`, the time of the
   // piece's last event (-1 when unknown: the piece then ends when it stops sounding). Else
-  // MciErrFileMissing, MciErrFileNotPlayable or MciErrNoAudioDevice.
+  // kMciErrFileMissing, kMciErrFileNotPlayable or kMciErrNoAudioDevice.
   virtual int32_t Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                        int64_t& lengthMs) = 0;
 };
@@ -103,7 +103,7 @@ class WaveDevice {
  public:
   virtual ~WaveDevice() = default;
   // Plays a wave file, cutting the one that plays; `loop` repeats it until stopped. Returns 0, or
-  // MciErrFileMissing, MciErrFileNotPlayable, MciErrNoAudioDevice, MciErrDeviceFailed.
+  // kMciErrFileMissing, kMciErrFileNotPlayable, kMciErrNoAudioDevice, kMciErrDeviceFailed.
   virtual int32_t Play(const std::string& path, bool loop) = 0;
   virtual void Stop() = 0;
   virtual bool Playing() = 0;
@@ -131,9 +131,9 @@ uint64_t SteadyMilliseconds();
 // - "seek ... to 0": the piece stops at its start; the next "play" begins there.
 // - "close": silences and frees the piece; its alias is free again.
 // - "status ... mode": replies "playing", "paused" or "stopped".
-// Commands on an alias that is not open answer MciErrAliasNotOpen. The output is opened by the
+// Commands on an alias that is not open answer kMciErrAliasNotOpen. The output is opened by the
 // devices when the first piece or wave needs it, so "open" and the wave call are the ones that can
-// answer MciErrNoAudioDevice. The callback argument is accepted and ignored (no notifications).
+// answer kMciErrNoAudioDevice. The callback argument is accepted and ignored (no notifications).
 class MciService final : public Media {
  public:
   MciService(MusicDevice& music, WaveDevice& waves,
@@ -143,7 +143,7 @@ class MciService final : public Media {
   int32_t mciSendStringA(std::string_view command, char* reply, uint32_t replyCapacity,
                          uintptr_t callback) override;
   // An empty name stops any wave. A wave replaces the one that plays, unless SND_NOSTOP is given
-  // and one plays (then false, MciErrWaveBusy). Without SND_ASYNC the call returns when the wave
+  // and one plays (then false, kMciErrWaveBusy). Without SND_ASYNC the call returns when the wave
   // has ended; SND_LOOP needs SND_ASYNC. No default sound is ever played, so SND_NODEFAULT changes
   // nothing.
   bool sndPlaySoundA(std::string_view name, uint32_t flags) override;
@@ -173,7 +173,7 @@ class MciService final : public Media {
   WaveDevice& waves_;
   std::function<uint64_t()> nowMs_;
   std::map<std::string, Channel> channels_;
-  int32_t lastWaveStatus_ = MciSuccess;
+  int32_t lastWaveStatus_ = kMciSuccess;
 };
 
 }  // namespace ombrevale

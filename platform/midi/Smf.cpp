@@ -121,7 +121,7 @@ std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
       if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
       if (type == 0x51) {
         if (length != 3) return "bad tempo event";
-        if (tempi.size() >= SmfMaxTempoChanges) return "too many tempo changes";
+        if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
         tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
       } else if (type == 0x2F) {
         break;  // end of track: whatever follows in the chunk is not played
@@ -137,7 +137,7 @@ std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
 }  // namespace
 
 SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
-  if (bytes.size() > SmfMaxFileBytes) return Fail("file too large");
+  if (bytes.size() > kSmfMaxFileBytes) return Fail("file too large");
   Cursor c(bytes);
   std::span<const uint8_t> id;
   uint32_t headerLength = 0;
@@ -151,7 +151,7 @@ SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
   }
   if (format > 2) return Fail("unknown format");
   if (trackCount == 0) return Fail("no tracks");
-  if (trackCount > SmfMaxTracks) return Fail("too many tracks");
+  if (trackCount > kSmfMaxTracks) return Fail("too many tracks");
 
   double secondsPerTick = 0;  // SMPTE division
   uint32_t ticksPerQuarter = 0;
@@ -212,7 +212,7 @@ SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
     microseconds += static_cast<double>(endTick - tick) * usPerQuarter;
     seconds = microseconds / (1e6 * ticksPerQuarter);
   }
-  if (!(seconds <= SmfMaxSeconds)) return Fail("piece too long");
+  if (!(seconds <= kSmfMaxSeconds)) return Fail("piece too long");
 
   SmfInfo info;
   info.ok = true;

@@ -13,10 +13,10 @@ namespace ombrevale {
 // length of a piece, and it is small, bounded and silent: every read is checked against the
 // data, sizes are capped, and a broken or hostile file gives an error, never a log line.
 
-inline constexpr size_t SmfMaxFileBytes = size_t{8} << 20;  // 8 MiB: far beyond any real piece
-inline constexpr uint32_t SmfMaxTracks = 1024;
-inline constexpr size_t SmfMaxTempoChanges = size_t{1} << 20;
-inline constexpr double SmfMaxSeconds = 24.0 * 3600.0;  // a "piece" longer than a day is refused
+inline constexpr size_t kSmfMaxFileBytes = size_t{8} << 20;  // 8 MiB: far beyond any real piece
+inline constexpr uint32_t kSmfMaxTracks = 1024;
+inline constexpr size_t kSmfMaxTempoChanges = size_t{1} << 20;
+inline constexpr double kSmfMaxSeconds = 24.0 * 3600.0;  // a "piece" longer than a day is refused
 
 struct SmfInfo {
   bool ok = false;
@@ -37,9 +37,9 @@ struct SmfInfo {
 // ends at its last event. The piece ends at the latest event of all tracks.
 SmfInfo ReadSmf(std::span<const uint8_t> bytes);
 
-// Reads a file of at most SmfMaxFileBytes into `bytes`. False when it cannot be opened or read,
+// Reads a file of at most kSmfMaxFileBytes into `bytes`. False when it cannot be opened or read,
 // or is larger.
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& bytes,
-                   size_t maxBytes = SmfMaxFileBytes);
+                   size_t maxBytes = kSmfMaxFileBytes);
 
 }  // namespace ombrevale

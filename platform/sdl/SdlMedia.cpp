@@ -17,10 +17,10 @@ namespace ombrevale {
 namespace {
 
 // A wave larger than this is refused before the mixer decodes it into memory.
-constexpr uintmax_t MaxWaveBytes = uintmax_t{64} << 20;
+constexpr uintmax_t kMaxWaveBytes = uintmax_t{64} << 20;
 
 // 1024 frames at 44.1 kHz: 23 ms from a start to the speaker.
-constexpr int MixerFrames = 1024;
+constexpr int kMixerFrames = 1024;
 
 // True when one of the soundfonts the mixer names (a list separated by ';') is a readable file.
 bool SoundfontThere(const char* names) {
@@ -73,12 +73,12 @@ class SdlAudio {
     // MIDI is the only music we play; a missing decoder shows when a piece fails to load.
     mixerInit_ = true;
     mix_->Init(MIX_INIT_MID);
-    if (mix_->OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, MixerFrames) != 0) {
+    if (mix_->OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, kMixerFrames) != 0) {
       error_ = SDL_GetError();
       return false;
     }
     deviceOpen_ = true;
-    mix_->ReserveChannels(SdlMedia::WaveChannel + 1);  // no other sound is put on the wave channel
+    mix_->ReserveChannels(SdlMedia::kWaveChannel + 1);  // no other sound is put on the wave channel
     return true;
   }
 
@@ -193,33 +193,33 @@ int32_t SdlMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStrea
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     error_ = "no such file: " + path;
-    return MciErrFileMissing;
+    return kMciErrFileMissing;
   }
   std::vector<uint8_t> bytes;
   if (!std::filesystem::is_regular_file(path, ec) || !ReadSmallFile(path, bytes)) {
     error_ = "cannot read " + path;
-    return MciErrFileNotPlayable;
+    return kMciErrFileNotPlayable;
   }
   const SmfInfo info = ReadSmf(bytes);
   if (!info.ok) {
     error_ = std::string("not a playable MIDI file: ").append(info.error);
-    return MciErrFileNotPlayable;
+    return kMciErrFileNotPlayable;
   }
-  if (!audio_.EnsureMusic()) return MciErrNoAudioDevice;
+  if (!audio_.EnsureMusic()) return kMciErrNoAudioDevice;
   const MixerCalls& mix = audio_.Mix();
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (rw == nullptr) {
     error_ = SDL_GetError();
-    return MciErrFileNotPlayable;
+    return kMciErrFileNotPlayable;
   }
   MusicPtr music(mix.LoadMUSType_RW(rw, MUS_MID, SDL_TRUE), {&mix});  // the mixer closes `rw`
   if (!music) {
     error_ = SDL_GetError();
-    return MciErrFileNotPlayable;
+    return kMciErrFileNotPlayable;
   }
   lengthMs = static_cast<int64_t>(std::ceil(info.seconds * 1000.0));
   stream = std::make_unique<SdlMusicStream>(*this, mix, std::move(music), std::move(bytes));
-  return MciSuccess;
+  return kMciSuccess;
 }
 
 // Waves on the reserved mixer channel, one at a time.
@@ -232,37 +232,37 @@ class SdlWaveDevice final : public WaveDevice {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
       error_ = "no such file: " + path;
-      return MciErrFileMissing;
+      return kMciErrFileMissing;
     }
     const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > MaxWaveBytes) {
+    if (ec || size > kMaxWaveBytes) {
       error_ = "cannot read " + path;
-      return MciErrFileNotPlayable;
+      return kMciErrFileNotPlayable;
     }
-    if (!audio_.Ensure()) return MciErrNoAudioDevice;
+    if (!audio_.Ensure()) return kMciErrNoAudioDevice;
     Stop();
     const MixerCalls& mix = audio_.Mix();
     ChunkPtr chunk(mix.LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1), {&mix});
     if (!chunk) {
       error_ = SDL_GetError();
-      return MciErrFileNotPlayable;
+      return kMciErrFileNotPlayable;
     }
-    if (mix.PlayChannelTimed(SdlMedia::WaveChannel, chunk.get(), loop ? -1 : 0, -1) == -1) {
+    if (mix.PlayChannelTimed(SdlMedia::kWaveChannel, chunk.get(), loop ? -1 : 0, -1) == -1) {
       error_ = SDL_GetError();
-      return MciErrDeviceFailed;
+      return kMciErrDeviceFailed;
     }
     chunk_ = std::move(chunk);
-    return MciSuccess;
+    return kMciSuccess;
   }
 
   void Stop() override {
     if (!audio_.IsOpen()) return;  // nothing can play, and a stop must not open the output
-    audio_.Mix().HaltChannel(SdlMedia::WaveChannel);
+    audio_.Mix().HaltChannel(SdlMedia::kWaveChannel);
     chunk_.reset();
   }
 
   bool Playing() override {
-    return audio_.IsOpen() && audio_.Mix().Playing(SdlMedia::WaveChannel) != 0;
+    return audio_.IsOpen() && audio_.Mix().Playing(SdlMedia::kWaveChannel) != 0;
   }
 
   void WaitEnd() override {

@@ -24,7 +24,7 @@ namespace ombrevale {
 class SdlMedia final : public Media {
  public:
   // The mixer channel reserved for waves.
-  static constexpr int WaveChannel = 0;
+  static constexpr int kWaveChannel = 0;
 
   // Tells the person at the desktop, in one sentence, what sound they will not hear and why.
   using Notice = std::function<void(const std::string& sentence)>;

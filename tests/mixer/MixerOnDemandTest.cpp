@@ -55,7 +55,7 @@ class MixerOnDemandTest : public ::testing::Test {
   std::string Mode() {
     char reply[64] = {};
     const int32_t status = media->mciSendStringA("status m1 mode", reply, sizeof reply, 0);
-    return status == MciSuccess ? reply : std::string(MciStatusText(status));
+    return status == kMciSuccess ? reply : std::string(MciStatusText(status));
   }
 
   std::filesystem::path dir;
@@ -69,19 +69,19 @@ TEST_F(MixerOnDemandTest, WithTheMixerHiddenEveryCommandAnswersAsAMachineWithout
   SoundAPI sound(*media);
   sound.StopAllSound();  // what the window does when it loads: needs no device, says nothing
   sound.PollMusic();
-  EXPECT_EQ(Send("open \"" + (dir / "none.mid").string() + "\" alias m1"), MciErrFileMissing);
+  EXPECT_EQ(Send("open \"" + (dir / "none.mid").string() + "\" alias m1"), kMciErrFileMissing);
   EXPECT_TRUE(notices.empty());
 
-  EXPECT_EQ(OpenPiece(), MciErrNoAudioDevice);
+  EXPECT_EQ(OpenPiece(), kMciErrNoAudioDevice);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].rfind("no sound: the mixer could not be loaded (", 0), 0u) << notices[0];
   EXPECT_NE(notices[0].find("libSDL2_mixer-hidden.so.0"), std::string::npos) << notices[0];
   EXPECT_EQ(notices[0].find('\n'), std::string::npos);
 
-  EXPECT_EQ(OpenPiece(), MciErrNoAudioDevice);
+  EXPECT_EQ(OpenPiece(), kMciErrNoAudioDevice);
   EXPECT_FALSE(media->sndPlaySoundA(wave, SND_ASYNC));
-  EXPECT_EQ(media->LastWaveStatus(), MciErrNoAudioDevice);
-  EXPECT_EQ(Send("play m1"), MciErrAliasNotOpen);
+  EXPECT_EQ(media->LastWaveStatus(), kMciErrNoAudioDevice);
+  EXPECT_EQ(Send("play m1"), kMciErrAliasNotOpen);
   sound.StopAllSound();
   EXPECT_EQ(notices.size(), 1u);
   EXPECT_FALSE(media->AudioOpen());
@@ -99,16 +99,16 @@ TEST_F(MixerOnDemandTest, TheFirstPieceLoadsTheMixerOpensTheOutputAndPlays) {
   EXPECT_FALSE(media->AudioOpen());
 
   const int32_t opened = OpenPiece();
-  ASSERT_EQ(opened, MciSuccess) << MciStatusText(opened) << ": " << media->LastError();
+  ASSERT_EQ(opened, kMciSuccess) << MciStatusText(opened) << ": " << media->LastError();
   EXPECT_TRUE(Mapped("libSDL2_mixer"));
   EXPECT_TRUE(Mapped("libfluidsynth"));
   EXPECT_TRUE(media->AudioOpen());
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   EXPECT_TRUE(media->sndPlaySoundA(wave, SND_ASYNC));
-  EXPECT_EQ(Send("pause m1"), MciSuccess);
+  EXPECT_EQ(Send("pause m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "paused");
-  EXPECT_EQ(Send("play m1 from 0"), MciSuccess);
+  EXPECT_EQ(Send("play m1 from 0"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   sound.StopAllSound();
   EXPECT_EQ(Mode(), "alias not open");
@@ -125,8 +125,8 @@ TEST_F(MixerOnDemandTest, WithoutASoundfontPiecesAnswerAsWithoutMusicAndWavesSti
   const bool waved = media->sndPlaySoundA(wave, SND_ASYNC);
   unsetenv("SDL_FORCE_SOUNDFONTS");
   unsetenv("SDL_SOUNDFONTS");
-  EXPECT_EQ(first, MciErrNoAudioDevice);
-  EXPECT_EQ(second, MciErrNoAudioDevice);
+  EXPECT_EQ(first, kMciErrNoAudioDevice);
+  EXPECT_EQ(second, kMciErrNoAudioDevice);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0], "no music: no General MIDI soundfont at " + (dir / "none.sf2").string());
   EXPECT_TRUE(waved) << media->LastError();

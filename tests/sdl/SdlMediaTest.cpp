@@ -61,12 +61,12 @@ class SdlMediaTest : public ::testing::Test {
   std::string Mode() {
     char reply[64] = {};
     const int32_t status = media->mciSendStringA("status m1 mode", reply, sizeof reply, 0);
-    return status == MciSuccess ? reply : std::string(MciStatusText(status));
+    return status == kMciSuccess ? reply : std::string(MciStatusText(status));
   }
   // Opens the piece under m1; a synthesiser that cannot load says why.
   void OpenPiece() {
     const int32_t status = Send("open \"" + piece + "\" type sequencer alias m1");
-    ASSERT_EQ(status, MciSuccess)
+    ASSERT_EQ(status, kMciSuccess)
         << MciStatusText(status) << ": " << media->LastError()
         << "\nThe MIDI synthesiser (FluidSynth) needs a General MIDI soundfont: "
            "apt-get install timgm6mb-soundfont";
@@ -88,8 +88,8 @@ TEST_F(SdlMediaTest, NothingOpensTheOutputUntilAPieceOrAWaveNeedsIt) {
   sound.PollMusic();
   EXPECT_FALSE(media->AudioOpen());
   EXPECT_EQ(Send("open \"" + (dir / "none.mid").string() + "\" type sequencer alias m1"),
-            MciErrFileMissing);
-  EXPECT_EQ(Send("open \"" + wave + "\" type sequencer alias m1"), MciErrFileNotPlayable);
+            kMciErrFileMissing);
+  EXPECT_EQ(Send("open \"" + wave + "\" type sequencer alias m1"), kMciErrFileNotPlayable);
   EXPECT_FALSE(media->sndPlaySoundA((dir / "none.wav").string(), SND_ASYNC));
   EXPECT_FALSE(media->AudioOpen());
   OpenPiece();
@@ -101,17 +101,17 @@ TEST_F(SdlMediaTest, WithoutAnAudioDeviceOpenAndWavesAnswerNoAudioDevice) {
   const int32_t open = Send("open \"" + piece + "\" type sequencer alias m1");
   const bool waved = media->sndPlaySoundA(wave, SND_ASYNC);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  EXPECT_EQ(open, MciErrNoAudioDevice);
+  EXPECT_EQ(open, kMciErrNoAudioDevice);
   EXPECT_FALSE(waved);
-  EXPECT_EQ(media->LastWaveStatus(), MciErrNoAudioDevice);
-  EXPECT_EQ(Send("stop m1"), MciErrAliasNotOpen);
+  EXPECT_EQ(media->LastWaveStatus(), kMciErrNoAudioDevice);
+  EXPECT_EQ(Send("stop m1"), kMciErrAliasNotOpen);
   EXPECT_FALSE(media->AudioOpen());
 }
 
 TEST_F(SdlMediaTest, ThePieceIsStoppedWithin250MsOfItsLastNote) {
   OpenPiece();
   const auto t0 = Clock::now();
-  ASSERT_EQ(Send("play m1"), MciSuccess);
+  ASSERT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mix_PlayingMusic(), 1);
   EXPECT_EQ(Mode(), "playing");
   const long end = WaitWhile("playing", t0);
@@ -123,14 +123,14 @@ TEST_F(SdlMediaTest, ThePieceIsStoppedWithin250MsOfItsLastNote) {
 TEST_F(SdlMediaTest, PauseAndResumeShiftTheEndByThePause) {
   OpenPiece();
   const auto t0 = Clock::now();
-  ASSERT_EQ(Send("play m1"), MciSuccess);
+  ASSERT_EQ(Send("play m1"), kMciSuccess);
   Sleep(200);
-  ASSERT_EQ(Send("pause m1"), MciSuccess);
+  ASSERT_EQ(Send("pause m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "paused");
   EXPECT_EQ(Mix_PausedMusic(), 1);
   Sleep(300);
   EXPECT_EQ(Mode(), "paused");
-  ASSERT_EQ(Send("resume m1"), MciSuccess);
+  ASSERT_EQ(Send("resume m1"), kMciSuccess);
   EXPECT_EQ(Mix_PausedMusic(), 0);
   const long end = WaitWhile("playing", t0);
   EXPECT_EQ(Mode(), "stopped");
@@ -141,37 +141,37 @@ TEST_F(SdlMediaTest, PauseAndResumeShiftTheEndByThePause) {
 TEST_F(SdlMediaTest, EveryCommandOfTheVocabularyOnTheMixer) {
   OpenPiece();
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("open \"" + piece + "\" type sequencer alias M1"), MciErrAliasAlreadyOpen);
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("open \"" + piece + "\" type sequencer alias M1"), kMciErrAliasAlreadyOpen);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
-  EXPECT_EQ(Send("pause m1"), MciSuccess);
+  EXPECT_EQ(Send("pause m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "paused");
-  EXPECT_EQ(Send("resume m1"), MciSuccess);
+  EXPECT_EQ(Send("resume m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   // Stop holds the piece in the mixer: the next play continues it.
-  EXPECT_EQ(Send("stop m1"), MciSuccess);
+  EXPECT_EQ(Send("stop m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
   EXPECT_EQ(Mix_PlayingMusic(), 1);
   EXPECT_EQ(Mix_PausedMusic(), 1);
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   EXPECT_EQ(Mix_PausedMusic(), 0);
   // Seek to the start stops it there; play begins it afresh, and so does play from 0.
-  EXPECT_EQ(Send("seek m1 to 0"), MciSuccess);
+  EXPECT_EQ(Send("seek m1 to 0"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
   EXPECT_EQ(Mix_PlayingMusic(), 0);
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   EXPECT_EQ(Mix_PlayingMusic(), 1);
   Sleep(300);
   const auto t0 = Clock::now();
-  EXPECT_EQ(Send("play m1 from 0"), MciSuccess);
+  EXPECT_EQ(Send("play m1 from 0"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   EXPECT_GE(WaitWhile("playing", t0), kPieceMs - 20);
   // At its end the piece stays stopped on play, though the synthesiser still rings.
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("close m1"), MciSuccess);
+  EXPECT_EQ(Send("close m1"), kMciSuccess);
   EXPECT_EQ(Mix_PlayingMusic(), 0);
   EXPECT_EQ(Mode(), "alias not open");
 }
@@ -197,7 +197,7 @@ class CountingMedia final : public Media {
 TEST_F(SdlMediaTest, PollMusicRestartsALoopingPieceAndClosesAOneShotOne) {
   CountingMedia counting(*media);
   SoundAPI sound(counting);
-  ASSERT_EQ(sound.PlayMusic(piece, true), MciSuccess) << media->LastError();
+  ASSERT_EQ(sound.PlayMusic(piece, true), kMciSuccess) << media->LastError();
   // Polled every 200 ms, a 500 ms piece ends at 500 and restarts at the 600 ms poll, ends again
   // at 1100 and restarts at 1200.
   for (int t = 200; t <= 1400; t += 200) {
@@ -210,7 +210,7 @@ TEST_F(SdlMediaTest, PollMusicRestartsALoopingPieceAndClosesAOneShotOne) {
   sound.StopAllSound();
   EXPECT_EQ(Mix_PlayingMusic(), 0);
 
-  ASSERT_EQ(sound.PlayMusic(piece, false), MciSuccess);
+  ASSERT_EQ(sound.PlayMusic(piece, false), kMciSuccess);
   const auto t0 = Clock::now();
   while (sound.MusicPlaying != 0 && Since(t0) < 2000) {
     Sleep(200);
@@ -226,26 +226,26 @@ TEST_F(SdlMediaTest, WavesPlayOnTheirChannelAndStop) {
   SoundAPI sound(*media);
   ASSERT_TRUE(sound.PlayWave(wave))
       << MciStatusText(media->LastWaveStatus()) << ": " << media->LastError();
-  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 1);
+  EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 1);
   sound.StopWave();
-  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+  EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 0);
 
   // A wave ends by itself; a synchronous one returns at its end; a loop plays until stopped.
   const auto t0 = Clock::now();
   ASSERT_TRUE(media->sndPlaySoundA(wave, SND_ASYNC));
-  while (Mix_Playing(SdlMedia::WaveChannel) != 0 && Since(t0) < 2000) Sleep(5);
+  while (Mix_Playing(SdlMedia::kWaveChannel) != 0 && Since(t0) < 2000) Sleep(5);
   EXPECT_GE(Since(t0), 250);
   EXPECT_LE(Since(t0), 500);
   const auto t1 = Clock::now();
   ASSERT_TRUE(media->sndPlaySoundA(wave, SND_SYNC));
   EXPECT_GE(Since(t1), 250);
-  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+  EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 0);
   ASSERT_TRUE(media->sndPlaySoundA(wave, SND_ASYNC | SND_LOOP));
   EXPECT_FALSE(media->sndPlaySoundA(wave, SND_ASYNC | SND_NOSTOP));
   Sleep(400);
-  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 1);
+  EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 1);
   EXPECT_TRUE(media->sndPlaySoundA("", SND_ASYNC | SND_NODEFAULT));
-  EXPECT_EQ(Mix_Playing(SdlMedia::WaveChannel), 0);
+  EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 0);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using ::testing::IsEmpty;
 
 MciCommand Parsed(std::string_view text) {
   MciCommand c;
-  EXPECT_EQ(ParseMciCommand(text, c), MciSuccess) << text;
+  EXPECT_EQ(ParseMciCommand(text, c), kMciSuccess) << text;
   return c;
 }
 
@@ -65,41 +65,41 @@ TEST(MciParseTest, MalformedAndHostileCommandsAreRefused) {
     std::string text;
     int32_t status;
   };
-  const std::string longAlias(MciMaxAliasLength + 1, 'a');
+  const std::string longAlias(kMciMaxAliasLength + 1, 'a');
   const Case cases[] = {
-      {"", MciErrBadParameter},
-      {" \t ", MciErrBadParameter},
-      {"dance m1", MciErrUnknownCommand},
-      {"\"\" m1", MciErrUnknownCommand},
-      {"open \"a b.mid type sequencer alias m1", MciErrBadParameter},  // unterminated quote
-      {"open \"a\"b alias m1", MciErrBadParameter},
-      {"open a\"b alias m1", MciErrBadParameter},
-      {"open \"\" type sequencer alias m1", MciErrBadParameter},
-      {"open", MciErrBadParameter},
-      {"open a.mid type sequencer", MciErrBadParameter},  // no alias
-      {"open a.mid type sequencer alias", MciErrBadParameter},
-      {"open a.mid alias m1 alias m2", MciErrBadParameter},
-      {"open a.mid alias m1 colour red", MciErrBadParameter},
-      {"open a.wav type waveaudio alias m1", MciErrUnknownDeviceType},
-      {"open a.mid alias m/1", MciErrBadParameter},
-      {"open a.mid alias " + longAlias, MciErrBadParameter},
-      {"play", MciErrBadParameter},
-      {"play m1 from", MciErrBadParameter},
-      {"play m1 from 5", MciErrBadParameter},
-      {"play m1 from -0", MciErrBadParameter},
-      {"play m1 to 0", MciErrBadParameter},
-      {"stop m1 now", MciErrBadParameter},
-      {"seek m1", MciErrBadParameter},
-      {"seek m1 to 10", MciErrBadParameter},
-      {"seek m1 to end", MciErrBadParameter},
-      {"status m1", MciErrBadParameter},
-      {"status m1 length", MciErrBadParameter},
-      {"play m1\0 from 0"s, MciErrBadParameter},  // an embedded NUL
-      {"play m1\r\n", MciErrBadParameter},
-      {"play m\xC3\xA9", MciErrBadParameter},
-      {"a b c d e f g h i", MciErrBadParameter},  // more words than any command has
-      {"play " + std::string(MciMaxCommandLength, 'x'), MciErrBadParameter},
-      {std::string(1 << 20, '"'), MciErrBadParameter},
+      {"", kMciErrBadParameter},
+      {" \t ", kMciErrBadParameter},
+      {"dance m1", kMciErrUnknownCommand},
+      {"\"\" m1", kMciErrUnknownCommand},
+      {"open \"a b.mid type sequencer alias m1", kMciErrBadParameter},  // unterminated quote
+      {"open \"a\"b alias m1", kMciErrBadParameter},
+      {"open a\"b alias m1", kMciErrBadParameter},
+      {"open \"\" type sequencer alias m1", kMciErrBadParameter},
+      {"open", kMciErrBadParameter},
+      {"open a.mid type sequencer", kMciErrBadParameter},  // no alias
+      {"open a.mid type sequencer alias", kMciErrBadParameter},
+      {"open a.mid alias m1 alias m2", kMciErrBadParameter},
+      {"open a.mid alias m1 colour red", kMciErrBadParameter},
+      {"open a.wav type waveaudio alias m1", kMciErrUnknownDeviceType},
+      {"open a.mid alias m/1", kMciErrBadParameter},
+      {"open a.mid alias " + longAlias, kMciErrBadParameter},
+      {"play", kMciErrBadParameter},
+      {"play m1 from", kMciErrBadParameter},
+      {"play m1 from 5", kMciErrBadParameter},
+      {"play m1 from -0", kMciErrBadParameter},
+      {"play m1 to 0", kMciErrBadParameter},
+      {"stop m1 now", kMciErrBadParameter},
+      {"seek m1", kMciErrBadParameter},
+      {"seek m1 to 10", kMciErrBadParameter},
+      {"seek m1 to end", kMciErrBadParameter},
+      {"status m1", kMciErrBadParameter},
+      {"status m1 length", kMciErrBadParameter},
+      {"play m1\0 from 0"s, kMciErrBadParameter},  // an embedded NUL
+      {"play m1\r\n", kMciErrBadParameter},
+      {"play m\xC3\xA9", kMciErrBadParameter},
+      {"a b c d e f g h i", kMciErrBadParameter},  // more words than any command has
+      {"play " + std::string(kMciMaxCommandLength, 'x'), kMciErrBadParameter},
+      {std::string(1 << 20, '"'), kMciErrBadParameter},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.text.substr(0, 60));
@@ -115,21 +115,21 @@ TEST(MciParseTest, APathAsLongAsTheSystemAllowsIsAccepted) {
 }
 
 TEST(MciStatusTest, EveryStatusHasItsOwnText) {
-  const int32_t all[] = {MciErrUnknownCommand,   MciErrBadParameter,      MciErrAliasNotOpen,
-                         MciErrAliasAlreadyOpen, MciErrFileMissing,       MciErrFileNotPlayable,
-                         MciErrNoAudioDevice,    MciErrUnknownDeviceType, MciErrTooManyOpen,
-                         MciErrDeviceFailed,     MciErrWaveBusy};
+  const int32_t all[] = {kMciErrUnknownCommand,   kMciErrBadParameter,      kMciErrAliasNotOpen,
+                         kMciErrAliasAlreadyOpen, kMciErrFileMissing,       kMciErrFileNotPlayable,
+                         kMciErrNoAudioDevice,    kMciErrUnknownDeviceType, kMciErrTooManyOpen,
+                         kMciErrDeviceFailed,     kMciErrWaveBusy};
   std::set<int32_t> values;
   std::set<std::string_view> texts;
   for (int32_t s : all) {
-    EXPECT_NE(s, MciSuccess);
+    EXPECT_NE(s, kMciSuccess);
     values.insert(s);
     texts.insert(MciStatusText(s));
   }
   EXPECT_EQ(values.size(), std::size(all));
   EXPECT_EQ(texts.size(), std::size(all));
   EXPECT_EQ(texts.count("unknown status"), 0u);
-  EXPECT_EQ(MciStatusText(MciErrNoAudioDevice), "no audio device");
+  EXPECT_EQ(MciStatusText(kMciErrNoAudioDevice), "no audio device");
   EXPECT_EQ(MciStatusText(-1), "unknown status");
 }
 
@@ -179,12 +179,12 @@ class FakeMusicDevice final : public MusicDevice {
   int32_t Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                int64_t& lengthMs) override {
     out_.log.push_back("open " + path);
-    if (openStatus != MciSuccess) return openStatus;
+    if (openStatus != kMciSuccess) return openStatus;
     stream = std::make_unique<FakeStream>(out_, path);
     lengthMs = this->lengthMs;
-    return MciSuccess;
+    return kMciSuccess;
   }
-  int32_t openStatus = MciSuccess;
+  int32_t openStatus = kMciSuccess;
   int64_t lengthMs = 500;
 
  private:
@@ -195,7 +195,7 @@ class FakeWaveDevice final : public WaveDevice {
  public:
   int32_t Play(const std::string& path, bool loop) override {
     log.push_back("play " + path + (loop ? " loop" : ""));
-    if (playStatus == MciSuccess) playing = true;
+    if (playStatus == kMciSuccess) playing = true;
     return playStatus;
   }
   void Stop() override {
@@ -208,7 +208,7 @@ class FakeWaveDevice final : public WaveDevice {
     playing = false;
   }
   std::vector<std::string> log;
-  int32_t playStatus = MciSuccess;
+  int32_t playStatus = kMciSuccess;
   bool playing = false;
 };
 
@@ -219,12 +219,12 @@ class MciServiceTest : public ::testing::Test {
     char reply[32];
     std::memset(reply, '#', sizeof reply);
     const int32_t status = mci.mciSendStringA("status " + alias + " mode", reply, 32, 0);
-    if (status != MciSuccess) return std::string(MciStatusText(status));
+    if (status != kMciSuccess) return std::string(MciStatusText(status));
     return reply;
   }
   void OpenAndPlay() {
-    ASSERT_EQ(Send("open \"a.mid\" type sequencer alias m1"), MciSuccess);
-    ASSERT_EQ(Send("play m1"), MciSuccess);
+    ASSERT_EQ(Send("open \"a.mid\" type sequencer alias m1"), kMciSuccess);
+    ASSERT_EQ(Send("play m1"), kMciSuccess);
   }
 
   FakeOutput out;
@@ -235,9 +235,9 @@ class MciServiceTest : public ::testing::Test {
 };
 
 TEST_F(MciServiceTest, APieceIsStoppedUntilPlayedAndStopsWhenItsLastEventHasPlayed) {
-  ASSERT_EQ(Send("open \"a.mid\" type sequencer alias m1"), MciSuccess);
+  ASSERT_EQ(Send("open \"a.mid\" type sequencer alias m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
-  ASSERT_EQ(Send("play m1"), MciSuccess);
+  ASSERT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   now += 499;
   EXPECT_EQ(Mode(), "playing");
@@ -249,14 +249,14 @@ TEST_F(MciServiceTest, APieceIsStoppedUntilPlayedAndStopsWhenItsLastEventHasPlay
 TEST_F(MciServiceTest, PlayAtTheEndLeavesThePieceStoppedAndPlayFromZeroRestartsIt) {
   OpenAndPlay();
   now += 600;
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("play m1 from 0"), MciSuccess);
+  EXPECT_EQ(Send("play m1 from 0"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   now += 499;
   EXPECT_EQ(Mode(), "playing");
   // From 0 also restarts a piece in the middle.
-  EXPECT_EQ(Send("play m1 from 0"), MciSuccess);
+  EXPECT_EQ(Send("play m1 from 0"), kMciSuccess);
   now += 499;
   EXPECT_EQ(Mode(), "playing");
   now += 1;
@@ -267,11 +267,11 @@ TEST_F(MciServiceTest, PlayAtTheEndLeavesThePieceStoppedAndPlayFromZeroRestartsI
 TEST_F(MciServiceTest, StopKeepsThePositionForTheNextPlay) {
   OpenAndPlay();
   now += 200;
-  EXPECT_EQ(Send("stop m1"), MciSuccess);
+  EXPECT_EQ(Send("stop m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
   now += 5000;  // stopped time does not count
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   now += 299;
   EXPECT_EQ(Mode(), "playing");
@@ -282,14 +282,14 @@ TEST_F(MciServiceTest, StopKeepsThePositionForTheNextPlay) {
 
 TEST_F(MciServiceTest, PauseAndResumeShiftTheEndByThePause) {
   OpenAndPlay();
-  EXPECT_EQ(Send("resume m1"), MciSuccess);  // not paused: nothing
+  EXPECT_EQ(Send("resume m1"), kMciSuccess);  // not paused: nothing
   now += 100;
-  EXPECT_EQ(Send("pause m1"), MciSuccess);
+  EXPECT_EQ(Send("pause m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "paused");
-  EXPECT_EQ(Send("pause m1"), MciSuccess);  // already paused: nothing
+  EXPECT_EQ(Send("pause m1"), kMciSuccess);  // already paused: nothing
   now += 300;
   EXPECT_EQ(Mode(), "paused");
-  EXPECT_EQ(Send("resume m1"), MciSuccess);
+  EXPECT_EQ(Send("resume m1"), kMciSuccess);
   now += 399;
   EXPECT_EQ(Mode(), "playing");
   now += 1;
@@ -298,9 +298,9 @@ TEST_F(MciServiceTest, PauseAndResumeShiftTheEndByThePause) {
 }
 
 TEST_F(MciServiceTest, PauseOrResumeOfAStoppedPieceChangesNothing) {
-  ASSERT_EQ(Send("open a.mid alias m1"), MciSuccess);
-  EXPECT_EQ(Send("pause m1"), MciSuccess);
-  EXPECT_EQ(Send("resume m1"), MciSuccess);
+  ASSERT_EQ(Send("open a.mid alias m1"), kMciSuccess);
+  EXPECT_EQ(Send("pause m1"), kMciSuccess);
+  EXPECT_EQ(Send("resume m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
   EXPECT_THAT(out.log, ElementsAre("open a.mid"));
 }
@@ -308,16 +308,16 @@ TEST_F(MciServiceTest, PauseOrResumeOfAStoppedPieceChangesNothing) {
 TEST_F(MciServiceTest, SeekToZeroStopsAtTheStartWhereTheNextPlayBegins) {
   OpenAndPlay();
   now += 300;
-  EXPECT_EQ(Send("seek m1 to 0"), MciSuccess);
+  EXPECT_EQ(Send("seek m1 to 0"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   now += 499;
   EXPECT_EQ(Mode(), "playing");
   now += 1;
   EXPECT_EQ(Mode(), "stopped");
   // Seeking an ended piece makes it playable again with a plain play.
-  EXPECT_EQ(Send("seek m1 to 0"), MciSuccess);
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("seek m1 to 0"), kMciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
   EXPECT_THAT(out.log, ElementsAre("open a.mid", "start a.mid", "halt a.mid", "start a.mid",
                                    "halt a.mid", "start a.mid"));
@@ -326,8 +326,8 @@ TEST_F(MciServiceTest, SeekToZeroStopsAtTheStartWhereTheNextPlayBegins) {
 TEST_F(MciServiceTest, StopAtTheEndSilencesWhatStillRings) {
   OpenAndPlay();
   now += 500;
-  EXPECT_EQ(Send("stop m1"), MciSuccess);
-  EXPECT_EQ(Send("stop m1"), MciSuccess);
+  EXPECT_EQ(Send("stop m1"), kMciSuccess);
+  EXPECT_EQ(Send("stop m1"), kMciSuccess);
   EXPECT_EQ(out.owner, nullptr);
   EXPECT_THAT(out.log, ElementsAre("open a.mid", "start a.mid", "halt a.mid"));
 }
@@ -335,31 +335,31 @@ TEST_F(MciServiceTest, StopAtTheEndSilencesWhatStillRings) {
 TEST_F(MciServiceTest, CloseFreesThePieceAndTheAlias) {
   OpenAndPlay();
   EXPECT_EQ(mci.OpenAliases(), 1u);
-  EXPECT_EQ(Send("close m1"), MciSuccess);
+  EXPECT_EQ(Send("close m1"), kMciSuccess);
   EXPECT_EQ(mci.OpenAliases(), 0u);
   EXPECT_EQ(out.owner, nullptr);
   EXPECT_EQ(Mode(), "alias not open");
-  EXPECT_EQ(Send("close m1"), MciErrAliasNotOpen);
-  EXPECT_EQ(Send("open \"b.mid\" type sequencer alias m1"), MciSuccess);
+  EXPECT_EQ(Send("close m1"), kMciErrAliasNotOpen);
+  EXPECT_EQ(Send("open \"b.mid\" type sequencer alias m1"), kMciSuccess);
   EXPECT_THAT(out.log, ElementsAre("open a.mid", "start a.mid", "free a.mid", "open b.mid"));
 }
 
 TEST_F(MciServiceTest, CommandsOnAnAliasThatIsNotOpenAnswerAliasNotOpenAndWriteNothing) {
-  ASSERT_EQ(Send("open a.mid alias other"), MciSuccess);
+  ASSERT_EQ(Send("open a.mid alias other"), kMciSuccess);
   for (const char* c : {"play m1", "play m1 from 0", "stop m1", "close m1", "pause m1", "resume m1",
                         "seek m1 to 0", "status m1 mode"}) {
     SCOPED_TRACE(c);
     char reply[8] = "keep";
-    EXPECT_EQ(mci.mciSendStringA(c, reply, sizeof reply, 0), MciErrAliasNotOpen);
+    EXPECT_EQ(mci.mciSendStringA(c, reply, sizeof reply, 0), kMciErrAliasNotOpen);
     EXPECT_STREQ(reply, "keep");
   }
   EXPECT_THAT(out.log, ElementsAre("open a.mid"));
 }
 
 TEST_F(MciServiceTest, OpenRefusesAnAliasInUseInAnyCaseAndPassesDeviceFailuresOn) {
-  ASSERT_EQ(Send("open a.mid alias m1"), MciSuccess);
-  EXPECT_EQ(Send("open b.mid alias M1"), MciErrAliasAlreadyOpen);
-  for (int32_t status : {MciErrFileMissing, MciErrFileNotPlayable, MciErrNoAudioDevice}) {
+  ASSERT_EQ(Send("open a.mid alias m1"), kMciSuccess);
+  EXPECT_EQ(Send("open b.mid alias M1"), kMciErrAliasAlreadyOpen);
+  for (int32_t status : {kMciErrFileMissing, kMciErrFileNotPlayable, kMciErrNoAudioDevice}) {
     music.openStatus = status;
     EXPECT_EQ(Send("open c.mid alias m2"), status);
     EXPECT_EQ(Mode("m2"), "alias not open");
@@ -368,35 +368,35 @@ TEST_F(MciServiceTest, OpenRefusesAnAliasInUseInAnyCaseAndPassesDeviceFailuresOn
 }
 
 TEST_F(MciServiceTest, TheNumberOfOpenAliasesIsCapped) {
-  for (size_t i = 0; i < MciMaxOpenAliases; ++i) {
-    ASSERT_EQ(Send("open a.mid alias a" + std::to_string(i)), MciSuccess);
+  for (size_t i = 0; i < kMciMaxOpenAliases; ++i) {
+    ASSERT_EQ(Send("open a.mid alias a" + std::to_string(i)), kMciSuccess);
   }
-  EXPECT_EQ(Send("open a.mid alias one-more"), MciErrTooManyOpen);
+  EXPECT_EQ(Send("open a.mid alias one-more"), kMciErrTooManyOpen);
 }
 
 TEST_F(MciServiceTest, APieceCutByAnotherOneCountsAsEnded) {
-  ASSERT_EQ(Send("open a.mid alias a"), MciSuccess);
-  ASSERT_EQ(Send("open b.mid alias b"), MciSuccess);
-  ASSERT_EQ(Send("play a"), MciSuccess);
+  ASSERT_EQ(Send("open a.mid alias a"), kMciSuccess);
+  ASSERT_EQ(Send("open b.mid alias b"), kMciSuccess);
+  ASSERT_EQ(Send("play a"), kMciSuccess);
   now += 100;
-  ASSERT_EQ(Send("play b"), MciSuccess);
+  ASSERT_EQ(Send("play b"), kMciSuccess);
   EXPECT_EQ(Mode("a"), "stopped");
   EXPECT_EQ(Mode("b"), "playing");
-  EXPECT_EQ(Send("play a"), MciSuccess);
+  EXPECT_EQ(Send("play a"), kMciSuccess);
   EXPECT_EQ(Mode("a"), "stopped");
-  EXPECT_EQ(Send("play a from 0"), MciSuccess);
+  EXPECT_EQ(Send("play a from 0"), kMciSuccess);
   EXPECT_EQ(Mode("a"), "playing");
   EXPECT_EQ(Mode("b"), "stopped");
 }
 
 TEST_F(MciServiceTest, AStoppedPieceWhoseOutputWasTakenStartsAgainFromItsBeginning) {
-  ASSERT_EQ(Send("open a.mid alias a"), MciSuccess);
-  ASSERT_EQ(Send("open b.mid alias b"), MciSuccess);
-  ASSERT_EQ(Send("play a"), MciSuccess);
+  ASSERT_EQ(Send("open a.mid alias a"), kMciSuccess);
+  ASSERT_EQ(Send("open b.mid alias b"), kMciSuccess);
+  ASSERT_EQ(Send("play a"), kMciSuccess);
   now += 300;
-  ASSERT_EQ(Send("stop a"), MciSuccess);
-  ASSERT_EQ(Send("play b"), MciSuccess);
-  ASSERT_EQ(Send("play a"), MciSuccess);  // the held position is gone
+  ASSERT_EQ(Send("stop a"), kMciSuccess);
+  ASSERT_EQ(Send("play b"), kMciSuccess);
+  ASSERT_EQ(Send("play a"), kMciSuccess);  // the held position is gone
   now += 499;
   EXPECT_EQ(Mode("a"), "playing");
   now += 1;
@@ -410,17 +410,17 @@ TEST_F(MciServiceTest, APieceOfUnknownLengthEndsWhenTheOutputStopsCarryingIt) {
   EXPECT_EQ(Mode(), "playing");
   out.silent = true;
   EXPECT_EQ(Mode(), "stopped");
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "stopped");
 }
 
 TEST_F(MciServiceTest, AStartTheOutputRefusesLeavesThePieceStopped) {
-  ASSERT_EQ(Send("open a.mid alias m1"), MciSuccess);
+  ASSERT_EQ(Send("open a.mid alias m1"), kMciSuccess);
   out.startWorks = false;
-  EXPECT_EQ(Send("play m1"), MciErrDeviceFailed);
+  EXPECT_EQ(Send("play m1"), kMciErrDeviceFailed);
   EXPECT_EQ(Mode(), "stopped");
   out.startWorks = true;
-  EXPECT_EQ(Send("play m1"), MciSuccess);
+  EXPECT_EQ(Send("play m1"), kMciSuccess);
   EXPECT_EQ(Mode(), "playing");
 }
 
@@ -428,18 +428,18 @@ TEST_F(MciServiceTest, RepliesAreCutToTheCapacityAndLeaveTheRestOfTheBuffer) {
   OpenAndPlay();
   char buffer[16];
   std::memcpy(buffer, "xxxxxxxxxxxxxxx", 16);
-  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 4, 0), MciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 4, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "pla\0xxxxxxxxxxx", 16), 0);
-  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 1, 0), MciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 1, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "\0la\0xxxxxxxxxxx", 16), 0);
   std::memcpy(buffer, "xxxxxxxxxxxxxxx", 16);
-  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 0, 0), MciSuccess);
-  EXPECT_EQ(mci.mciSendStringA("status m1 mode", nullptr, 255, 0), MciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 0, 0), kMciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("status m1 mode", nullptr, 255, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "xxxxxxxxxxxxxxx", 16), 0);
-  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 255, 0), MciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 255, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "playing\0xxxxxxx", 16), 0);
   // Commands other than the mode query write no reply.
-  EXPECT_EQ(mci.mciSendStringA("pause m1", buffer, 255, 0), MciSuccess);
+  EXPECT_EQ(mci.mciSendStringA("pause m1", buffer, 255, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "playing\0xxxxxxx", 16), 0);
 }
 
@@ -450,16 +450,16 @@ TEST_F(MciServiceTest, WaveCalls) {
   EXPECT_TRUE(waves.playing);
   // SND_NOSTOP leaves a playing wave alone; without it a new wave replaces it.
   EXPECT_FALSE(mci.sndPlaySoundA("b.wav", SND_ASYNC | SND_NOSTOP));
-  EXPECT_EQ(mci.LastWaveStatus(), MciErrWaveBusy);
+  EXPECT_EQ(mci.LastWaveStatus(), kMciErrWaveBusy);
   EXPECT_TRUE(mci.sndPlaySoundA("c.wav", SND_ASYNC | SND_LOOP));
   // A loop that would never return is refused; a synchronous wave waits for its end.
   EXPECT_FALSE(mci.sndPlaySoundA("d.wav", SND_SYNC | SND_LOOP));
-  EXPECT_EQ(mci.LastWaveStatus(), MciErrBadParameter);
+  EXPECT_EQ(mci.LastWaveStatus(), kMciErrBadParameter);
   EXPECT_TRUE(mci.sndPlaySoundA("e.wav", SND_SYNC));
   EXPECT_TRUE(mci.sndPlaySoundA("f.wav", SND_ASYNC | SND_NOSTOP));  // nothing plays now
-  waves.playStatus = MciErrNoAudioDevice;
+  waves.playStatus = kMciErrNoAudioDevice;
   EXPECT_FALSE(mci.sndPlaySoundA("g.wav", SND_ASYNC));
-  EXPECT_EQ(mci.LastWaveStatus(), MciErrNoAudioDevice);
+  EXPECT_EQ(mci.LastWaveStatus(), kMciErrNoAudioDevice);
   EXPECT_THAT(waves.log, ElementsAre("stop", "play a.wav", "play c.wav loop", "play e.wav", "wait",
                                      "play f.wav", "play g.wav"));
   EXPECT_THAT(out.log, IsEmpty());

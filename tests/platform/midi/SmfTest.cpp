@@ -245,7 +245,7 @@ TEST(SmfTest, EveryCutAndEveryCorruptionOfAFileIsReadSafely) {
     if (info.ok) {
       EXPECT_TRUE(std::isfinite(info.seconds));
       EXPECT_GE(info.seconds, 0.0);
-      EXPECT_LE(info.seconds, SmfMaxSeconds);
+      EXPECT_LE(info.seconds, kSmfMaxSeconds);
     }
   }
 }
