@@ -21,20 +21,6 @@ constexpr int kCanvasX = kPageFrame, kCanvasY = kMenuHeight + kPageFrame;
 
 }  // namespace
 
-DateTimeFields After(const DateTimeFields& start, long long ms) {
-  std::tm t{};
-  t.tm_year = start.year - 1900;
-  t.tm_mon = start.month - 1;
-  t.tm_mday = start.day;
-  t.tm_hour = start.hour;
-  t.tm_min = start.minute;
-  t.tm_sec = start.second;
-  const time_t at = timegm(&t) + static_cast<time_t>(ms / 1000);
-  std::tm now{};
-  gmtime_r(&at, &now);
-  return {now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec};
-}
-
 struct SeededTitle::Parts {
   explicit Parts(const RenderOptions& options)
       : start(options.start), random(options.seed), desktop(clock) {
@@ -64,7 +50,7 @@ SeededTitle::~SeededTitle() = default;
 void SeededTitle::DrawFrame(int index) {
   const long long ms = static_cast<long long>(index) * kRenderStepMs;
   parts_->clock.now = Parts::kFirstReading + static_cast<uint32_t>(ms);
-  parts_->clock.dateTime = FormatDateTime(After(parts_->start, ms));
+  parts_->clock.dateTime = FormatDateTime(AfterMilliseconds(parts_->start, ms));
   DrawVision(parts_->app.vision, parts_->app.form);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Clock.h"
+#include "platform/FixedStart.h"
 #include "platform/Random.h"
 #include "platform/Surface.h"
 #include "timing/TimerSlots.h"
@@ -62,8 +63,5 @@ class SeededTitle {
 // with its index. The same options always give the same frames.
 void RenderFrames(const RenderOptions& options,
                   const std::function<void(int index, const Surface& frame)>& frame);
-
-// The date and time `ms` milliseconds after `start`, in whole seconds of the calendar.
-DateTimeFields After(const DateTimeFields& start, long long ms);
 
 }  // namespace ombrevale

@@ -67,7 +67,7 @@ class SimulatedDesktop final : public ScreenlessDesktop {
     const uint64_t second = elapsedMs_ / 1000;
     if (second != lastCalendarSecond_) {
       lastCalendarSecond_ = second;
-      clock_.dateTime = FormatDateTime(After(start_, static_cast<long long>(elapsedMs_)));
+      clock_.dateTime = FormatDateTime(AfterMilliseconds(start_, static_cast<long long>(elapsedMs_)));
     }
   }
 

@@ -66,18 +66,6 @@ std::optional<unsigned long> Number(const std::string& text, unsigned long max) 
   return value;
 }
 
-std::optional<DateTimeFields> ParseStart(const std::string& text) {
-  DateTimeFields t{};
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%4d/%2d/%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour,
-                  &t.minute, &t.second, &tail) != 6)
-    return std::nullopt;
-  if (t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 ||
-      t.minute > 59 || t.second > 59 || t.hour < 0 || t.minute < 0 || t.second < 0)
-    return std::nullopt;
-  return t;
-}
-
 Options ParseOptions(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -112,7 +100,7 @@ Options ParseOptions(int argc, char** argv) {
         throw UsageError("--every takes a whole number from 1 to 100, not \"" + value + "\"");
       o.every = static_cast<int>(*n);
     } else if (arg == "--start") {
-      const auto t = ParseStart(value);
+      const auto t = ReadDateTime(value);
       if (!t)
         throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" +
                          value + "\"");

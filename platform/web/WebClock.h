@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/FixedStart.h"
 
 namespace ombrevale {
 
@@ -23,11 +24,5 @@ class WebClock final : public Clock {
   std::optional<DateTimeFields> fixedStart_;
   std::optional<uint32_t> firstReading_;
 };
-
-// The date and time `ms` milliseconds after `start`, in whole seconds of the calendar.
-DateTimeFields AfterMilliseconds(const DateTimeFields& start, long long ms);
-
-// Reads "2026/12/07 06:38:00" (or with "6:38:00"); nothing when the text is no such date and time.
-std::optional<DateTimeFields> ReadDateTime(const std::string& text);
 
 }  // namespace ombrevale

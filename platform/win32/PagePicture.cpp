@@ -6,8 +6,8 @@
 
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
+#include "platform/scale/Scaler.h"
 #include "platform/win32/Utf16.h"
-#include "platform/win32/WholeFactorFit.h"
 
 namespace ombrevale {
 namespace {
@@ -97,7 +97,7 @@ void PagePicture::DrawLabel(const LabelView& view) {
 }
 
 void PagePicture::Paint(HDC dc, int width, int height) const {
-  const PageFit fit = FitPage(width, height, kPageWidth, kPageHeight);
+  const WholeFactorFit fit = FitWholeFactor(width, height, kPageWidth, kPageHeight);
   const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   // The border around the page, in at most four strips, so that the page itself never flashes.
   const RECT strips[] = {{0, 0, width, fit.y},

@@ -32,19 +32,8 @@ class MixerOnDemandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    dir = std::filesystem::temp_directory_path() /
-          ("ombrevale_mixer_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    piece = (dir / "one note.mid").string();
-    wave = (dir / "tone.wav").string();
-    WriteFile(piece, OneNoteMidi());
-    WriteFile(wave, ToneWave(300));
   }
-  void TearDown() override {
-    media.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
+  void TearDown() override { media.reset(); }
 
   void Make(std::string library) {
     media = std::make_unique<SdlMedia>(std::move(library),
@@ -58,8 +47,9 @@ class MixerOnDemandTest : public ::testing::Test {
     return status == kMciSuccess ? reply : std::string(MciStatusText(status));
   }
 
-  std::filesystem::path dir;
-  std::string piece, wave;
+  SoundFolder files{"ombrevale_mixer"};
+  const std::filesystem::path& dir = files.dir;
+  const std::string &piece = files.piece, &wave = files.wave;
   std::vector<std::string> notices;
   std::unique_ptr<SdlMedia> media;
 };

@@ -42,20 +42,7 @@ class SdlMediaTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("ombrevale_sdlmedia_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    piece = (dir / "one note.mid").string();
-    wave = (dir / "tone.wav").string();
-    WriteFile(piece, OneNoteMidi());
-    WriteFile(wave, ToneWave(300));
-  }
-  void TearDown() override {
-    media.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
+  void TearDown() override { media.reset(); }
 
   int32_t Send(const std::string& command) { return media->mciSendStringA(command, nullptr, 0, 0); }
   std::string Mode() {
@@ -77,8 +64,9 @@ class SdlMediaTest : public ::testing::Test {
     return Since(t0);
   }
 
-  std::filesystem::path dir;
-  std::string piece, wave;
+  SoundFolder files{"ombrevale_sdlmedia"};
+  const std::filesystem::path& dir = files.dir;
+  const std::string &piece = files.piece, &wave = files.wave;
   std::unique_ptr<SdlMedia> media = std::make_unique<SdlMedia>();
 };
 

@@ -1,11 +1,15 @@
 #pragma once
 // Tiny sound files written by the tests of the real mixer: a one-note MIDI piece and a tone.
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <string>
+#include <system_error>
 #include <vector>
 
 namespace ombrevale {
@@ -60,5 +64,27 @@ inline std::vector<uint8_t> ToneWave(int ms) {
   }
   return w;
 }
+
+// A scratch folder of its own for one test, holding the one-note piece and a 300 ms tone; removed
+// with everything put in it when the test ends.
+struct SoundFolder {
+  explicit SoundFolder(const std::string& name)
+      : dir(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))),
+        piece((dir / "one note.mid").string()),
+        wave((dir / "tone.wav").string()) {
+    std::filesystem::create_directories(dir);
+    WriteFile(piece, OneNoteMidi());
+    WriteFile(wave, ToneWave(300));
+  }
+  ~SoundFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  SoundFolder(const SoundFolder&) = delete;
+  SoundFolder& operator=(const SoundFolder&) = delete;
+
+  const std::filesystem::path dir;
+  const std::string piece, wave;
+};
 
 }  // namespace ombrevale
