@@ -229,7 +229,15 @@ int32_t MciService::mciSendStringA(std::string_view command, char* reply, uint32
   MciCommand parsed;
   const int32_t status = ParseMciCommand(command, parsed);
   if (status != kMciSuccess) return status;
-  return Run(parsed, reply, replyCapacity);
+  const int32_t result = Run(parsed, reply, replyCapacity);
+  // As the platform's own service does: a command that succeeds and has nothing to tell answers
+  // with the empty text, and "open" with the number of the device it opened.
+  if (result == kMciSuccess && parsed.verb != MciVerb::StatusMode) {
+    const auto opened = channels_.find(parsed.alias);
+    const bool isOpen = parsed.verb == MciVerb::Open && opened != channels_.end();
+    WriteMciReply(isOpen ? std::to_string(opened->second.deviceId) : "", reply, replyCapacity);
+  }
+  return result;
 }
 
 int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCapacity) {
@@ -297,6 +305,7 @@ int32_t MciService::Open(const MciCommand& command) {
   const int32_t status = music_.Open(command.path, ch.stream, ch.lengthMs);
   if (status != kMciSuccess) return status;
   if (!ch.stream) return kMciErrDeviceFailed;
+  ch.deviceId = nextDeviceId_++;
   channels_.emplace(command.alias, std::move(ch));
   return kMciSuccess;
 }

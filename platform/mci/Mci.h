@@ -161,6 +161,7 @@ class MciService final : public Media {
     uint64_t since = 0;     // clock reading when the piece last started playing
     bool atEnd = false;     // the piece has played to its end
     bool held = false;      // the output holds the piece's position (Resume can continue it)
+    uint32_t deviceId = 0;  // its number, as "open" answers it: 1 for the first piece opened
   };
 
   int32_t Run(const MciCommand& command, char* reply, uint32_t replyCapacity);
@@ -174,6 +175,7 @@ class MciService final : public Media {
   std::function<uint64_t()> nowMs_;
   std::map<std::string, Channel> channels_;
   int32_t lastWaveStatus_ = kMciSuccess;
+  uint32_t nextDeviceId_ = 1;
 };
 
 }  // namespace ombrevale

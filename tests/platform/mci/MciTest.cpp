@@ -438,9 +438,16 @@ TEST_F(MciServiceTest, RepliesAreCutToTheCapacityAndLeaveTheRestOfTheBuffer) {
   EXPECT_EQ(std::memcmp(buffer, "xxxxxxxxxxxxxxx", 16), 0);
   EXPECT_EQ(mci.mciSendStringA("status m1 mode", buffer, 255, 0), kMciSuccess);
   EXPECT_EQ(std::memcmp(buffer, "playing\0xxxxxxx", 16), 0);
-  // Commands other than the mode query write no reply.
+  // Other commands that succeed answer with the empty text; a failure leaves the buffer alone.
   EXPECT_EQ(mci.mciSendStringA("pause m1", buffer, 255, 0), kMciSuccess);
-  EXPECT_EQ(std::memcmp(buffer, "playing\0xxxxxxx", 16), 0);
+  EXPECT_EQ(std::memcmp(buffer, "\0laying\0xxxxxxx", 16), 0);
+  std::memcpy(buffer, "xxxxxxxxxxxxxxx", 16);
+  EXPECT_EQ(mci.mciSendStringA("pause nothere", buffer, 255, 0), kMciErrAliasNotOpen);
+  EXPECT_EQ(std::memcmp(buffer, "xxxxxxxxxxxxxxx", 16), 0);
+  // "open" answers with the number of the device it opened, counting from 1.
+  EXPECT_EQ(mci.mciSendStringA("open \"b.mid\" type sequencer alias m2", buffer, 255, 0),
+            kMciSuccess);
+  EXPECT_STREQ(buffer, "2");
 }
 
 TEST_F(MciServiceTest, WaveCalls) {
