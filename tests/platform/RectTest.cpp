@@ -19,7 +19,9 @@ TEST(Rect, IntersectionCoversExactlyWhatBothCover) {
     for (const Rect& b : rects) {
       const Rect both = a.Intersect(b);
       EXPECT_EQ(both, b.Intersect(a));
-      if (both.Empty()) EXPECT_EQ(both, Rect{});
+      if (both.Empty()) {
+        EXPECT_EQ(both, Rect{});
+      }
       for (int y = -4; y < 8; ++y)
         for (int x = -4; x < 8; ++x)
           ASSERT_EQ(both.Contains(x, y), a.Contains(x, y) && b.Contains(x, y))
