@@ -125,6 +125,8 @@ void Form1::LoadPictureIfExists(PictureBox& control, const std::string& path) {
   // missing: the control keeps what it held
   if (platform_.pictures.FileExists(path).size() < 1) return;
   control.Image = platform_.pictures.LoadPicture(path);
+  // The sources are only read from now on: the vision's blits can pass over their black.
+  control.Image.NoteInk();
 }
 
 void Form1::ShowVersion() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/FreshPages.h"
 #include "platform/Rect.h"
 
 namespace ombrevale {
@@ -14,6 +15,16 @@ using Pixel = uint32_t;
 inline constexpr Pixel Rgb(uint8_t r, uint8_t g, uint8_t b) {
   return (Pixel{r} << 16) | (Pixel{g} << 8) | Pixel{b};
 }
+
+// The pixels of a surface, in blocks that are zero until written.
+using PixelStore = std::vector<Pixel, FreshPages<Pixel>>;
+
+// Where a row's ink lies: from `first` up to, not including, `end`, every pixel that is not
+// black; first == end for a row that is black throughout.
+struct InkSpan {
+  int first = 0;
+  int end = 0;
+};
 
 // A persistent 32-bit picture: what a picture control holds behind its device context. A
 // default-constructed surface holds no picture (0 x 0); blits from it change nothing.
@@ -28,20 +39,39 @@ class Surface {
   // The whole picture, at (0, 0): what every drawing on it is clipped to.
   Rect Bounds() const { return {0, 0, width_, height_}; }
 
-  Pixel* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  // Writing access forgets where the ink lay (below).
+  Pixel* Row(int y) {
+    ForgetInk();
+    return pixels_.data() + static_cast<size_t>(y) * width_;
+  }
   const Pixel* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
   Pixel At(int x, int y) const { return Row(y)[x]; }
   void Set(int x, int y, Pixel p) { Row(y)[x] = p; }
   void Fill(Pixel p);
   void FillRect(const Rect& area, Pixel p);  // clipped to the picture
 
-  const std::vector<Pixel>& Pixels() const { return pixels_; }
-  bool operator==(const Surface&) const = default;
+  // Notes, row by row, where the picture's ink lies, for a picture that from now on is only read
+  // (the vision's sources): blits from it then pass over its black instead of combining it. Any
+  // writing access afterwards forgets the note; a pointer to a row taken earlier must not be
+  // written through once it is made.
+  void NoteInk();
+  // The note, one span per row, or nothing when none is kept.
+  const std::vector<InkSpan>* Ink() const { return ink_.empty() ? nullptr : &ink_; }
+
+  const PixelStore& Pixels() const { return pixels_; }
+  bool operator==(const Surface& other) const {
+    return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+  }
 
  private:
+  void ForgetInk() {
+    if (!ink_.empty()) ink_.clear();
+  }
+
   int width_ = 0;
   int height_ = 0;
-  std::vector<Pixel> pixels_;
+  PixelStore pixels_;
+  std::vector<InkSpan> ink_;
 };
 
 }  // namespace ombrevale

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/raster/InkRows.h"
 #include "platform/raster/RasterRows.h"
 
 namespace ombrevale {
@@ -40,6 +41,13 @@ bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
       std::memcpy(copy.Row(r), src.Row(static_cast<int>(srcY) + r) + srcX, n * sizeof(Pixel));
     }
     return BitBlt(dst, static_cast<int>(dx), static_cast<int>(dy), n, rows, copy, 0, 0, rop);
+  }
+  if (const std::vector<InkSpan>* ink = src.Ink()) {
+    CombineInkedRows(dst.Row(static_cast<int>(dy)) + dx, static_cast<size_t>(dst.Width()),
+                     src.Row(static_cast<int>(srcY)) + srcX, static_cast<size_t>(src.Width()),
+                     static_cast<size_t>(n), static_cast<size_t>(rows), ink->data() + srcY,
+                     static_cast<size_t>(srcX), rop);
+    return true;
   }
   // Rows that span both surfaces whole follow one another: a whole-width copy is one memcpy.
   CombineRows(dst.Row(static_cast<int>(dy)) + dx, static_cast<size_t>(dst.Width()),

@@ -1,10 +1,12 @@
 #include "platform/sdl/SdlPictures.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "platform/bitmap/BitmapFile.h"
+#include "platform/bitmap/RowOverBlack.h"
 #include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
@@ -14,14 +16,16 @@ std::string SdlPictureReader::FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, error) ? path : std::string();
 }
 
-// At most two copies of a picture's pixels live at once: the file's bytes and SDL's decoded
-// picture, then SDL's decoded picture and ours, which SDL converts straight into.
-Surface SdlPictureReader::LoadPicture(const std::string& path) {
+namespace {
+
+// At most the file's bytes and SDL's decoded picture live beside ours, which is written a band
+// of rows at a time through a small scratch picture, its black left unwritten.
+Surface ReadPicture(const std::string& path, PictureBudget& budget) {
   PictureSize size;
   SurfacePtr decoded;
   {
     const std::vector<uint8_t> file = ReadCheckedBitmapFile(path, size);
-    if (auto why = budget_.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
+    if (auto why = budget.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
     SDL_RWops* rw = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
     if (rw == nullptr) UnreadableBitmap(path, SDL_GetError());
     decoded.reset(SDL_LoadBMP_RW(rw, 1));
@@ -32,24 +36,35 @@ Surface SdlPictureReader::LoadPicture(const std::string& path) {
                          std::to_string(decoded->h) + " pixels where the header claims " +
                          std::to_string(size.width) + " x " + std::to_string(size.height));
   }
+  // A plain copy of the colours: an alpha channel in the file neither blends nor survives.
+  if (SDL_SetSurfaceBlendMode(decoded.get(), SDL_BLENDMODE_NONE) != 0)
+    UnreadableBitmap(path, SDL_GetError());
 
   Surface picture(size.width, size.height);
-  SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(picture.Row(0), size.width, size.height, 32,
-                                                       size.width * 4, SDL_PIXELFORMAT_XRGB8888));
-  if (!target) UnreadableBitmap(path, SDL_GetError());
-  // A plain copy of the colours: an alpha channel in the file neither blends nor survives.
-  if (SDL_SetSurfaceBlendMode(decoded.get(), SDL_BLENDMODE_NONE) != 0 ||
-      SDL_BlitSurface(decoded.get(), nullptr, target.get(), nullptr) != 0) {
-    UnreadableBitmap(path, SDL_GetError());
+  const int bandRows = std::min(16, size.height);  // never more than the picture itself
+  std::vector<Pixel> band(static_cast<size_t>(size.width) * bandRows);
+  SurfacePtr scratch(SDL_CreateRGBSurfaceWithFormatFrom(band.data(), size.width, bandRows, 32,
+                                                        size.width * 4, SDL_PIXELFORMAT_XRGB8888));
+  if (!scratch) UnreadableBitmap(path, SDL_GetError());
+  for (int top = 0; top < size.height; top += bandRows) {
+    const int rows = std::min(bandRows, size.height - top);
+    SDL_Rect from{0, top, size.width, rows};
+    if (SDL_BlitSurface(decoded.get(), &from, scratch.get(), nullptr) != 0)
+      UnreadableBitmap(path, SDL_GetError());
+    for (int r = 0; r < rows; ++r) {
+      Pixel* row = band.data() + static_cast<size_t>(r) * size.width;
+      for (int x = 0; x < size.width; ++x) row[x] &= 0x00FFFFFF;  // the unused byte
+      WriteRowOverBlack(picture.Row(top + r), row, size.width);
+    }
   }
-  target.reset();
-  decoded.reset();
-  for (int y = 0; y < picture.Height(); ++y) {
-    Pixel* row = picture.Row(y);
-    for (int x = 0; x < picture.Width(); ++x) row[x] &= 0x00FFFFFF;
-  }
-  budget_.Charge(size.width, size.height);
+  budget.Charge(size.width, size.height);
   return picture;
+}
+
+}  // namespace
+
+Surface SdlPictureReader::LoadPicture(const std::string& path) {
+  return ReadPicture(path, budget_);
 }
 
 }  // namespace ombrevale

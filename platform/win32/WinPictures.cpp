@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/bitmap/BitmapFile.h"
+#include "platform/bitmap/RowOverBlack.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace ombrevale {
@@ -175,13 +176,14 @@ Surface WinPictureReader::LoadPicture(const std::string& path) {
   if (rows <= 0) UnreadableBitmap(path, "the system could not decode its pixels");
   GdiFlush();
 
+  // Written over fresh black, whose pages stay the system's where the picture is black.
   Surface picture(size.width, size.height);
-  const auto* decoded = static_cast<const Pixel*>(target.bits);
+  auto* decoded = static_cast<Pixel*>(target.bits);
   for (int y = 0; y < size.height; ++y) {
-    const Pixel* from = decoded + static_cast<size_t>(y) * size.width;
-    Pixel* row = picture.Row(y);
+    Pixel* from = decoded + static_cast<size_t>(y) * size.width;
     // A plain copy of the colours: an alpha channel in the file does not survive.
-    for (int x = 0; x < size.width; ++x) row[x] = from[x] & 0x00FFFFFF;
+    for (int x = 0; x < size.width; ++x) from[x] &= 0x00FFFFFF;
+    WriteRowOverBlack(picture.Row(y), from, size.width);
   }
   budget_.Charge(size.width, size.height);
   return picture;

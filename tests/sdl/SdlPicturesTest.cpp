@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlPictures.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -238,6 +239,40 @@ TEST_F(SdlPictures, ThePicturesOfDatTakeATenthOfTheBudget) {
   const uint64_t used = reader.Budget().Total() - reader.Budget().Left();
   EXPECT_EQ(used, (14 * 400 * 300 + 6 * 150 * 60 + 100 * 75) * 4u);
   EXPECT_GT(reader.Budget().Total(), 9 * used);
+}
+
+// How many of the pages under a surface's pixels the process holds in memory.
+size_t ResidentPages(const Surface& s) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<uintptr_t>(s.Pixels().data()) / page * page;
+  const auto end = reinterpret_cast<uintptr_t>(s.Pixels().data() + s.Pixels().size());
+  std::vector<unsigned char> resident((end - start + page - 1) / page);
+  if (mincore(reinterpret_cast<void*>(start), end - start, resident.data()) != 0) return SIZE_MAX;
+  size_t count = 0;
+  for (unsigned char r : resident) count += r & 1;
+  return count;
+}
+
+// A picture's black is never written: read from its file, black costs no memory, and a picture
+// holds only the pages its ink lies on. Its pixels are still those of the file.
+TEST_F(SdlPictures, APicturesBlackCostsNoMemory) {
+  const Surface fresh(400, 300), grey(400, 300, 0x00808080);
+  EXPECT_EQ(ResidentPages(fresh), 0u);
+  EXPECT_EQ(ResidentPages(grey), (400u * 300 * 4 + 4095) / 4096);
+
+  SdlPictureReader reader;
+  const auto dat = [&reader](const char* name) {
+    return reader.LoadPicture(std::string(OMBREVALE_SOURCE_DIR) + "/dat/" + name + ".bmp");
+  };
+  const Surface black = dat("black"), face = dat("face");
+  EXPECT_EQ(ResidentPages(black), 0u);
+  // The face lies in the upper left: a third of its pages hold nothing but black.
+  EXPECT_LT(ResidentPages(face), 118u * 2 / 3);
+  EXPECT_GT(ResidentPages(face), 118u / 3);
+  for (Pixel p : black.Pixels()) ASSERT_EQ(p, 0u);
+  size_t ink = 0;
+  for (Pixel p : face.Pixels()) ink += p != 0;
+  EXPECT_EQ(ink, 400u * 300 - 108120);  // every pixel but the file's black ones
 }
 
 // The window's load reads the real files of dat/, relative to the working directory.
