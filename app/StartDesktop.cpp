@@ -13,11 +13,16 @@
 #include "platform/sdl/SdlMedia.h"
 #include "platform/sdl/SdlPictures.h"
 #include "platform/sdl/SdlVideo.h"
+#include "vision/VisionPictures.h"
 
 extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
                                    const ombrevale::DataFolderChoice& data) {
   using namespace ombrevale;
   try {
+    // The pictures are read while SDL reaches the desktop and the window is made, on the other
+    // core: the window's load then finds them ready.
+    SdlPictureReader pictures;
+    pictures.ReadAhead(VisionFiles());
     SdlVideo video;
     // Said once there is a desktop to run on: without one, its own sentence is the news.
     if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
@@ -27,7 +32,6 @@ extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
-    SdlPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
     return Main(app);

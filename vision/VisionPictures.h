@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 
@@ -61,6 +62,16 @@ void ForEachVisionSource(Pictures& pictures, Visit visit) {
   one(pictures.PicWire, "PicWire", "wire", 2880, 1560, 400, 300);
   row(pictures.PicTv, "PicTv", "tv", {2880, 3360}, 2160, 400, 300);
   one(pictures.PicNoise, "PicNoise", "noise", 2880, 2760, 100, 75);
+}
+
+// The files of the source pictures, in the order the window loads them.
+inline std::vector<std::string> VisionFiles() {
+  VisionPictures list;
+  std::vector<std::string> files;
+  ForEachVisionSource(list, [&files](PictureBox&, const VisionSource& source) {
+    files.push_back(source.file);
+  });
+  return files;
 }
 
 }  // namespace ombrevale

@@ -63,7 +63,18 @@ Surface ReadPicture(const std::string& path, PictureBudget& budget) {
 
 }  // namespace
 
+void SdlPictureReader::ReadAhead(std::vector<std::string> paths) {
+  ahead_ = std::make_unique<PictureReadAhead>(std::move(paths), ReadPicture);
+}
+
 Surface SdlPictureReader::LoadPicture(const std::string& path) {
+  if (ahead_) {
+    if (std::optional<Surface> ready = ahead_->Take(path)) {
+      if (auto why = budget_.Refusal(ready->Width(), ready->Height())) BitmapTooLarge(path, *why);
+      budget_.Charge(ready->Width(), ready->Height());
+      return std::move(*ready);
+    }
+  }
   return ReadPicture(path, budget_);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/bitmap/PictureBudget.h"
+#include "platform/bitmap/PictureReadAhead.h"
 #include "platform/Pictures.h"
 
 namespace ombrevale {
@@ -16,10 +19,14 @@ class SdlPictureReader final : public PictureReader {
   std::string FileExists(const std::string& path) override;
   Surface LoadPicture(const std::string& path) override;
 
+  // Starts reading `paths` on a thread of its own, for LoadPicture to find ready.
+  void ReadAhead(std::vector<std::string> paths);
+
   const PictureBudget& Budget() const { return budget_; }
 
  private:
   PictureBudget budget_;
+  std::unique_ptr<PictureReadAhead> ahead_;
 };
 
 }  // namespace ombrevale

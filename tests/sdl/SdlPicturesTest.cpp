@@ -168,6 +168,41 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
   EXPECT_NE(Failure(dir_.string()).find(dir_.string()), std::string::npos) << "a folder";
 }
 
+// Pictures read ahead are the pictures read in place, with the same budget left, and a file that
+// fails ahead fails in place with the same words; a path not read ahead is read in place.
+TEST_F(SdlPictures, PicturesReadAheadAreThoseReadInPlace) {
+  const std::string red = Write("red.bmp", Bitmap(2, 24, {}, {{0, 0, 255, 0, 0, 0}}));
+  const std::string ramp = Write("ramp.bmp", Bitmap(3, 8, {0x000000, 0x102030, 0xFFFFFF},
+                                                    {{0, 1, 2}, {2, 1, 0}}, true));
+  const std::vector<uint8_t> whole = Bitmap(2, 24, {}, {{1, 2, 3, 4, 5, 6}});
+  const std::string cut = Write("cut.bmp", std::vector<uint8_t>(whole.begin(), whole.begin() + 40));
+  const std::string huge = Write("huge.bmp", RunLengthClaim(kMaxPictureSide, kMaxPictureSide));
+  const std::string missing = (dir_ / "missing.bmp").string();
+  const std::string later = Write("later.bmp", Bitmap(1, 24, {}, {{9, 8, 7}}));
+  const std::vector<std::string> order = {red, cut, ramp, missing, red, huge, ramp, later};
+
+  SdlPictureReader ahead;
+  ahead.ReadAhead({red, cut, ramp, missing, red, huge, ramp});  // `later` is not among them
+  for (const std::string& path : order) {
+    std::string inPlace, readAhead;
+    Surface a, b;
+    try {
+      a = reader_.LoadPicture(path);
+    } catch (const FatalError& e) {
+      inPlace = e.what();
+    }
+    try {
+      b = ahead.LoadPicture(path);
+    } catch (const FatalError& e) {
+      readAhead = e.what();
+    }
+    EXPECT_EQ(readAhead, inPlace) << path;
+    EXPECT_EQ(b, a) << path;
+    EXPECT_EQ(ahead.Budget().Left(), reader_.Budget().Left()) << path;
+  }
+  EXPECT_EQ(reader_.LoadPicture(ramp).Width(), 3);
+}
+
 TEST_F(SdlPictures, OnlyAnOrdinaryFileIsThere) {
   const std::string file = Write("a.bmp", {'x'});
   fs::create_directories(dir_ / "folder.bmp");
