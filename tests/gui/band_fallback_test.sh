@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A window whose X server refuses it the shared memory a larger size needs goes on drawing in
-# software, the same pixels. In an IPC namespace of its own, whose segments may be at most 1 MB,
-# the window starts at its natural size (a band of 0.5 MB) and is then made twice as large (a band
-# of 2 MB, refused): its frames, read back from the X server, must equal those of a run that was
+# software, the same pixels. In an IPC namespace of its own, whose segments must stay under a
+# million bytes, the window starts at its natural size (a band of 0.5 MB) and is then made twice as
+# large (a band of 1 MiB, refused): its frames, read back from the X server, must equal those of a run that was
 # never refused anything.
 #   band_fallback_test.sh WINDOW_FRAMES
 set -u
@@ -39,9 +39,9 @@ if [ "${1:-}" != --inside ]; then
   exit 0
 fi
 
-# Inside the namespace: segments of at most 1 MB.
+# Inside the namespace: segments under a million bytes.
 window_frames=$2
-echo 1048576 >/proc/sys/kernel/shmmax || fail "the segment limit could not be lowered"
+echo 1000000 >/proc/sys/kernel/shmmax || fail "the segment limit could not be lowered"
 start_xvfb 120 1920x1080 || fail "no X server could be started in the namespace"
 export SDL_AUDIODRIVER=dummy
 SDL_RENDER_DRIVER=software "$window_frames" "$frames" 404x344 808x688 >"$3" 2>"$work/err" ||
