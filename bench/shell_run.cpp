@@ -56,7 +56,8 @@ double CpuSeconds() {
 
 // When each stage of the start ended, in seconds since boot, for the breakdown printed at the end.
 struct StartStages {
-  double video = 0, desktop = 0, loadStart = 0, picturesSeconds = 0, shown = 0, firstPresentStart = 0;
+  double video = 0, desktop = 0, loadStart = 0, picturesSeconds = 0, shown = 0,
+         firstPresentStart = 0;
 };
 StartStages stages;
 

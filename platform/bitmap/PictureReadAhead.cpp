@@ -4,10 +4,13 @@
 
 namespace ombrevale {
 
-PictureReadAhead::PictureReadAhead(std::vector<std::string> paths, Read read)
+PictureReadAhead::PictureReadAhead(std::vector<std::string> paths, Read read, Finish finish)
     : paths_(std::move(paths)) {
   for (const std::string& path : paths_) outcomes_.try_emplace(path);
-  worker_ = std::thread(&PictureReadAhead::ReadAll, this, std::move(read), PictureBudget());
+  worker_ = std::thread([this, read = std::move(read), finish = std::move(finish)] {
+    ReadAll(read, PictureBudget());
+    if (finish) finish();
+  });
 }
 
 PictureReadAhead::~PictureReadAhead() {
@@ -18,7 +21,7 @@ PictureReadAhead::~PictureReadAhead() {
   worker_.join();
 }
 
-void PictureReadAhead::ReadAll(Read read, PictureBudget budget) {
+void PictureReadAhead::ReadAll(const Read& read, PictureBudget budget) {
   for (const std::string& path : paths_) {
     {
       std::lock_guard lock(mutex_);

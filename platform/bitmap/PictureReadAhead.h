@@ -24,8 +24,11 @@ class PictureReadAhead {
   // itself does; throws when it cannot.
   using Read = std::function<Surface(const std::string& path, PictureBudget& budget)>;
 
+  // Run on the reading thread once it is done, to let go of what the decoder keeps per thread.
+  using Finish = std::function<void()>;
+
   // Starts reading `paths`, in their order, with a budget of its own as large as the reader's.
-  PictureReadAhead(std::vector<std::string> paths, Read read);
+  PictureReadAhead(std::vector<std::string> paths, Read read, Finish finish = {});
   // Stops after the picture being read, and waits for it.
   ~PictureReadAhead();
   PictureReadAhead(const PictureReadAhead&) = delete;
@@ -42,7 +45,7 @@ class PictureReadAhead {
     Surface picture;
   };
 
-  void ReadAll(Read read, PictureBudget budget);
+  void ReadAll(const Read& read, PictureBudget budget);
 
   std::vector<std::string> paths_;
   std::mutex mutex_;

@@ -33,8 +33,8 @@ Surface ReadPicture(const std::string& path, PictureBudget& budget) {
   }
   if (decoded->w != size.width || decoded->h != size.height) {
     UnreadableBitmap(path, "the decoder read " + std::to_string(decoded->w) + " x " +
-                         std::to_string(decoded->h) + " pixels where the header claims " +
-                         std::to_string(size.width) + " x " + std::to_string(size.height));
+                               std::to_string(decoded->h) + " pixels where the header claims " +
+                               std::to_string(size.width) + " x " + std::to_string(size.height));
   }
   // A plain copy of the colours: an alpha channel in the file neither blends nor survives.
   if (SDL_SetSurfaceBlendMode(decoded.get(), SDL_BLENDMODE_NONE) != 0)
@@ -64,7 +64,9 @@ Surface ReadPicture(const std::string& path, PictureBudget& budget) {
 }  // namespace
 
 void SdlPictureReader::ReadAhead(std::vector<std::string> paths) {
-  ahead_ = std::make_unique<PictureReadAhead>(std::move(paths), ReadPicture);
+  // SDL keeps an error text for each thread that met an error; this one's goes with it.
+  ahead_ =
+      std::make_unique<PictureReadAhead>(std::move(paths), ReadPicture, [] { SDL_TLSCleanup(); });
 }
 
 Surface SdlPictureReader::LoadPicture(const std::string& path) {

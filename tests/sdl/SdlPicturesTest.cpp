@@ -172,8 +172,8 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
 // fails ahead fails in place with the same words; a path not read ahead is read in place.
 TEST_F(SdlPictures, PicturesReadAheadAreThoseReadInPlace) {
   const std::string red = Write("red.bmp", Bitmap(2, 24, {}, {{0, 0, 255, 0, 0, 0}}));
-  const std::string ramp = Write("ramp.bmp", Bitmap(3, 8, {0x000000, 0x102030, 0xFFFFFF},
-                                                    {{0, 1, 2}, {2, 1, 0}}, true));
+  const std::string ramp =
+      Write("ramp.bmp", Bitmap(3, 8, {0x000000, 0x102030, 0xFFFFFF}, {{0, 1, 2}, {2, 1, 0}}, true));
   const std::vector<uint8_t> whole = Bitmap(2, 24, {}, {{1, 2, 3, 4, 5, 6}});
   const std::string cut = Write("cut.bmp", std::vector<uint8_t>(whole.begin(), whole.begin() + 40));
   const std::string huge = Write("huge.bmp", RunLengthClaim(kMaxPictureSide, kMaxPictureSide));

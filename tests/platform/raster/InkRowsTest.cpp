@@ -46,9 +46,8 @@ TEST(InkRows, BlitsFromANotedPictureEqualThoseFromAnUnnotedOne) {
               Surface expected = Speckled(41, 27, seed), got = expected;
               BitBlt(expected, x, y, 37, 23, plain, sx, sy, rop);
               BitBlt(got, x, y, 37, 23, noted, sx, sy, rop);
-              ASSERT_EQ(got, expected) << "seed " << seed << " rop " << std::hex << rop
-                                       << std::dec << " at " << x << "," << y << " from " << sx
-                                       << "," << sy;
+              ASSERT_EQ(got, expected) << "seed " << seed << " rop " << std::hex << rop << std::dec
+                                       << " at " << x << "," << y << " from " << sx << "," << sy;
             }
   }
 }
