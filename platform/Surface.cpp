@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace ombrevale {
 
@@ -30,15 +31,33 @@ void Surface::FillRect(const Rect& area, Pixel p) {
 }
 
 void Surface::NoteInk() {
-  ink_.assign(static_cast<size_t>(height_), InkSpan{});
+  InkNote note;
+  note.rowStart.reserve(static_cast<size_t>(height_) + 1);
   for (int y = 0; y < height_; ++y) {
+    note.rowStart.push_back(static_cast<uint32_t>(note.spans.size()));
     const Pixel* row = pixels_.data() + static_cast<size_t>(y) * width_;
-    int first = 0;
-    while (first < width_ && row[first] == 0) ++first;
-    int end = width_;
-    while (end > first && row[end - 1] == 0) --end;
-    ink_[y] = {first, end};
+    const size_t rowFirst = note.spans.size();
+    for (int x = 0; x < width_;) {
+      if (row[x] == 0) {
+        ++x;
+        continue;
+      }
+      const int first = x;
+      while (x < width_ && row[x] != 0) ++x;
+      if (note.spans.size() > rowFirst && first - note.spans.back().end < InkNote::kInkGap) {
+        note.spans.back().end = x;  // across a narrow gap
+      } else {
+        note.spans.push_back({first, x});
+      }
+    }
   }
+  note.rowStart.push_back(static_cast<uint32_t>(note.spans.size()));
+  // A picture that is mostly ink (the noise) is blitted whole: stepping from stretch to stretch
+  // would cost more than it saves.
+  uint64_t covered = 0;
+  for (const InkSpan& span : note.spans) covered += static_cast<uint64_t>(span.end - span.first);
+  const uint64_t all = static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_);
+  if (height_ > 0 && covered * 4 <= all * 3) ink_ = std::move(note);
 }
 
 }  // namespace ombrevale

@@ -19,11 +19,20 @@ inline constexpr Pixel Rgb(uint8_t r, uint8_t g, uint8_t b) {
 // The pixels of a surface, in blocks that are zero until written.
 using PixelStore = std::vector<Pixel, FreshPages<Pixel>>;
 
-// Where a row's ink lies: from `first` up to, not including, `end`, every pixel that is not
-// black; first == end for a row that is black throughout.
+// A stretch of a row that holds ink: from `first` up to, not including, `end`.
 struct InkSpan {
   int first = 0;
   int end = 0;
+};
+
+// Where a picture's ink lies, row by row: row y's stretches, left to right, are
+// spans[rowStart[y]] up to spans[rowStart[y + 1]]. A black gap narrower than kInkGap pixels lies
+// inside a stretch, as passing it by would cost more than combining it; every pixel outside the
+// stretches is black.
+struct InkNote {
+  static constexpr int kInkGap = 32;
+  std::vector<InkSpan> spans;
+  std::vector<uint32_t> rowStart;
 };
 
 // A persistent 32-bit picture: what a picture control holds behind its device context. A
@@ -55,8 +64,8 @@ class Surface {
   // writing access afterwards forgets the note; a pointer to a row taken earlier must not be
   // written through once it is made.
   void NoteInk();
-  // The note, one span per row, or nothing when none is kept.
-  const std::vector<InkSpan>* Ink() const { return ink_.empty() ? nullptr : &ink_; }
+  // The note, or nothing when none is kept (nor made for a picture that is mostly ink).
+  const InkNote* Ink() const { return ink_.rowStart.empty() ? nullptr : &ink_; }
 
   const PixelStore& Pixels() const { return pixels_; }
   bool operator==(const Surface& other) const {
@@ -65,13 +74,13 @@ class Surface {
 
  private:
   void ForgetInk() {
-    if (!ink_.empty()) ink_.clear();
+    if (!ink_.rowStart.empty()) ink_ = {};
   }
 
   int width_ = 0;
   int height_ = 0;
   PixelStore pixels_;
-  std::vector<InkSpan> ink_;
+  InkNote ink_;
 };
 
 }  // namespace ombrevale

@@ -42,11 +42,11 @@ bool BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
     }
     return BitBlt(dst, static_cast<int>(dx), static_cast<int>(dy), n, rows, copy, 0, 0, rop);
   }
-  if (const std::vector<InkSpan>* ink = src.Ink()) {
+  if (const InkNote* ink = src.Ink()) {
     CombineInkedRows(dst.Row(static_cast<int>(dy)) + dx, static_cast<size_t>(dst.Width()),
                      src.Row(static_cast<int>(srcY)) + srcX, static_cast<size_t>(src.Width()),
-                     static_cast<size_t>(n), static_cast<size_t>(rows), ink->data() + srcY,
-                     static_cast<size_t>(srcX), rop);
+                     static_cast<size_t>(n), static_cast<size_t>(rows), *ink,
+                     static_cast<size_t>(srcY), static_cast<size_t>(srcX), rop);
     return true;
   }
   // Rows that span both surfaces whole follow one another: a whole-width copy is one memcpy.

@@ -8,23 +8,25 @@
 namespace ombrevale {
 
 void CombineInkedRows(Pixel* dst, size_t dstPitch, const Pixel* src, size_t srcPitch, size_t width,
-                      size_t rows, const InkSpan* ink, size_t srcX, uint32_t rop) {
+                      size_t rows, const InkNote& ink, size_t srcY, size_t srcX, uint32_t rop) {
   // Black makes black under these two; under OR and XOR it changes nothing.
   const bool blackClears = rop == SRCCOPY || rop == SRCAND;
+  // A source column in the transfer's own columns, 0 to width.
+  const auto inTransfer = [srcX, width](int column) {
+    return static_cast<size_t>(std::clamp<int64_t>(
+        int64_t{column} - static_cast<int64_t>(srcX), 0, static_cast<int64_t>(width)));
+  };
   for (size_t r = 0; r < rows; ++r, dst += dstPitch, src += srcPitch) {
-    // The ink in the transfer's own columns, 0 to width.
-    const auto clampToRow = [&](int column) {
-      return std::clamp<int64_t>(int64_t{column} - static_cast<int64_t>(srcX), 0,
-                                 static_cast<int64_t>(width));
-    };
-    size_t first = static_cast<size_t>(clampToRow(ink[r].first));
-    size_t end = static_cast<size_t>(clampToRow(ink[r].end));
-    if (end <= first) first = end = width;  // black throughout
-    if (blackClears) {
-      std::fill(dst, dst + first, Pixel{0});
-      std::fill(dst + end, dst + width, Pixel{0});
+    const size_t row = srcY + r;
+    size_t done = 0;  // columns before this are combined or filled
+    for (uint32_t k = ink.rowStart[row]; k < ink.rowStart[row + 1]; ++k) {
+      const size_t first = inTransfer(ink.spans[k].first), end = inTransfer(ink.spans[k].end);
+      if (end <= first) continue;  // outside the transfer
+      if (blackClears) std::fill(dst + done, dst + first, Pixel{0});
+      CombineRows(dst + first, dstPitch, src + first, srcPitch, end - first, 1, rop);
+      done = end;
     }
-    if (first < end) CombineRows(dst + first, dstPitch, src + first, srcPitch, end - first, 1, rop);
+    if (blackClears) std::fill(dst + done, dst + width, Pixel{0});
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "platform/raster/BitBlt.h"
@@ -8,16 +9,19 @@ namespace ombrevale {
 namespace {
 
 // A picture drawn mostly in black, as the vision's are: black rows, black margins of every width,
-// black gaps inside a row, and ink at the very edges of some rows.
+// islands of ink with gaps between them both narrower and wider than a stretch bridges, and ink at
+// the very edges of some rows.
 Surface MostlyBlack(int w, int h, uint32_t seed) {
   std::mt19937 random(seed);
   Surface s(w, h);
   for (int y = 0; y < h; ++y) {
-    if (random() % 4 == 0) continue;  // a black row
-    const int from = static_cast<int>(random() % (w + 1));
-    const int to = from + static_cast<int>(random() % (w - from + 1));
-    for (int x = from; x < to; ++x)
-      if (random() % 3 != 0) s.Set(x, y, (random() & 0x00FFFFFF) | 1);
+    const int islands = static_cast<int>(random() % 4);  // none: a black row
+    for (int i = 0; i < islands; ++i) {
+      const int from = static_cast<int>(random() % w);
+      const int to = std::min(w, from + 1 + static_cast<int>(random() % 12));
+      for (int x = from; x < to; ++x)
+        if (random() % 4 != 0) s.Set(x, y, (random() & 0x00FFFFFF) | 1);
+    }
   }
   return s;
 }
@@ -33,23 +37,27 @@ Surface Speckled(int w, int h, uint32_t seed) {
 // Every operation, at clipped and unclipped places, gives from a picture with its ink noted
 // exactly what it gives from the same picture without the note.
 TEST(InkRows, BlitsFromANotedPictureEqualThoseFromAnUnnotedOne) {
+  size_t rowsOfSeveralStretches = 0;
   for (uint32_t seed = 1; seed <= 6; ++seed) {
-    const Surface plain = MostlyBlack(37, 23, seed);
+    const Surface plain = MostlyBlack(97, 23, seed);
     Surface noted = plain;
     noted.NoteInk();
     ASSERT_NE(noted.Ink(), nullptr);
+    for (size_t y = 0; y < 23; ++y)
+      rowsOfSeveralStretches += noted.Ink()->rowStart[y + 1] - noted.Ink()->rowStart[y] > 1;
     for (uint32_t rop : {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT})
-      for (int x : {-40, -9, 0, 1, 5, 30})
+      for (int x : {-100, -9, 0, 1, 5, 60})
         for (int y : {-25, -4, 0, 2, 20})
-          for (int sx : {-3, 0, 4, 36})
+          for (int sx : {-3, 0, 4, 41, 96})
             for (int sy : {-2, 0, 7}) {
-              Surface expected = Speckled(41, 27, seed), got = expected;
-              BitBlt(expected, x, y, 37, 23, plain, sx, sy, rop);
-              BitBlt(got, x, y, 37, 23, noted, sx, sy, rop);
+              Surface expected = Speckled(101, 27, seed), got = expected;
+              BitBlt(expected, x, y, 97, 23, plain, sx, sy, rop);
+              BitBlt(got, x, y, 97, 23, noted, sx, sy, rop);
               ASSERT_EQ(got, expected) << "seed " << seed << " rop " << std::hex << rop << std::dec
                                        << " at " << x << "," << y << " from " << sx << "," << sy;
             }
   }
+  EXPECT_GT(rowsOfSeveralStretches, 10u) << "the pictures must have rows of several stretches";
 }
 
 // Once a noted picture is written to, the note is gone: blits never trust a stale one.
