@@ -6,7 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -46,13 +46,27 @@ OmbrevaleRunDesktopCall LoadDesktop() {
   return nullptr;
 }
 
+// Answers --help, --version or a mistake. C++ streams are set up only here: to run, the program
+// has no use for them, and their locale costs half a megabyte.
+int AnswerOnStdio(const ombrevale::CommandLine& line) {
+  std::ostringstream out, err;
+  const int status = ombrevale::Answer(line, out, err).value_or(0);
+  const auto put = [](const std::string& text, std::FILE* to) {
+    return std::fwrite(text.data(), 1, text.size(), to) == text.size() && std::fflush(to) == 0;
+  };
+  // A help that could not be written is a failure, as in GNU programs.
+  if (!put(out.str(), stdout)) return status == 0 ? 1 : status;
+  put(err.str(), stderr);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace ombrevale;
   // Help, the version and a mistyped option are answered before anything needs a desktop.
   const CommandLine line = ReadCommandLine(argc, argv);
-  if (const auto status = Answer(line, std::cout, std::cerr)) return *status;
+  if (line.ask != CommandLine::Ask::Run) return AnswerOnStdio(line);
 
   const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(line.data), HoldsDatFolder);
   if (const auto complaint = EnterDataFolder(data)) {
@@ -61,6 +75,6 @@ int main(int argc, char** argv) {
   }
   const OmbrevaleRunDesktopCall run = LoadDesktop();
   if (run == nullptr) return 1;
-  std::cout.flush();
+  std::fflush(stdout);
   return run(line, data);
 }
