@@ -3,6 +3,7 @@
 //     is clipped to 399 pixels, against a memcpy of the same bytes;
 //   - a burst of 101 noise blocks;
 //   - one frame of each layer state, and the worst frame (the face under a television with noise);
+//   - noting where the ink of the 21 source pictures lies, as the window's load does;
 //   - the clock.
 //
 //   build/ombrevale-bench                       (run from the repository root: reads dat/)
@@ -113,6 +114,20 @@ void Frame(benchmark::State& state, int16_t lower, int16_t upper) {
   }
 }
 
+// What the window's load pays to note where the ink of all its source pictures lies.
+void NoteInk(benchmark::State& state) {
+  BenchWorld w;
+  std::vector<Surface*> sources;
+  ForEachVisionSource(static_cast<VisionPictures&>(w.app.form),
+                      [&sources](PictureBox& box, const VisionSource&) {
+                        sources.push_back(&box.Image);
+                      });
+  for (auto _ : state) {
+    for (Surface* source : sources) source->NoteInk();
+    benchmark::ClobberMemory();
+  }
+}
+
 void Clock(benchmark::State& state) {
   BenchWorld w;
   for (auto _ : state) {
@@ -139,6 +154,7 @@ BENCHMARK_CAPTURE(Frame, tv, kLayerTv, kLayerTv);
 BENCHMARK_CAPTURE(Frame, noise, kLayerNoise, kLayerNoise);
 BENCHMARK_CAPTURE(Frame, nothing, kLayerNothing, kLayerNothing);
 BENCHMARK_CAPTURE(Frame, worst_face_under_tv, kLayerFace, kLayerTv);
+BENCHMARK(NoteInk);
 BENCHMARK(Clock);
 
 }  // namespace

@@ -27,8 +27,8 @@ struct InkSpan {
 
 // Where a picture's ink lies, row by row: row y's stretches, left to right, are
 // spans[rowStart[y]] up to spans[rowStart[y + 1]]. A black gap narrower than kInkGap pixels lies
-// inside a stretch, as passing it by would cost more than combining it; every pixel outside the
-// stretches is black.
+// inside a stretch, as passing it by would cost more than combining it, and a stretch may begin or
+// end with a few black pixels; every pixel outside the stretches is black.
 struct InkNote {
   static constexpr int kInkGap = 32;
   std::vector<InkSpan> spans;
