@@ -10,7 +10,7 @@
 // The module's file, beside the program in the build tree...
 #define OMBREVALE_DESKTOP_MODULE "ombrevale-desktop.so"
 // ...and, installed, this far from the program's folder.
-#define OMBREVALE_DESKTOP_MODULE_INSTALLED "../lib/ombrevale/" OMBREVALE_DESKTOP_MODULE
+#define OMBREVALE_DESKTOP_MODULE_INSTALLED "../lib/games/ombrevale/" OMBREVALE_DESKTOP_MODULE
 
 // Opens the main window and runs the title page until it is closed, in the data folder already
 // entered; `data` carries the warning to say once there is a desktop. Returns the exit status.
