@@ -1,4 +1,4 @@
-// Ombrevale: reads its command line, finds its pictures, then loads its desktop half, which opens
+// Ombrevale: reads its command line, finds its pictures, then loads its SDL half, which opens
 // the main window and runs the title page until it is closed. --help and --version are answered
 // before any library of the desktop is loaded, so they cost what a small command costs.
 
@@ -12,20 +12,20 @@
 
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
-#include "app/StartDesktop.h"
+#include "app/StartSdl.h"
 #include "platform/Complaint.h"
 
 namespace {
 
-// The desktop half's entry, from beside the program (the build tree) or from where an install
+// The SDL half's entry, from beside the program (the build tree) or from where an install
 // puts it; nullptr, having said why on stderr, when neither loads.
-OmbrevaleRunDesktopCall LoadDesktop() {
+OmbrevaleRunSdlCall LoadSdlHalf() {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path here = fs::read_symlink("/proc/self/exe", ec).parent_path();
   std::string why = "cannot find the program's own folder";
-  for (const fs::path& module : {here / OMBREVALE_DESKTOP_MODULE,
-                                 here / OMBREVALE_DESKTOP_MODULE_INSTALLED}) {
+  for (const fs::path& module :
+       {here / OMBREVALE_SDL_MODULE, here / OMBREVALE_SDL_MODULE_INSTALLED}) {
     if (ec || !fs::exists(module, ec)) continue;
     // Global, as if linked: tools loaded beside the program (LD_PRELOAD) find SDL's calls.
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_GLOBAL);
@@ -33,16 +33,16 @@ OmbrevaleRunDesktopCall LoadDesktop() {
       why = dlerror();
       break;
     }
-    if (void* entry = dlsym(handle, "OmbrevaleRunDesktop")) {
-      return reinterpret_cast<OmbrevaleRunDesktopCall>(entry);
+    if (void* entry = dlsym(handle, "OmbrevaleRunSdl")) {
+      return reinterpret_cast<OmbrevaleRunSdlCall>(entry);
     }
     why = dlerror();
     break;
   }
   if (why.rfind("cannot find", 0) == 0 && !ec) {
-    why = "no " + (here / OMBREVALE_DESKTOP_MODULE_INSTALLED).lexically_normal().string();
+    why = "no " + (here / OMBREVALE_SDL_MODULE_INSTALLED).lexically_normal().string();
   }
-  ombrevale::Complain("cannot load its desktop half: " + why);
+  ombrevale::Complain("cannot load its SDL half: " + why);
   return nullptr;
 }
 
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", complaint->c_str());
     return 2;  // as for any other bad argument
   }
-  const OmbrevaleRunDesktopCall run = LoadDesktop();
+  const OmbrevaleRunSdlCall run = LoadSdlHalf();
   if (run == nullptr) return 1;
   std::fflush(stdout);
   return run(line, data);

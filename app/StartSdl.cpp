@@ -1,22 +1,22 @@
-// Ombrevale's desktop half: opens the main window on SDL and runs the title page until it is
+// Ombrevale's SDL half: opens the main window on SDL and runs the title page until it is
 // closed. Loaded by the program once its command line asks to run.
 
-#include "app/StartDesktop.h"
+#include "app/StartSdl.h"
 
 #include <cstdio>
 #include <string>
 
 #include "app/App.h"
+#include "backends/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlMedia.h"
+#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/SdlVideo.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlMedia.h"
-#include "platform/sdl/SdlPictures.h"
-#include "platform/sdl/SdlVideo.h"
 #include "vision/VisionPictures.h"
 
-extern "C" int OmbrevaleRunDesktop(const ombrevale::CommandLine& line,
-                                   const ombrevale::DataFolderChoice& data) {
+extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
+                               const ombrevale::DataFolderChoice& data) {
   using namespace ombrevale;
   try {
     // The pictures are read while SDL reaches the desktop and the window is made, on the other

@@ -9,12 +9,11 @@
 #include <string>
 
 #include "app/App.h"
+#include "backends/web/WebClock.h"
+#include "backends/web/WebDesktop.h"
+#include "backends/web/WebMedia.h"
+#include "backends/web/WebPictures.h"
 #include "platform/FatalError.h"
-#include "platform/web/FixedSeedRandom.h"
-#include "platform/web/WebClock.h"
-#include "platform/web/WebDesktop.h"
-#include "platform/web/WebMedia.h"
-#include "platform/web/WebPictures.h"
 
 // The address's settings (page.js): the seed ("" when none), the start time ("" when none).
 EM_JS(char*, PageSetting, (const char* name),
@@ -36,7 +35,7 @@ std::string Setting(const char* name) {
 struct PageProgram {
   PageProgram(std::optional<DateTimeFields> start, std::optional<uint32_t> seed)
       : clock(start),
-        random(seed ? std::unique_ptr<Random>(new FixedSeedRandom(*seed))
+        random(seed ? std::unique_ptr<Random>(new SeededRandom(*seed))
                     : std::unique_ptr<Random>(new SystemRandom)) {}
   WebClock clock;
   std::unique_ptr<Random> random;

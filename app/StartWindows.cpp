@@ -10,14 +10,14 @@
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "backends/win32/ParentConsole.h"
+#include "backends/win32/ProgramArguments.h"
+#include "backends/win32/ProgramFolder.h"
+#include "backends/win32/WinClock.h"
+#include "backends/win32/WinDesktop.h"
+#include "backends/win32/WinMedia.h"
+#include "backends/win32/WinPictures.h"
 #include "platform/FatalError.h"
-#include "platform/win32/ParentConsole.h"
-#include "platform/win32/ProgramArguments.h"
-#include "platform/win32/ProgramFolder.h"
-#include "platform/win32/WinClock.h"
-#include "platform/win32/WinDesktop.h"
-#include "platform/win32/WinMedia.h"
-#include "platform/win32/WinPictures.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "app/App.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
+#include "backends/headless/ScreenlessDesktop.h"
+#include "backends/sdl/SdlPictures.h"
 #include "platform/PageLayout.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
-#include "platform/headless/ScreenlessDesktop.h"
 #include "platform/raster/BitBlt.h"
-#include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {
 namespace {
@@ -118,10 +118,9 @@ void Frame(benchmark::State& state, int16_t lower, int16_t upper) {
 void NoteInk(benchmark::State& state) {
   BenchWorld w;
   std::vector<Surface*> sources;
-  ForEachVisionSource(static_cast<VisionPictures&>(w.app.form),
-                      [&sources](PictureBox& box, const VisionSource&) {
-                        sources.push_back(&box.Image);
-                      });
+  ForEachVisionSource(
+      static_cast<VisionPictures&>(w.app.form),
+      [&sources](PictureBox& box, const VisionSource&) { sources.push_back(&box.Image); });
   for (auto _ : state) {
     for (Surface* source : sources) source->NoteInk();
     benchmark::ClobberMemory();

@@ -20,11 +20,11 @@
 #include <string>
 
 #include "app/App.h"
+#include "backends/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlMedia.h"
+#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/SdlVideo.h"
 #include "platform/scale/Scaler.h"
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlMedia.h"
-#include "platform/sdl/SdlPictures.h"
-#include "platform/sdl/SdlVideo.h"
 #include "vision/VisionPictures.h"
 
 namespace ombrevale {

@@ -3,14 +3,14 @@
 // heap over a minute; and screenshots of the page, its version box and fullscreen.
 //
 //   node bench/web_measure.mjs [SECONDS_FOR_HEAP] [SCREENSHOT_FOLDER]
-// from the repository root, after tests/web/run (or scripts/web) has built build/web/site and
-// installed the driver in tests/web/node_modules.
+// from the repository root, after tests/backends/web/run (or scripts/web) has built build/web/site and
+// installed the driver in tests/backends/web/node_modules.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from '../tests/web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js';
-import { serve } from '../tests/web/serve.mjs';
+import puppeteer from '../tests/backends/web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js';
+import { serve } from '../tests/backends/web/serve.mjs';
 
 const site = process.env.OMBREVALE_SITE || 'build/web/site';
 const [heapSeconds = '60', shots = 'build/web/shots'] = process.argv.slice(2);

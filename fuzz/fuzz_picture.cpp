@@ -14,13 +14,13 @@
 #include <string>
 
 #include "app/App.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
+#include "backends/sdl/SdlPictures.h"
 #include "platform/FatalError.h"
 #include "platform/bitmap/BitmapHeader.h"
 #include "platform/bitmap/PictureBudget.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
 #include "platform/raster/BitBlt.h"
-#include "platform/sdl/SdlPictures.h"
 
 namespace {
 

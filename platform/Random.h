@@ -25,6 +25,20 @@ class SystemRandom final : public Random {
   std::mt19937 engine_;
 };
 
+// The one random source seeded with a seed of its own instead of the clock reading the window
+// seeds it with, so that a run can be repeated: the renderer's, the long run's, and a web page's
+// whose address fixes a seed (it then draws the renderer's frames for that seed).
+class SeededRandom final : public Random {
+ public:
+  explicit SeededRandom(uint32_t seed) : seed_(seed) {}
+  void Randomize(uint32_t) override { engine_.Randomize(seed_); }
+  float Rnd() override { return engine_.Rnd(); }
+
+ private:
+  uint32_t seed_;
+  SystemRandom engine_;
+};
+
 // The two conversions of a random value to an integer. They are never interchangeable: each
 // drawing step says which one it uses.
 int FloorInt(float v);       // towards minus infinity: 1.9 -> 1, -0.5 -> -1

@@ -4,13 +4,13 @@
 #include <ctime>
 
 #include "app/App.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
+#include "backends/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/SdlVideo.h"
 #include "platform/PageLayout.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
 #include "platform/raster/BitBlt.h"
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlPictures.h"
-#include "platform/sdl/SdlVideo.h"
 
 namespace ombrevale {
 

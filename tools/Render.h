@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "platform/Clock.h"
-#include "platform/FixedStart.h"
 #include "platform/Random.h"
 #include "platform/Surface.h"
+#include "platform/calendar/FixedStart.h"
 #include "timing/TimerSlots.h"
 
 namespace ombrevale {
@@ -17,19 +17,6 @@ struct RenderOptions {
   uint32_t seed = 1;
   int frames = 50;
   DateTimeFields start{2026, 12, 7, 6, 38, 40};
-};
-
-// The one random source, seeded with a seed of the run's own instead of the clock reading the
-// window seeds it with, so that a run can be repeated.
-class SeededRandom final : public Random {
- public:
-  explicit SeededRandom(uint32_t seed) : seed_(seed) {}
-  void Randomize(uint32_t) override { engine_.Randomize(seed_); }
-  float Rnd() override { return engine_.Rnd(); }
-
- private:
-  uint32_t seed_;
-  SystemRandom engine_;
 };
 
 // The frames are as far apart as the window draws them: the interval of the vision's slot.

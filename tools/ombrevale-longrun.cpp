@@ -19,10 +19,10 @@
 #include <string>
 
 #include "app/App.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
-#include "platform/headless/ScreenlessDesktop.h"
-#include "platform/sdl/SdlPictures.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
+#include "backends/headless/ScreenlessDesktop.h"
+#include "backends/sdl/SdlPictures.h"
 #include "tools/Render.h"
 
 namespace ombrevale {
@@ -67,7 +67,8 @@ class SimulatedDesktop final : public ScreenlessDesktop {
     const uint64_t second = elapsedMs_ / 1000;
     if (second != lastCalendarSecond_) {
       lastCalendarSecond_ = second;
-      clock_.dateTime = FormatDateTime(AfterMilliseconds(start_, static_cast<long long>(elapsedMs_)));
+      clock_.dateTime =
+          FormatDateTime(AfterMilliseconds(start_, static_cast<long long>(elapsedMs_)));
     }
   }
 

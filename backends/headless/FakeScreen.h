@@ -6,7 +6,7 @@
 
 namespace ombrevale {
 
-inline constexpr float kFakeScreenWidth = 1024 * kTwipsPerPixel;   // 15360
-inline constexpr float kFakeScreenHeight = 768 * kTwipsPerPixel;   // 11520
+inline constexpr float kFakeScreenWidth = 1024 * kTwipsPerPixel;  // 15360
+inline constexpr float kFakeScreenHeight = 768 * kTwipsPerPixel;  // 11520
 
 }  // namespace ombrevale

@@ -1,4 +1,4 @@
-#include "platform/headless/Headless.h"
+#include "backends/headless/Headless.h"
 
 #include <algorithm>
 #include <stdexcept>

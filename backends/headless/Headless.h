@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "backends/headless/FakeScreen.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Pictures.h"
-#include "platform/headless/FakeScreen.h"
 #include "platform/Random.h"
 
 namespace ombrevale {

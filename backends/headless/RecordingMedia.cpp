@@ -1,4 +1,4 @@
-#include "platform/headless/RecordingMedia.h"
+#include "backends/headless/RecordingMedia.h"
 
 #include "platform/mci/Mci.h"
 

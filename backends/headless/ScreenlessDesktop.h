@@ -1,7 +1,7 @@
 #pragma once
 
+#include "backends/headless/FakeScreen.h"
 #include "platform/Desktop.h"
-#include "platform/headless/FakeScreen.h"
 
 namespace ombrevale {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/ClientFrame.h"
+#include "backends/sdl/ClientFrame.h"
 
 #include "platform/Bevel.h"
 

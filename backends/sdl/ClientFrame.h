@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "backends/sdl/SdlHandles.h"
 #include "platform/PageLayout.h"
 #include "platform/Rect.h"
 #include "platform/Surface.h"
-#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 
@@ -19,7 +19,9 @@ inline constexpr int kClientHeight = kMenuHeight + kPageHeight;
 inline constexpr Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
 
 // A rectangle as SDL takes it.
-inline SDL_Rect ToSdl(const Rect& r) { return {r.x, r.y, r.w, r.h}; }
+inline SDL_Rect ToSdl(const Rect& r) {
+  return {r.x, r.y, r.w, r.h};
+}
 
 // The composed client area: a 32-bit picture and SDL's software renderer drawing into it. The
 // menu strip, the page, its labels and the window's box all draw here, the same on every screen,

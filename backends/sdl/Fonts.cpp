@@ -1,4 +1,4 @@
-#include "platform/sdl/Fonts.h"
+#include "backends/sdl/Fonts.h"
 
 #include <cmath>
 #include <memory>
@@ -118,8 +118,8 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
   if (auto it = open_.find(key); it != open_.end()) return it->second.get();
   FontPtr& font = open_[key];  // stays null when nothing can be opened: asked only once
   if (!ttf_.started) {
-    ComplainOnce(std::string("cannot draw text (SDL_ttf did not start: ") +
-                 SDL_GetError() + "); the window runs without it.");
+    ComplainOnce(std::string("cannot draw text (SDL_ttf did not start: ") + SDL_GetError() +
+                 "); the window runs without it.");
     return nullptr;
   }
   if (pixels <= 0) {
@@ -147,8 +147,8 @@ TTF_Font* Fonts::OpenPixels(std::string_view family, int pixels, bool bold) {
 }
 
 void Fonts::Complain(std::string_view family, std::string_view why) {
-  ComplainOnce("no usable font for \"" + std::string(family) + "\" (" +
-               std::string(why) + "); text in that face is left out.");
+  ComplainOnce("no usable font for \"" + std::string(family) + "\" (" + std::string(why) +
+               "); text in that face is left out.");
 }
 
 void Fonts::ComplainOnce(const std::string& sentence) {

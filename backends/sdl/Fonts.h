@@ -9,8 +9,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "backends/sdl/SdlHandles.h"
 #include "platform/Controls.h"
-#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 

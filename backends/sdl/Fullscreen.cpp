@@ -1,4 +1,4 @@
-#include "platform/sdl/Fullscreen.h"
+#include "backends/sdl/Fullscreen.h"
 
 #include <SDL_syswm.h>
 

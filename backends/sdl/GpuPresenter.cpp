@@ -1,6 +1,6 @@
-#include "platform/sdl/GpuPresenter.h"
+#include "backends/sdl/GpuPresenter.h"
 
-#include "platform/sdl/ClientFrame.h"
+#include "backends/sdl/ClientFrame.h"
 
 namespace ombrevale {
 

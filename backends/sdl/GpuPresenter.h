@@ -4,8 +4,8 @@
 // once a frame and the card scales it, nearest pixel, by whole factors; no wait for the display's
 // refresh, as the loop keeps its own time.
 
-#include "platform/sdl/Presenter.h"
-#include "platform/sdl/SdlHandles.h"
+#include "backends/sdl/Presenter.h"
+#include "backends/sdl/SdlHandles.h"
 
 namespace ombrevale {
 

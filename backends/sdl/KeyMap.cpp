@@ -1,4 +1,4 @@
-#include "platform/sdl/KeyMap.h"
+#include "backends/sdl/KeyMap.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/MenuBar.h"
+#include "backends/sdl/MenuBar.h"
 
 #include "platform/Palette.h"
 #include "platform/unicode/CaseFold.h"

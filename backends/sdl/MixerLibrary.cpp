@@ -1,6 +1,6 @@
 // Loads the sound mixer's shared library through SDL's loader, on the first need.
 
-#include "platform/sdl/MixerLibrary.h"
+#include "backends/sdl/MixerLibrary.h"
 
 #include <SDL.h>
 

@@ -1,10 +1,10 @@
-#include "platform/sdl/ModalBox.h"
+#include "backends/sdl/ModalBox.h"
 
 #include <algorithm>
 
+#include "backends/sdl/MenuBar.h"
 #include "platform/Bevel.h"
 #include "platform/Palette.h"
-#include "platform/sdl/MenuBar.h"
 
 namespace ombrevale {
 namespace {
@@ -38,8 +38,7 @@ void ModalBox::Open(std::string_view title, std::string_view text) {
   TTF_Font* bold = fonts_.OpenPixels("sans-serif", kMenuFontPixels, true);
   lineHeight_ = font != nullptr ? TTF_FontLineSkip(font) : kMenuFontPixels + 3;
 
-  title_.text =
-      frame_.Text(bold, std::string(title), kCaptionText, title_.width, title_.height);
+  title_.text = frame_.Text(bold, std::string(title), kCaptionText, title_.width, title_.height);
   ok_.text = frame_.Text(font, "OK", kWindowText, ok_.width, ok_.height);
   lines_.clear();
   int textWidth = 0;

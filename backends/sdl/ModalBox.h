@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/sdl/ClientFrame.h"
-#include "platform/sdl/Fonts.h"
+#include "backends/sdl/ClientFrame.h"
+#include "backends/sdl/Fonts.h"
 
 namespace ombrevale {
 

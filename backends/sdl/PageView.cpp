@@ -1,4 +1,4 @@
-#include "platform/sdl/PageView.h"
+#include "backends/sdl/PageView.h"
 
 #include <algorithm>
 
@@ -37,9 +37,10 @@ PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fon
 
 void PageView::Upload(const Scene& scene) {
   const Rect page{0, 0, kPageWidth, kPageHeight};
-  const Rect canvas = scene.canvas != nullptr
-                          ? scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY).Intersect(page)
-                          : Rect{};
+  const Rect canvas =
+      scene.canvas != nullptr
+          ? scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY).Intersect(page)
+          : Rect{};
 
   if (scene.chrome != nullptr && !scene.chrome->Empty()) {
     // Where the canvas no longer lies, the chrome shows again.

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/ClientFrame.h"
+#include "backends/sdl/Fonts.h"
 #include "platform/Desktop.h"
-#include "platform/sdl/ClientFrame.h"
-#include "platform/sdl/Fonts.h"
 
 namespace ombrevale {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/PreciseWait.h"
+#include "backends/sdl/PreciseWait.h"
 
 #include <SDL.h>
 #include <time.h>

@@ -1,13 +1,13 @@
-#include "platform/sdl/RendererChoice.h"
+#include "backends/sdl/RendererChoice.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
-#include "platform/sdl/GpuPresenter.h"
-#include "platform/sdl/SdlHandles.h"
-#include "platform/sdl/SoftwarePresenter.h"
-#include "platform/sdl/X11Presenter.h"
+#include "backends/sdl/GpuPresenter.h"
+#include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/SoftwarePresenter.h"
+#include "backends/sdl/X11Presenter.h"
 
 namespace ombrevale {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/sdl/Presenter.h"
+#include "backends/sdl/Presenter.h"
 
 namespace ombrevale {
 

@@ -1,9 +1,9 @@
-#include "platform/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlDesktop.h"
 
-#include "platform/sdl/PreciseWait.h"
-#include "platform/sdl/RendererChoice.h"
-#include "platform/sdl/SoftwarePresenter.h"
-#include "platform/sdl/WindowIcon.h"
+#include "backends/sdl/PreciseWait.h"
+#include "backends/sdl/RendererChoice.h"
+#include "backends/sdl/SoftwarePresenter.h"
+#include "backends/sdl/WindowIcon.h"
 
 namespace ombrevale {
 namespace {

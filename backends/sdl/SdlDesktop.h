@@ -10,17 +10,17 @@
 #include <string_view>
 #include <vector>
 
+#include "backends/sdl/ClientFrame.h"
+#include "backends/sdl/Fonts.h"
+#include "backends/sdl/Fullscreen.h"
+#include "backends/sdl/MenuBar.h"
+#include "backends/sdl/ModalBox.h"
+#include "backends/sdl/PageView.h"
+#include "backends/sdl/Presenter.h"
+#include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/WindowPlacement.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
-#include "platform/sdl/ClientFrame.h"
-#include "platform/sdl/Fonts.h"
-#include "platform/sdl/Fullscreen.h"
-#include "platform/sdl/MenuBar.h"
-#include "platform/sdl/ModalBox.h"
-#include "platform/sdl/PageView.h"
-#include "platform/sdl/Presenter.h"
-#include "platform/sdl/SdlHandles.h"
-#include "platform/sdl/WindowPlacement.h"
 
 namespace ombrevale {
 

@@ -2,8 +2,8 @@
 // itself (repaints, fullscreen, the menu strip), and the box's own round of events while it is
 // open.
 
-#include "platform/sdl/KeyMap.h"
-#include "platform/sdl/SdlDesktop.h"
+#include "backends/sdl/KeyMap.h"
+#include "backends/sdl/SdlDesktop.h"
 
 namespace ombrevale {
 

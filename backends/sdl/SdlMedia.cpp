@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlMedia.h"
+#include "backends/sdl/SdlMedia.h"
 
 #include <SDL.h>
 
@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "backends/sdl/MixerLibrary.h"
 #include "platform/mci/Mci.h"
 #include "platform/midi/Smf.h"
-#include "platform/sdl/MixerLibrary.h"
 
 namespace ombrevale {
 

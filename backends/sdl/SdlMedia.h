@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "backends/sdl/MixerLibrary.h"
 #include "platform/Media.h"
-#include "platform/sdl/MixerLibrary.h"
 
 namespace ombrevale {
 

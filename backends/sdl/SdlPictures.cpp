@@ -1,13 +1,13 @@
-#include "platform/sdl/SdlPictures.h"
+#include "backends/sdl/SdlPictures.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "backends/sdl/SdlHandles.h"
 #include "platform/bitmap/BitmapFile.h"
 #include "platform/bitmap/RowOverBlack.h"
-#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 

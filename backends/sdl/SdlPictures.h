@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Pictures.h"
 #include "platform/bitmap/PictureBudget.h"
 #include "platform/bitmap/PictureReadAhead.h"
-#include "platform/Pictures.h"
 
 namespace ombrevale {
 

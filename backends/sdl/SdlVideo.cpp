@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlVideo.h"
+#include "backends/sdl/SdlVideo.h"
 
 #include <SDL.h>
 
@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/FatalError.h"
+#include "backends/sdl/XErrors.h"
 #include "platform/Complaint.h"
-#include "platform/sdl/XErrors.h"
+#include "platform/FatalError.h"
 
 namespace ombrevale {
 namespace {

@@ -1,11 +1,11 @@
-#include "platform/sdl/SoftwarePresenter.h"
+#include "backends/sdl/SoftwarePresenter.h"
 
 #include <algorithm>
 #include <string>
 
+#include "backends/sdl/ClientFrame.h"
+#include "backends/sdl/SdlHandles.h"
 #include "platform/FatalError.h"
-#include "platform/sdl/ClientFrame.h"
-#include "platform/sdl/SdlHandles.h"
 
 namespace ombrevale {
 

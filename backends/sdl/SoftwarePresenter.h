@@ -3,7 +3,7 @@
 // Frames to the screen without a graphics card: our whole-factor scaler writes straight into the
 // window's own memory (X11 shared memory), and only the client area's pixels go to the server.
 
-#include "platform/sdl/Presenter.h"
+#include "backends/sdl/Presenter.h"
 
 namespace ombrevale {
 

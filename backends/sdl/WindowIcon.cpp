@@ -1,4 +1,4 @@
-#include "platform/sdl/WindowIcon.h"
+#include "backends/sdl/WindowIcon.h"
 
 #include <cstring>
 
@@ -10,7 +10,7 @@ constexpr int kBytesPerPixel = 4;
 
 // R, G, B, A of each pixel, row by row from the top: drawn from art/icon.svg by art/build.
 constexpr Uint8 kPixels[] = {
-#include "platform/sdl/WindowIconPixels.inc"
+#include "backends/sdl/WindowIconPixels.inc"
 };
 static_assert(sizeof(kPixels) == kSide * kSide * kBytesPerPixel,
               "WindowIconPixels.inc must hold 32 x 32 RGBA pixels: rebuild it with art/build");

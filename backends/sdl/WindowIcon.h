@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/sdl/SdlHandles.h"
+#include "backends/sdl/SdlHandles.h"
 
 namespace ombrevale {
 

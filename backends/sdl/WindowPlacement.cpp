@@ -1,4 +1,4 @@
-#include "platform/sdl/WindowPlacement.h"
+#include "backends/sdl/WindowPlacement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/sdl/X11Presenter.h"
+#include "backends/sdl/X11Presenter.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xutil.h>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "platform/sdl/ClientFrame.h"
+#include "backends/sdl/ClientFrame.h"
 
 namespace ombrevale {
 namespace {

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "platform/sdl/Presenter.h"
+#include "backends/sdl/Presenter.h"
 
 namespace ombrevale {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/XErrors.h"
+#include "backends/sdl/XErrors.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>

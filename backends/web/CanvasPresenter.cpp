@@ -1,4 +1,4 @@
-#include "platform/web/CanvasPresenter.h"
+#include "backends/web/CanvasPresenter.h"
 
 #include <emscripten.h>
 

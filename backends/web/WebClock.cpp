@@ -1,4 +1,4 @@
-#include "platform/web/WebClock.h"
+#include "backends/web/WebClock.h"
 
 #include <emscripten.h>
 

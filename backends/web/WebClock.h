@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Clock.h"
-#include "platform/FixedStart.h"
+#include "platform/calendar/FixedStart.h"
 
 namespace ombrevale {
 

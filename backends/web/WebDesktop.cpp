@@ -1,4 +1,4 @@
-#include "platform/web/WebDesktop.h"
+#include "backends/web/WebDesktop.h"
 
 #include <emscripten.h>
 

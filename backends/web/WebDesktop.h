@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "backends/web/CanvasPresenter.h"
 #include "platform/Desktop.h"
-#include "platform/web/CanvasPresenter.h"
 
 namespace ombrevale {
 
@@ -30,7 +30,7 @@ class WebDesktop final : public Desktop {
   void SetMenu(const std::vector<std::string>& entries) override;
   void ShowWindow() override;
 
-  // The keys and menu clicks the page queued since the last pass (see PageEvents.cpp).
+  // The keys and menu clicks the page queued since the last pass (see WebDesktopEvents.cpp).
   void PumpEvents(WindowEvents& events) override;
   // The browser's event loop does the waiting: the page calls the next pass when it is due.
   void WaitEvents(std::optional<uint32_t>) override {}

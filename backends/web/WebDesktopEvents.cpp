@@ -4,10 +4,11 @@
 
 #include <emscripten.h>
 
+#include "backends/web/WebDesktop.h"
 #include "platform/keys/KeyPlaces.h"
-#include "platform/web/WebDesktop.h"
 
-// clang-format off: the page's JavaScript is not C++.
+// The page's JavaScript is not C++: clang-format leaves it as it is.
+// clang-format off
 // Takes the oldest queued event: 0 none, 1 a key (its place's name into `name`, its shift state
 // into `value`), 2 a menu click (the entry into `value`).
 EM_JS(int, PageNextEvent, (char* name, int capacity, int* value), {

@@ -1,4 +1,4 @@
-#include "platform/web/WebMedia.h"
+#include "backends/web/WebMedia.h"
 
 #include <emscripten.h>
 

@@ -1,4 +1,4 @@
-#include "platform/web/WebPictures.h"
+#include "backends/web/WebPictures.h"
 
 #include <emscripten.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/FullscreenWindow.h"
+#include "backends/win32/FullscreenWindow.h"
 
 namespace ombrevale {
 

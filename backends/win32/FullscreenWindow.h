@@ -4,7 +4,7 @@
 // kept, the page scaled in it by whole factors; back again, the frame and the place it had.
 // F11, and Alt+Enter, switch between the two, as in most Windows games.
 
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/KeyState.h"
+#include "backends/win32/KeyState.h"
 
 namespace ombrevale {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 

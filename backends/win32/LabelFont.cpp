@@ -1,6 +1,6 @@
-#include "platform/win32/LabelFont.h"
+#include "backends/win32/LabelFont.h"
 
-#include "platform/win32/Utf16.h"
+#include "backends/win32/Utf16.h"
 
 namespace ombrevale {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
+#include "backends/win32/WindowsApi.h"
 #include "platform/Controls.h"
-#include "platform/win32/WindowsApi.h"
 
 namespace ombrevale {
 

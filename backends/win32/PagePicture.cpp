@@ -1,13 +1,13 @@
-#include "platform/win32/PagePicture.h"
+#include "backends/win32/PagePicture.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "backends/win32/Utf16.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
 #include "platform/scale/Scaler.h"
-#include "platform/win32/Utf16.h"
 
 namespace ombrevale {
 namespace {
@@ -69,8 +69,8 @@ void PagePicture::Compose(const Scene& scene) {
   GdiFlush();  // GDI's text is drawn before the pixels are written over
   // The canvas is copied whole every frame, so the chrome is needed only where it changed; where
   // a canvas is missing the chrome shows, so it is copied then too.
-  if (scene.chrome != nullptr && (scene.chromeRevision != chromeRevision_ ||
-                                  scene.canvas == nullptr)) {
+  if (scene.chrome != nullptr &&
+      (scene.chromeRevision != chromeRevision_ || scene.canvas == nullptr)) {
     CopyOnto(pixels_, *scene.chrome, 0, 0);
     chromeRevision_ = scene.chromeRevision;
   }

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "backends/win32/LabelFont.h"
+#include "backends/win32/WindowsApi.h"
 #include "platform/Desktop.h"
-#include "platform/win32/LabelFont.h"
-#include "platform/win32/WindowsApi.h"
 
 namespace ombrevale {
 

@@ -1,9 +1,9 @@
-#include "platform/win32/ParentConsole.h"
+#include "backends/win32/ParentConsole.h"
 
 #include <string>
 
-#include "platform/win32/Utf16.h"
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/Utf16.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 namespace {
@@ -19,8 +19,8 @@ bool WriteAll(HANDLE handle, std::string_view text) {
     // A console takes its text as UTF-16, whatever its code page.
     const std::wstring wide = Widen(text);
     DWORD written = 0;
-    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
-                         nullptr) != FALSE;
+    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) !=
+           FALSE;
   }
   // A file or a pipe takes the bytes as they are.
   while (!text.empty()) {

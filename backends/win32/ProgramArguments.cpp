@@ -1,7 +1,7 @@
-#include "platform/win32/ProgramArguments.h"
+#include "backends/win32/ProgramArguments.h"
 
-#include "platform/win32/Utf16.h"
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/Utf16.h"
+#include "backends/win32/WindowsApi.h"
 
 #include <shellapi.h>
 

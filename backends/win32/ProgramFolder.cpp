@@ -1,9 +1,9 @@
-#include "platform/win32/ProgramFolder.h"
+#include "backends/win32/ProgramFolder.h"
 
 #include <filesystem>
 #include <vector>
 
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 

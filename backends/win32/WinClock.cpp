@@ -1,6 +1,6 @@
-#include "platform/win32/WinClock.h"
+#include "backends/win32/WinClock.h"
 
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 

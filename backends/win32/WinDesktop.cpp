@@ -1,11 +1,11 @@
-#include "platform/win32/WinDesktop.h"
+#include "backends/win32/WinDesktop.h"
 
 #include <algorithm>
 
+#include "backends/win32/KeyState.h"
+#include "backends/win32/Utf16.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
-#include "platform/win32/KeyState.h"
-#include "platform/win32/Utf16.h"
 
 namespace ombrevale {
 namespace {

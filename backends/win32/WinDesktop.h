@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "backends/win32/FullscreenWindow.h"
+#include "backends/win32/PagePicture.h"
+#include "backends/win32/WindowsApi.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
-#include "platform/win32/FullscreenWindow.h"
-#include "platform/win32/PagePicture.h"
-#include "platform/win32/WindowsApi.h"
 
 namespace ombrevale {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/WinMedia.h"
+#include "backends/win32/WinMedia.h"
 
 #include <string>
 
-#include "platform/win32/WindowsApi.h"
+#include "backends/win32/WindowsApi.h"
 
 namespace ombrevale {
 
@@ -15,8 +15,8 @@ WinMedia::~WinMedia() {
 int32_t WinMedia::mciSendStringA(std::string_view command, char* reply, uint32_t replyCapacity,
                                  uintptr_t callback) {
   const std::string text(command);
-  return static_cast<int32_t>(::mciSendStringA(text.c_str(), reply, replyCapacity,
-                                               reinterpret_cast<HWND>(callback)));
+  return static_cast<int32_t>(
+      ::mciSendStringA(text.c_str(), reply, replyCapacity, reinterpret_cast<HWND>(callback)));
 }
 
 // The contract's wave flags have the system's own values, so they pass unchanged.

@@ -1,13 +1,13 @@
-#include "platform/win32/WinPictures.h"
+#include "backends/win32/WinPictures.h"
 
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "backends/win32/WindowsApi.h"
 #include "platform/bitmap/BitmapFile.h"
 #include "platform/bitmap/RowOverBlack.h"
-#include "platform/win32/WindowsApi.h"
 
 namespace ombrevale {
 namespace {

@@ -9,8 +9,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #undef MessageBox
 // The wave flags are the contract's own constants, of the same values (platform/Media.h).

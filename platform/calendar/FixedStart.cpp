@@ -1,4 +1,4 @@
-#include "platform/FixedStart.h"
+#include "platform/calendar/FixedStart.h"
 
 #include <cstdio>
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/App.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
-#include "platform/headless/ScreenlessDesktop.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
+#include "backends/headless/ScreenlessDesktop.h"
 
 namespace ombrevale {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/App.h"
-#include "platform/headless/Headless.h"
-#include "platform/headless/RecordingMedia.h"
+#include "backends/headless/Headless.h"
+#include "backends/headless/RecordingMedia.h"
 
 namespace ombrevale::world {
 

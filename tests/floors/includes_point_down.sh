@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Fails when an include climbs back up the house. The floors, from the top: app/ (start-up, the
 # loop, the window); vision/, text/ and sound/ (the system's own logic); timing/ (the timer slots);
-# the backends platform/sdl/, platform/headless/, platform/web/ and platform/win32/, which stand on
-# platform/ at the ground: its contracts, and its shared libraries one folder each (platform/mci/,
-# platform/scale/...), which may include each other and the contracts but no backend. A file may include its own floor and the floors below it, never one above; below app/
-# nothing knows which backend runs, and no backend includes another. Each include that
-# breaks this is named with its file and line.
+# the backends, each a folder of backends/, which stand on platform/ at the ground: its contracts,
+# and its shared libraries one folder each (platform/mci/, platform/scale/...), which may include
+# each other and the contracts but no backend. A file may include its own floor and the floors
+# below it, never one above; below app/ nothing knows which backend runs, and no backend includes
+# another. Each include that breaks this is named with its file and line.
 #
 #   tests/floors/includes_point_down.sh [ROOT]      (ROOT: the repository; by default this one)
 
@@ -16,7 +16,7 @@ root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 cd "$root"
 
 folders=()
-for folder in app vision text sound timing platform; do
+for folder in app vision text sound timing backends platform; do
   [[ -d $folder ]] && folders+=("$folder")
 done
 ((${#folders[@]} > 0)) || { echo "no floors under $root" >&2; exit 1; }
@@ -30,13 +30,13 @@ find "${folders[@]}" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \)
       if (p ~ /^app\//) return 5
       if (p ~ /^(vision|text|sound)\//) return 4
       if (p ~ /^timing\//) return 3
-      if (p ~ /^platform\/(sdl|headless|web|win32)\//) return 2
+      if (p ~ /^backends\//) return 2
       if (p ~ /^platform\//) return 1
       return 0
     }
     # The folder a path stands in, as the messages name it.
     function folder(p) {
-      if (p ~ /^platform\/[^\/]+\//) sub(/\/[^\/]*$/, "/", p)
+      if (p ~ /^(platform|backends)\/[^\/]+\//) sub(/\/[^\/]*$/, "/", p)
       else sub(/\/.*$/, "/", p)
       return p
     }

@@ -223,7 +223,7 @@ case $mode in
     mkdir -p "$work/locked/dat"
     chmod 755 "$work" "$work/locked" "$work/locked/dat"
     install -m 755 "$program" "$work/ombrevale"
-    install -m 644 "$(dirname "$program")/ombrevale-desktop.so" "$work/"  # its desktop half
+    install -m 644 "$(dirname "$program")/ombrevale-sdl.so" "$work/"  # its SDL half
     program=$work/ombrevale
     bitmap 7 5 '\x50\x90\xc0' >"$work/locked/dat/face.bmp"
     bitmap 7 5 '\x50\x90\xc0' >"$work/locked/dat/eye2.bmp"

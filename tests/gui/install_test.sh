@@ -48,7 +48,7 @@ installed_files() {
   local size
   {
     echo games/ombrevale
-    echo lib/games/ombrevale/ombrevale-desktop.so
+    echo lib/games/ombrevale/ombrevale-sdl.so
     for name in face black eye0 eye1 eye2 eye3 eye4 pupil hair0 hair1 hair2 big_eye big_pupil \
       view0 view1 view2 view3 wire tv0 tv1 noise; do
       echo "share/games/ombrevale/dat/$name.bmp"

@@ -2,7 +2,8 @@
 // prints a hash of what the window shows after each frame, read back from the X server itself.
 // Two runs that present differently (software, the graphics card) must print the same hashes.
 //
-//   window_frames FRAMES WIDTHxHEIGHT [THEN_WIDTHxHEIGHT]   (run from the repository root: reads dat/)
+//   window_frames FRAMES WIDTHxHEIGHT [THEN_WIDTHxHEIGHT]   (run from the repository root: reads
+//   dat/)
 //
 // The first line names how the window draws; then one line a frame. With a second size, the window
 // is resized to it halfway, as a person would resize it while the vision runs.
@@ -16,8 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlVideo.h"
+#include "backends/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlVideo.h"
 #include "tools/Render.h"
 
 namespace ombrevale {

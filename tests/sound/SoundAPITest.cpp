@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/headless/RecordingMedia.h"
+#include "backends/headless/RecordingMedia.h"
 
 namespace ombrevale {
 namespace {

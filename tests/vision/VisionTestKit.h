@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/World.h"
+#include "backends/headless/Headless.h"
 #include "platform/PageLayout.h"
-#include "platform/headless/Headless.h"
 #include "platform/raster/BitBlt.h"
 #include "vision/VisionP.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/SdlPictures.h"
 #include "platform/PageLayout.h"
-#include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sdl/Fonts.h"
+#include "backends/sdl/Fonts.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

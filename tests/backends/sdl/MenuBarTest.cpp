@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sdl/MenuBar.h"
-#include "sdl/SdlDesktopKit.h"
+#include "backends/sdl/MenuBar.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {
@@ -27,10 +27,13 @@ TEST_F(SdlDesktopTest, MenuEntriesAreHitInTheirBoxesAndOpenedByTheirAccessKeys) 
     bool repeat;
     std::optional<int> entry;
   } cases[] = {
-      {'V', KMOD_LALT, false, 0},          {'V', KMOD_RALT, false, 0},
+      {'V', KMOD_LALT, false, 0},
+      {'V', KMOD_RALT, false, 0},
       {'E', KMOD_LALT, false, std::nullopt},  // "é" is no "E"
-      {'V', KMOD_NONE, false, std::nullopt},  {'V', KMOD_LALT | KMOD_LCTRL, false, std::nullopt},
-      {'V', KMOD_LALT, true, std::nullopt},   {'2', KMOD_LALT, false, std::nullopt},
+      {'V', KMOD_NONE, false, std::nullopt},
+      {'V', KMOD_LALT | KMOD_LCTRL, false, std::nullopt},
+      {'V', KMOD_LALT, true, std::nullopt},
+      {'2', KMOD_LALT, false, std::nullopt},
       {'X', KMOD_LALT, false, std::nullopt},
   };
   for (const auto& c : cases)

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sdl/SdlDesktopKit.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {

@@ -24,7 +24,8 @@
 namespace ombrevale {
 namespace {
 
-const std::string kHashFile = std::string(OMBREVALE_SOURCE_DIR) + "/tests/sdl/rendered-frames.txt";
+const std::string kHashFile =
+    std::string(OMBREVALE_SOURCE_DIR) + "/tests/backends/sdl/rendered-frames.txt";
 // Where the first frame that differs is written, emptied at every run.
 const std::filesystem::path kShownDir =
     std::filesystem::path(OMBREVALE_BINARY_DIR) / "rendered-frames";

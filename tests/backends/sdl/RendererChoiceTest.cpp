@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sdl/RendererChoice.h"
-#include "sdl/SdlDesktopKit.h"
+#include "backends/sdl/RendererChoice.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {

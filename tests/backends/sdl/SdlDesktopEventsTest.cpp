@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sdl/SdlDesktopKit.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {
@@ -46,7 +46,6 @@ TEST_F(SdlDesktopTest, DeliversKeysMenuClicksAndTheClose) {
   desktop_.PumpEvents(events);
   EXPECT_EQ(events.unloads, 1);
 }
-
 
 TEST_F(SdlDesktopTest, ACloseWaitsForTheBoxButASignalToEndClosesItAtOnce) {
   Recorder events;

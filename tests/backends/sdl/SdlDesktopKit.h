@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sdl/SdlDesktop.h"
-#include "platform/sdl/SdlVideo.h"
+#include "backends/sdl/SdlDesktop.h"
+#include "backends/sdl/SdlVideo.h"
 
 namespace ombrevale {
 

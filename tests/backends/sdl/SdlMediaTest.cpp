@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlMedia.h"
+#include "backends/sdl/SdlMedia.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -17,7 +17,7 @@
 
 #include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
-#include "sdl/SoundFiles.h"
+#include "tests/backends/sdl/SoundFiles.h"
 
 // The real mixer under SDL's dummy audio driver, which plays in real time. Each test writes its
 // own tiny MIDI piece and wave into a temporary folder.

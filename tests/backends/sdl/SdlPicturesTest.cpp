@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlPictures.h"
+#include "backends/sdl/SdlPictures.h"
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>

@@ -1,9 +1,10 @@
-// Starting SDL's video: one sentence where there is no desktop, a fatal error for a driver SDL lacks.
+// Starting SDL's video: one sentence where there is no desktop, a fatal error for a driver SDL
+// lacks.
 
 #include <gtest/gtest.h>
 
 #include "platform/FatalError.h"
-#include "sdl/SdlDesktopKit.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {

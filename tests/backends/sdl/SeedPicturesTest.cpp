@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "backends/sdl/SdlPictures.h"
 #include "platform/FatalError.h"
-#include "platform/sdl/SdlPictures.h"
 
 namespace ombrevale {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sdl/WindowIcon.h"
+#include "backends/sdl/WindowIcon.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sdl/SdlDesktopKit.h"
+#include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sdl/XErrors.h"
+#include "backends/sdl/XErrors.h"
 
 #include <gtest/gtest.h>
 

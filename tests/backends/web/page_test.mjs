@@ -3,7 +3,7 @@
 // codes, copes with a missing and a broken picture, and stands still for a visitor who asks for
 // less motion.
 //
-//   node tests/web/page_test.mjs SITE_DIR RENDERER   (run from the repository root)
+//   node tests/backends/web/page_test.mjs SITE_DIR RENDERER   (run from the repository root)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Pictures.h"
 #include "platform/FatalError.h"
+#include "platform/Pictures.h"
 
 namespace ombrevale {
 

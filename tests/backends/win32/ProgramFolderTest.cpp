@@ -1,4 +1,4 @@
-#include "platform/win32/ProgramFolder.h"
+#include "backends/win32/ProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningExeAndTheInstalledPlaceOfItsPictures)
 
 // Windows' own upper case gives what Linux's gives on the letters the Linux tests name.
 TEST(ProgramFolder, TheSystemsUpperCaseIsUnicodesSimpleOne) {
-  const char32_t pairs[][2] = {{U'é', U'É'}, {U'ÿ', U'Ÿ'}, {U'ж', U'Ж'}, {U'ς', U'Σ'},
-                               {U'σ', U'Σ'}, {U'ı', U'I'}, {U'ſ', U'S'}, {U'ǆ', U'Ǆ'},
+  const char32_t pairs[][2] = {{U'é', U'É'}, {U'ÿ', U'Ÿ'}, {U'ж', U'Ж'},   {U'ς', U'Σ'},
+                               {U'σ', U'Σ'}, {U'ı', U'I'}, {U'ſ', U'S'},   {U'ǆ', U'Ǆ'},
                                {U'𐐨', U'𐐀'}, {U'ß', U'ß'}, {U'時', U'時'}, {U'Σ', U'Σ'}};
   for (const auto& [lower, upper] : pairs)
     EXPECT_EQ(UpperCase(lower), upper) << "U+" << std::hex << static_cast<uint32_t>(lower);

@@ -1,11 +1,11 @@
-#include "platform/win32/WinDesktop.h"
+#include "backends/win32/WinDesktop.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "backends/win32/WinClock.h"
 #include "platform/PageLayout.h"
-#include "platform/win32/WinClock.h"
 
 namespace ombrevale {
 namespace {
@@ -145,7 +145,8 @@ TEST_F(WinDesktopTest, FullscreenCoversTheScreenKeepsTheMenuAndComesBackToTheWin
   EXPECT_EQ(client.bottom, kPageHeight);
   EXPECT_TRUE(events.keys.empty());
   EXPECT_TRUE(FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 0, false, false, true));
-  EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 1 << 30, false, false, true));
+  EXPECT_FALSE(
+      FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 1 << 30, false, false, true));
   EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_RETURN, 0, false, false, false));
   EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_F11, 0, true, false, false));
 }

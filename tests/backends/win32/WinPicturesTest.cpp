@@ -1,4 +1,4 @@
-#include "platform/win32/WinPictures.h"
+#include "backends/win32/WinPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/win32/PictureHashes.h"
+#include "tests/backends/win32/PictureHashes.h"
 
 namespace ombrevale {
 namespace {
@@ -16,8 +16,8 @@ namespace {
 // range of broken files, decode to the very pixels the Linux reader gives, or are refused alike.
 TEST(WinPictures, DecodeEveryFileToTheLinuxReadersPixels) {
   const std::filesystem::path source = OMBREVALE_SOURCE_DIR;
-  std::ifstream expected(source / "tests/win32/picture-hashes.txt");
-  ASSERT_TRUE(expected) << "tests/win32/picture-hashes.txt is missing";
+  std::ifstream expected(source / "tests/backends/win32/picture-hashes.txt");
+  ASSERT_TRUE(expected) << "tests/backends/win32/picture-hashes.txt is missing";
   std::string line;
   int compared = 0;
   while (std::getline(expected, line)) {
@@ -44,8 +44,9 @@ TEST(WinPictures, OnlyAnOrdinaryFileIsThereAndAMissingOneIsAFatalErrorNamingIt) 
     reader.LoadPicture((dir / "a.bmp").string());
     ADD_FAILURE() << "a one-byte file was read as a picture";
   } catch (const FatalError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              (dir / "a.bmp").string() + ": not a readable bitmap (too short to be a bitmap (1 bytes))");
+    EXPECT_EQ(
+        std::string(e.what()),
+        (dir / "a.bmp").string() + ": not a readable bitmap (too short to be a bitmap (1 bytes))");
   }
   std::filesystem::remove_all(dir);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/FixedStart.h"
+#include "platform/calendar/FixedStart.h"
 
 namespace ombrevale {
 namespace {
@@ -25,9 +25,9 @@ TEST(FixedStart, CountsOnAcrossDaysMonthsYearsAndLeapDays) {
 TEST(FixedStart, ReadsOnlyTheClocksFormWithFieldsInRange) {
   ASSERT_TRUE(ReadDateTime("2026/12/07 06:38:00"));
   EXPECT_EQ(FormatDateTime(*ReadDateTime("2026/12/07 06:38:00")), "2026/12/07 6:38:00");
-  for (const char* bad : {"", "2026/12/07", "2026-12-07 6:38:00", "2026/13/07 6:38:00",
-                          "2026/12/07 24:00:00", "2026/12/07 6:60:00", "2026/12/07 6:38:00x",
-                          "0/12/07 6:38:00"})
+  for (const char* bad :
+       {"", "2026/12/07", "2026-12-07 6:38:00", "2026/13/07 6:38:00", "2026/12/07 24:00:00",
+        "2026/12/07 6:60:00", "2026/12/07 6:38:00x", "0/12/07 6:38:00"})
     EXPECT_FALSE(ReadDateTime(bad)) << bad;
 }
 

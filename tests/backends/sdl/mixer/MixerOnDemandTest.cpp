@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/SdlMedia.h"
 #include "platform/mci/Mci.h"
-#include "platform/sdl/SdlMedia.h"
-#include "sdl/SoundFiles.h"
 #include "sound/SoundAPI.h"
+#include "tests/backends/sdl/SoundFiles.h"
 
 namespace ombrevale {
 namespace {
@@ -30,9 +30,7 @@ bool Mapped(const std::string& part) {
 
 class MixerOnDemandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-  }
+  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
   void TearDown() override { media.reset(); }
 
   void Make(std::string library) {

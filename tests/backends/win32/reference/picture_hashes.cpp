@@ -1,17 +1,19 @@
-// Writes tests/win32/picture-hashes.txt: the pictures of dat/ and of the picture fuzzer's seeds
-// as the Linux (SDL) reader decodes them, which the Windows reader's test compares with. Built by
-// hand on Linux when those files change, from the source folder:
-//   g++ -std=c++20 -I. -Ibuild/generated $(pkg-config --cflags sdl2) tests/win32/reference/picture_hashes.cpp \
-//     platform/sdl/SdlPictures.cpp platform/bitmap/*.cpp platform/Surface.cpp $(pkg-config --libs sdl2) \
-//     -o /tmp/picture-hashes && /tmp/picture-hashes > tests/win32/picture-hashes.txt
+// Writes tests/backends/win32/picture-hashes.txt: the pictures of dat/ and of the picture fuzzer's
+// seeds as the Linux (SDL) reader decodes them, which the Windows reader's test compares with.
+// Built by hand on Linux when those files change, from the source folder:
+//   g++ -std=c++20 -I. -Ibuild/generated $(pkg-config --cflags sdl2)
+//   tests/backends/win32/reference/picture_hashes.cpp \
+//     backends/sdl/SdlPictures.cpp platform/bitmap/*.cpp platform/Surface.cpp $(pkg-config --libs
+//     sdl2) \ -o /tmp/picture-hashes && /tmp/picture-hashes >
+//     tests/backends/win32/picture-hashes.txt
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
-#include "platform/sdl/SdlPictures.h"
-#include "tests/win32/PictureHashes.h"
+#include "backends/sdl/SdlPictures.h"
+#include "tests/backends/win32/PictureHashes.h"
 
 int main() {
   namespace fs = std::filesystem;

@@ -1,0 +1,38 @@
+# Ombrevale on Linux: the logic over the SDL2 backend (window, events, fonts, pictures and sound),
+# the program that answers its command line and loads that half only to run, the tools and
+# benchmarks that run the real window, and what installs beside the program.
+
+find_package(SDL2 CONFIG REQUIRED)
+find_package(SDL2_ttf CONFIG REQUIRED)
+find_package(SDL2_mixer CONFIG REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+find_package(X11 REQUIRED)
+
+file(GLOB OMBREVALE_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+add_library(ombrevale_sdl STATIC ${OMBREVALE_SDL_SOURCES})
+target_link_libraries(ombrevale_sdl PUBLIC ombrevale_core SDL2::SDL2 SDL2_ttf::SDL2_ttf
+  PkgConfig::FONTCONFIG X11::X11 X11::Xext)
+# The mixer (and the synthesiser, GLib and sound servers behind it) is loaded when the first piece
+# or wave needs it, not linked: only its header is used here.
+target_include_directories(ombrevale_sdl PUBLIC
+  $<TARGET_PROPERTY:SDL2_mixer::SDL2_mixer,INTERFACE_INCLUDE_DIRECTORIES>)
+
+# The program answers its command line with the C and C++ libraries alone, and loads its SDL half
+# (SDL, X11, the fonts) only to run: --help and --version start in a blink.
+set_target_properties(ombrevale_core ombrevale_sdl PROPERTIES POSITION_INDEPENDENT_CODE ON)
+add_library(ombrevale_sdl_half MODULE ${PROJECT_SOURCE_DIR}/app/StartSdl.cpp)
+target_link_libraries(ombrevale_sdl_half PRIVATE ombrevale_sdl)
+set_target_properties(ombrevale_sdl_half PROPERTIES PREFIX "" OUTPUT_NAME ombrevale-sdl
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_executable(ombrevale ${PROJECT_SOURCE_DIR}/app/Start.cpp)
+target_link_libraries(ombrevale PRIVATE ombrevale_core ${CMAKE_DL_LIBS})
+add_dependencies(ombrevale ombrevale_sdl_half)
+set_target_properties(ombrevale PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_subdirectory(${PROJECT_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/tools)
+
+# `cmake --install` and `cpack` install only the program and its files: they need the program
+# built, not the tests and benchmarks.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${CMAKE_BINARY_DIR}/packaging)
