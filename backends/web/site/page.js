@@ -19,8 +19,10 @@ const OmbrevalePage = (() => {
   const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
   // What tests and bug reports read back: the frames shown (with ?record=N), the keys arrived.
-  const test = { frames: [], record: Number(settings.get('record') || 0), shown: 0, keys: [],
-                 boxes: 0, firstFrameAt: 0 };
+  // With each recorded frame, the label's text as it was shown and when (performance.now()); and
+  // when the page's clock took its first reading, which a fixed start counts on from.
+  const test = { frames: [], labelsShown: [], record: Number(settings.get('record') || 0),
+                 shown: 0, keys: [], boxes: 0, firstFrameAt: 0, clockOrigin: 0 };
 
   // The largest whole factor that fits the browser's window (or the screen, in fullscreen).
   function layout() {
@@ -149,8 +151,11 @@ const OmbrevalePage = (() => {
     },
     frameShown() {
       if (test.shown++ === 0) test.firstFrameAt = performance.now();
-      if (test.frames.length < test.record)
+      if (test.frames.length < test.record) {
         test.frames.push(context.getImageData(2, 2, 400, 300).data);
+        const label = labels.children[0];
+        test.labelsShown.push({ at: performance.now(), text: label ? label.textContent : '' });
+      }
     },
     showBox(title, text) {
       document.getElementById('box-title').textContent = title;
