@@ -9,8 +9,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <mmsystem.h>
+// windows.h first: mmsystem.h is written on its types.
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
 
 #undef MessageBox
 // The wave flags are the contract's own constants, of the same values (platform/Media.h).
