@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "platform/scale/PageScale.h"
 
 namespace ombrevale {
 namespace {
@@ -41,21 +42,30 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
     const size_t equals = arg.find('=');
     const bool attached = equals != std::string_view::npos;
     const std::string_view name = arg.substr(0, equals);
-    if (name == "--data") {
+    if (name == "--data" || name == "--scale") {
+      std::string_view value;
       if (attached) {
-        line.data = std::string(arg.substr(equals + 1));
+        value = arg.substr(equals + 1);
       } else if (i + 1 < args.size()) {
-        line.data = std::string(args[++i]);
+        value = args[++i];
       } else {
-        return Misuse("option '--data' requires an argument");
+        return Misuse("option " + Quoted(name) + " requires an argument");
+      }
+      if (name == "--data") {
+        line.data = std::string(value);
+      } else if (const std::optional<int> scale = ReadPageScale(value)) {
+        line.scale = scale;
+      } else {
+        return Misuse("invalid scale " + Quoted(value) + ": a whole number from " +
+                      std::to_string(kMinPageScale) + " to " + std::to_string(kMaxPageScale));
       }
       continue;
     }
-    if (name != "--help" && name != "--version" && name != "--fullscreen")
+    if (name != "--help" && name != "--version" && name != "--fullscreen" && name != "--calm")
       return Misuse("unrecognized option " + Quoted(arg));
     if (attached) return Misuse("option " + Quoted(name) + " doesn't allow an argument");
-    if (name == "--fullscreen") {
-      line.fullscreen = true;
+    if (name == "--fullscreen" || name == "--calm") {
+      (name == "--calm" ? line.calm : line.fullscreen) = true;
       continue;
     }
     CommandLine answer;
@@ -79,13 +89,20 @@ std::string Usage() {
   text +=
       " in a window.\n"
       "\n"
+      "      --calm        start with the vision still, until Return, Space or its\n"
+      "                      button starts it (also when the desktop's animations are off)\n"
       "      --data=DIR    take the pictures from the dat/ folder in DIR\n"
       "      --fullscreen  start on the whole screen (F11 or Alt+Enter switches back)\n"
+      "      --scale=N     draw the page N times its natural size, 1 to 8 (by default\n"
+      "                      the nearest whole number to the desktop's scale)\n"
       "      --help        display this help and exit\n"
       "      --version     output version information and exit\n"
       "\n"
       "Without --data, the pictures come from the dat/ folder in the current folder\n"
-      "when there is one, else from the data folder installed with the program.\n";
+      "when there is one, else from the data folder installed with the program.\n"
+      "\n"
+      "The title vision flashes. To start it still, use --calm or turn the desktop's\n"
+      "animations off.\n";
   return text;
 }
 

@@ -19,6 +19,10 @@ struct CommandLine {
   std::optional<std::string> data;
   // --fullscreen: start on the whole screen.
   bool fullscreen = false;
+  // --scale N: the page's whole factor (1 to 8), whatever the desktop's scale.
+  std::optional<int> scale;
+  // --calm: start with the vision still, whatever the desktop's own setting.
+  bool calm = false;
   // For a misuse, the one sentence that says what was wrong, without the program's name.
   std::string complaint;
 };

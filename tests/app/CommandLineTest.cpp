@@ -48,6 +48,18 @@ TEST(CommandLine, RunsWithTheDataFolderAndFullscreenInEitherSpellingAndOrder) {
   EXPECT_EQ(ran.out + ran.err, "");
 }
 
+TEST(CommandLine, TheScaleAndTheCalmStartAreThePlayersOwnChoice) {
+  const CommandLine none = Read({});
+  EXPECT_FALSE(none.scale);
+  EXPECT_FALSE(none.calm);
+  const CommandLine both = Read({"--scale", "3", "--calm"});
+  EXPECT_EQ(both.ask, CommandLine::Ask::Run);
+  EXPECT_EQ(both.scale, 3);
+  EXPECT_TRUE(both.calm);
+  // The last --scale counts, as for --data.
+  EXPECT_EQ(Read({"--scale=1", "--scale=8"}).scale, 8);
+}
+
 TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) {
   const auto version = AnswerTo({"--version"});
   EXPECT_EQ(version.status, 0);
@@ -59,7 +71,8 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) 
   EXPECT_EQ(help.out, Usage());
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("Usage: ombrevale [OPTION]...\n", 0), 0u);
-  for (const char* option : {"--data=DIR", "--fullscreen", "--help", "--version"})
+  for (const char* option :
+       {"--calm", "--data=DIR", "--fullscreen", "--scale=N", "--help", "--version", "flashes"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale " + std::string(kVersion) + "\n");
@@ -86,6 +99,12 @@ TEST(CommandLine, EveryMistakeIsOneSentenceThenTheUsageOnStderrWithStatusTwo) {
       {{"-"}, "extra operand '-'"},
       {{"--", "--help"}, "extra operand '--help'"},
       {{"--data", "here", "there"}, "extra operand 'there'"},
+      {{"--scale"}, "option '--scale' requires an argument"},
+      {{"--scale=0"}, "invalid scale '0': a whole number from 1 to 8"},
+      {{"--scale", "9"}, "invalid scale '9': a whole number from 1 to 8"},
+      {{"--scale=1.5"}, "invalid scale '1.5': a whole number from 1 to 8"},
+      {{"--scale="}, "invalid scale '': a whole number from 1 to 8"},
+      {{"--calm=no"}, "option '--calm' doesn't allow an argument"},
   };
   for (const auto& [args, sentence] : cases) {
     const auto answer = AnswerTo(args);
