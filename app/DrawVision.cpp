@@ -7,6 +7,7 @@ void DrawVision(VisionP& vision, Form1& form) {
   form.RefreshCanvas();
   vision.RollTransitions();
   vision.UpdateClock();
+  form.VisionFrameShown();
 }
 
 }  // namespace ombrevale

@@ -9,8 +9,8 @@
 namespace ombrevale {
 
 // Composes one frame into the window's canvas, shows it on screen at once, then rolls the layers
-// of the coming frames and the television's noise, and last updates the clock; a new second thus
-// shows in the next frame.
+// of the coming frames and the television's noise, and updates the clock; a new second thus shows
+// in the next frame. Last, the window hears that the frame was shown (a calm start holds there).
 void DrawVision(VisionP& vision, Form1& form);
 
 }  // namespace ombrevale

@@ -12,9 +12,10 @@ namespace {
 
 constexpr Pixel kWindowBack = Rgb(255, 192, 192);
 constexpr int16_t kKeyX = 88;
+constexpr int16_t kKeyReturn = 13, kKeySpace = 32;
 
 // A page covers the client area below the menu strip: 6060 x 4560 twips.
-constexpr Placement kPagePlace = {0, 0, kPageWidth * kTwipsPerPixel, kPageHeight * kTwipsPerPixel};
+constexpr Placement kPagePlace = {0, 0, kPageWidth* kTwipsPerPixel, kPageHeight* kTwipsPerPixel};
 
 Placement Twips(float left, float top, float width, float height) {
   return {left, top, width, height};
@@ -23,7 +24,8 @@ Placement Twips(float left, float top, float width, float height) {
 // The standard sunken frame of a picture container, two pixels (kPageFrame) on each side: shadow
 // and dark lines above and on the left, highlight and light lines below and on the right.
 void DrawSunkenFrame(Surface& s, const Rect& box) {
-  for (const EdgeLine& e : EdgeLines(box, kButtonShadow, kButtonHighlight)) s.FillRect(e.line, e.color);
+  for (const EdgeLine& e : EdgeLines(box, kButtonShadow, kButtonHighlight))
+    s.FillRect(e.line, e.color);
   for (const EdgeLine& e : EdgeLines(Inset(box, 1), kDarkShadow, kButtonFace))
     s.FillRect(e.line, e.color);
 }
@@ -60,7 +62,8 @@ float CentredOffset(float screen, float window) {
 
 Form1::Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message)
     : platform_(platform), time_(time), sound_(sound), message_(message) {
-  PageTitle = {.Name = "PageTitle", .Place = kPagePlace, .Visible = true, .BackColor = Rgb(0, 0, 64)};
+  PageTitle = {
+      .Name = "PageTitle", .Place = kPagePlace, .Visible = true, .BackColor = Rgb(0, 0, 64)};
   PageMain = {
       .Name = "PageMain", .Place = kPagePlace, .Visible = false, .BackColor = Rgb(128, 128, 255)};
   PageData = {.Name = "PageData", .Place = Twips(6000, 120, 5175, 5415), .Visible = false};
@@ -134,6 +137,12 @@ void Form1::ShowVersion() {
 }
 
 void Form1::KeyDown(int16_t& KeyCode, int16_t /*Shift*/) {
+  // While the vision waits, Return and Space press its button, as keys press a focused button; the
+  // page's handlers never hear them.
+  if (calm_.Waiting() && (KeyCode == kKeyReturn || KeyCode == kKeySpace)) {
+    calm_.Start(time_);
+    return;
+  }
   switch (RouteKey(time_, PageTitle.Visible, PageMain.Visible, KeyCode)) {
     case KeyRoute::Message:
       message_.XPressed();
@@ -154,6 +163,14 @@ void Form1::MenuClick(int entry) {
   if (entry == 0) ShowVersion();
 }
 
+void Form1::PromptClick() {
+  calm_.Start(time_);
+}
+
+void Form1::VisionFrameShown() {
+  if (calm_.AfterFrame(time_)) RefreshCanvas();
+}
+
 void Form1::Unload() {
   sound_.StopAllSound();
   ended_ = true;
@@ -172,7 +189,8 @@ void Form1::ComposeChrome() {
     if (page->Framed) DrawSunkenFrame(chrome_, box);
   }
   // The cursor figure lies below the client area: drawn, and clipped away.
-  for (const EdgeLine& e : EdgeLines(PixelsOf(Cursor.Place), Cursor.BorderColor, Cursor.BorderColor))
+  for (const EdgeLine& e :
+       EdgeLines(PixelsOf(Cursor.Place), Cursor.BorderColor, Cursor.BorderColor))
     chrome_.FillRect(e.line, e.color);
 }
 
@@ -183,6 +201,7 @@ void Form1::RefreshCanvas() {
   scene.chromeRevision = chromeRevision_;
   scene.canvas = nullptr;
   scene.labels.clear();
+  scene.prompt = calm_.Waiting() ? &kCalmPrompt : nullptr;
   if (PageTitle.Visible && PicTitle1.Visible) {
     // The canvas fills the title page's client area, inside its frame.
     const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kPageFrame : 0);

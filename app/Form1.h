@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/CalmStart.h"
 #include "app/Version.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -51,21 +52,32 @@ class Form1 final : public WindowEvents, public VisionPictures {
   void LoadPictureIfExists(PictureBox& control, const std::string& path);
   void ShowVersion();
 
-  // Shows the canvas with its label on screen now.
+  // Shows the canvas with its label on screen now, and the calm start's button while the vision
+  // waits for it.
   void RefreshCanvas();
+
+  // For a player who asked for less motion: the vision will stand still at its first frame until
+  // the player starts it. Before Show.
+  void AskCalmStart() { calm_.Ask(); }
+  // After each frame of the vision, shown: a calm start holds the first one, and shows it again
+  // with its clock and the button that starts the vision.
+  void VisionFrameShown();
+  // Whether the vision stands still, waiting for the player to start it.
+  bool VisionWaiting() const { return calm_.Waiting(); }
 
   // WindowEvents
   void KeyDown(int16_t& KeyCode, int16_t Shift) override;
   void MenuClick(int entry) override;
+  void PromptClick() override;
   void Unload() override;
   bool Ended() const override { return ended_; }
 
   float Left = 0, Top = 0;  // the window's place on the screen, in twips, centred at load
   std::string Caption;      // "Ombrevale <version>"
 
-  Page PageTitle;  // the title page: the vision's canvas inside its sunken frame
-  Page PageMain;   // the game's main page, hidden in this version
-  Page PageData;   // never shown: holds the vision's source pictures
+  Page PageTitle;        // the title page: the vision's canvas inside its sunken frame
+  Page PageMain;         // the game's main page, hidden in this version
+  Page PageData;         // never shown: holds the vision's source pictures
   PictureBox PicTitle1;  // the title page's 400 x 300 canvas, painted by the vision each frame
   Label LabMain1;        // over the canvas: "Burst" at first, then the clock two years ahead
   Shape Cursor;          // an outline figure below the client area: drawn, and clipped away
@@ -81,6 +93,7 @@ class Form1 final : public WindowEvents, public VisionPictures {
   SoundAPI& sound_;
   MessageP& message_;
   bool ended_ = false;
+  CalmStart calm_;
 
   // The window background with its visible pages, and what it was composed from.
   struct ChromeKey {

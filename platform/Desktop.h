@@ -22,6 +22,8 @@ class WindowEvents {
   virtual void KeyDown(int16_t& keyCode, int16_t shift) = 0;
   // The menu entry with this index (in the order given to SetMenu) was clicked.
   virtual void MenuClick(int entry) = 0;
+  // The player pressed the button the scene's prompt shows.
+  virtual void PromptClick() = 0;
   // The user closed the window.
   virtual void Unload() = 0;
   // True once the window has been closed: the desktop delivers nothing more.
@@ -34,15 +36,26 @@ struct LabelView {
   Rect box;
 };
 
+// A button the page shows over the canvas, centred on it, for the player to press before the page
+// goes on, with a line under it that says how else to go on (the keys that press it). The desktop
+// draws it in its own look, and reports a press with WindowEvents::PromptClick; the keys reach
+// the window as keys.
+struct Prompt {
+  std::string caption;  // on the button
+  std::string note;     // under it
+};
+
 // What the client area below the menu strip shows. `chrome` is the window background with its
 // pages and frames, 404 x 304 pixels; it changes rarely, and `chromeRevision` says when. The
-// canvas lies over it at (canvasX, canvasY), and the labels over the canvas.
+// canvas lies over it at (canvasX, canvasY), the labels over the canvas, and the prompt, where
+// there is one, over them all.
 struct Scene {
   const Surface* chrome = nullptr;
   uint64_t chromeRevision = 0;
   const Surface* canvas = nullptr;
   int canvasX = 0, canvasY = 0;
   std::vector<LabelView> labels;
+  const Prompt* prompt = nullptr;
 };
 
 // The main window on the desktop: placement, caption, menu, events, presenting, the message box.

@@ -57,6 +57,9 @@ void HeadlessDesktop::Menu(uint32_t at, int entry) {
 void HeadlessDesktop::Close(uint32_t at) {
   Schedule({ScriptedEvent::Kind::Close, at, 0, 0, 0});
 }
+void HeadlessDesktop::PressPrompt(uint32_t at) {
+  Schedule({ScriptedEvent::Kind::Prompt, at, 0, 0, 0});
+}
 
 void HeadlessDesktop::PumpEvents(WindowEvents& window) {
   while (!events.empty() && !window.Ended() &&
@@ -69,6 +72,9 @@ void HeadlessDesktop::PumpEvents(WindowEvents& window) {
         break;
       case ScriptedEvent::Kind::Menu:
         window.MenuClick(e.menuEntry);
+        break;
+      case ScriptedEvent::Kind::Prompt:
+        window.PromptClick();
         break;
       case ScriptedEvent::Kind::Close:
         window.Unload();
@@ -102,6 +108,7 @@ void HeadlessDesktop::Present(const Scene& scene) {
   }
   lastLabels.clear();
   for (const LabelView& view : scene.labels) lastLabels.push_back(view.label->Caption);
+  lastPrompt = scene.prompt != nullptr ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
 }
 
 void HeadlessDesktop::MessageBox(std::string_view title, std::string_view text) {

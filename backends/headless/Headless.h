@@ -56,7 +56,7 @@ class MemoryPictureReader final : public PictureReader {
 
 // One event a test schedules for the window, at a clock reading.
 struct ScriptedEvent {
-  enum class Kind { Key, Menu, Close } kind = Kind::Key;
+  enum class Kind { Key, Menu, Prompt, Close } kind = Kind::Key;
   uint32_t at = 0;
   int16_t keyCode = 0;
   int16_t shift = 0;
@@ -87,6 +87,8 @@ class HeadlessDesktop final : public Desktop {
   void Key(uint32_t at, int16_t keyCode, int16_t shift = 0);
   void Menu(uint32_t at, int entry);
   void Close(uint32_t at);
+  // A press of the button the scene's prompt shows.
+  void PressPrompt(uint32_t at);
 
   // The screen, 1024 x 768 pixels, and the window system's answer to a size request.
   float screenWidth = kFakeScreenWidth, screenHeight = kFakeScreenHeight;
@@ -102,6 +104,7 @@ class HeadlessDesktop final : public Desktop {
   int frames = 0;
   Surface lastFrame;
   std::vector<std::string> lastLabels;
+  std::optional<Prompt> lastPrompt;  // the prompt shown with the last frame
   std::vector<uint32_t> presentTimes;
 
   // Message boxes shown (title, text); a box stays open for `boxOpenFor` milliseconds of the fake

@@ -56,9 +56,11 @@ class ShiftedClock final : public Clock {
 struct Recorder final : WindowEvents {
   std::vector<std::pair<int, int>> keys;
   std::vector<int> clicks;
+  int prompts = 0;
   int unloads = 0;
   void KeyDown(int16_t& keyCode, int16_t shift) override { keys.emplace_back(keyCode, shift); }
   void MenuClick(int entry) override { clicks.push_back(entry); }
+  void PromptClick() override { ++prompts; }
   void Unload() override { ++unloads; }
   bool Ended() const override { return unloads > 0; }
 };

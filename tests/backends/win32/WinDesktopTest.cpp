@@ -17,9 +17,11 @@ struct Recorder final : WindowEvents {
     shifts.push_back(shift);
   }
   void MenuClick(int entry) override { menus.push_back(entry); }
+  void PromptClick() override { ++prompts; }
   void Unload() override { ended = true; }
   bool Ended() const override { return ended; }
   std::vector<int> keys, shifts, menus;
+  int prompts = 0;
   bool ended = false;
 };
 
