@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/FatalError.h"
+#include "platform/bitmap/BitmapFile.h"
 #include "platform/raster/BitBlt.h"
 
 namespace ombrevale {
@@ -24,11 +25,10 @@ std::string MemoryPictureReader::FileExists(const std::string& path) {
 
 Surface MemoryPictureReader::LoadPicture(const std::string& path) {
   loaded.push_back(path);
-  if (auto bad = unreadable.find(path); bad != unreadable.end()) {
-    throw FatalError(path + ": not a readable picture (" + bad->second + ")");
-  }
+  if (auto bad = unreadable.find(path); bad != unreadable.end())
+    UnreadableBitmap(path, bad->second);
   auto found = pictures.find(path);
-  if (found == pictures.end()) throw FatalError(path + ": cannot be read (no such file)");
+  if (found == pictures.end()) throw FatalError(CannotReadSentence(path, "no such file"));
   return found->second;
 }
 

@@ -21,21 +21,20 @@ namespace {
 // At most the file's bytes and SDL's decoded picture live beside ours, which is written a band
 // of rows at a time through a small scratch picture, its black left unwritten.
 Surface ReadPicture(const std::string& path, PictureBudget& budget) {
-  PictureSize size;
+  BitmapFormat format;
   SurfacePtr decoded;
   {
-    const std::vector<uint8_t> file = ReadCheckedBitmapFile(path, size);
-    if (auto why = budget.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
+    const std::vector<uint8_t> file = ReadCheckedBitmapFile(path, format);
+    if (auto why = budget.Refusal(format.size.width, format.size.height))
+      BitmapTooLarge(path, *why);
     SDL_RWops* rw = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
     if (rw == nullptr) UnreadableBitmap(path, SDL_GetError());
     decoded.reset(SDL_LoadBMP_RW(rw, 1));
     if (!decoded) UnreadableBitmap(path, SDL_GetError());
   }
-  if (decoded->w != size.width || decoded->h != size.height) {
-    UnreadableBitmap(path, "the decoder read " + std::to_string(decoded->w) + " x " +
-                               std::to_string(decoded->h) + " pixels where the header claims " +
-                               std::to_string(size.width) + " x " + std::to_string(size.height));
-  }
+  const PictureSize size = format.size;
+  if (decoded->w != size.width || decoded->h != size.height)
+    UnreadableBitmap(path, DecodedOtherSize(decoded->w, decoded->h, size));
   // A plain copy of the colours: an alpha channel in the file neither blends nor survives.
   if (SDL_SetSurfaceBlendMode(decoded.get(), SDL_BLENDMODE_NONE) != 0)
     UnreadableBitmap(path, SDL_GetError());

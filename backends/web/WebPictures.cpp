@@ -3,16 +3,19 @@
 #include <emscripten.h>
 
 #include "platform/FatalError.h"
+#include "platform/bitmap/BitmapFile.h"
 
 namespace ombrevale {
 
 std::optional<std::string> WebPictureReader::Admit(const std::string& path,
                                                    std::span<const uint8_t> bytes) {
   File& file = files_[path];
-  if (auto why = CheckBitmapHeader(bytes, bytes.size(), &file.claimed)) {
-    file.failure = path + ": not a readable bitmap (" + *why + ")";
+  const CheckedBitmap checked = CheckBitmapHeader(bytes, bytes.size());
+  if (checked.format) file.claimed = checked.format->size;
+  if (!checked.format) {
+    file.failure = UnreadableBitmapSentence(path, checked.refusal);
   } else if (auto refusal = budget_.Refusal(file.claimed.width, file.claimed.height)) {
-    file.failure = path + ": too large to load (" + *refusal + ")";
+    file.failure = BitmapTooLargeSentence(path, *refusal);
   } else {
     budget_.Charge(file.claimed.width, file.claimed.height);
     return std::nullopt;
@@ -21,17 +24,14 @@ std::optional<std::string> WebPictureReader::Admit(const std::string& path,
 }
 
 void WebPictureReader::Undecodable(const std::string& path, const std::string& why) {
-  files_[path].failure = path + ": not a readable bitmap (" + why + ")";
+  files_[path].failure = UnreadableBitmapSentence(path, why);
 }
 
 void WebPictureReader::Decoded(const std::string& path, int width, int height,
                                std::span<const uint8_t> rgba) {
   File& file = files_[path];
   if (width != file.claimed.width || height != file.claimed.height) {
-    file.failure = path + ": not a readable bitmap (the decoder read " + std::to_string(width) +
-                   " x " + std::to_string(height) + " pixels where the header claims " +
-                   std::to_string(file.claimed.width) + " x " +
-                   std::to_string(file.claimed.height) + ")";
+    file.failure = UnreadableBitmapSentence(path, DecodedOtherSize(width, height, file.claimed));
     return;
   }
   file.picture = Surface(width, height);
@@ -48,7 +48,7 @@ std::string WebPictureReader::FileExists(const std::string& path) {
 
 Surface WebPictureReader::LoadPicture(const std::string& path) {
   const auto found = files_.find(path);
-  if (found == files_.end()) throw FatalError(path + ": cannot be read (no such file)");
+  if (found == files_.end()) throw FatalError(CannotReadSentence(path, "no such file"));
   if (found->second.failure) throw FatalError(*found->second.failure);
   return found->second.picture;
 }

@@ -13,13 +13,6 @@ namespace ombrevale {
 namespace {
 
 constexpr size_t kFileHeader = 14;
-constexpr uint32_t kAlphaBitFields = 6;
-
-uint32_t ReadU32(const uint8_t* at) {
-  uint32_t value;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
 
 // A 32-bit picture of the system's own, rows top-down, blue in the lowest byte: the layout of a
 // Surface, so that the system decodes straight into it.
@@ -39,47 +32,15 @@ uint16_t ReadU16(const uint8_t* at) {
   return value;
 }
 
-// What the headers say about the stored pixels.
-struct StoredFormat {
-  int bits = 0;
-  uint32_t compression = 0;
-  uint32_t colours = 0;  // palette entries the pixels may use
-  bool bottomUp = true;
-  uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // red, green, blue of 16-bit pixels
-};
-
-StoredFormat FormatOf(const uint8_t* info, const uint8_t* fileEnd) {
-  StoredFormat f;
-  const uint32_t infoSize = ReadU32(info);
-  if (infoSize == 12) {
-    f.bits = ReadU16(info + 10);
-  } else {
-    f.bits = ReadU16(info + 14);
-    f.compression = ReadU32(info + 16);
-    f.colours = ReadU32(info + 32);
-    f.bottomUp = static_cast<int32_t>(ReadU32(info + 8)) > 0;
-    if (f.compression == BI_BITFIELDS || f.compression == kAlphaBitFields) {
-      // Inside a version 4 or 5 header, else right after the 40-byte one.
-      const uint8_t* masks = info + 40;
-      if (masks + 12 <= fileEnd)
-        for (int i = 0; i < 3; ++i) f.masks[i] = ReadU32(masks + 4 * i);
-    }
-  }
-  if (f.bits <= 8) {
-    const uint32_t most = 1u << f.bits;
-    if (f.colours == 0 || f.colours > most) f.colours = most;
-  }
-  return f;
-}
-
 size_t RowBytes(int width, int bits) {
   return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
 }
 
 // Whether an uncompressed palette picture uses a colour its palette does not have: the Linux
 // reader refuses such a file, and so does this one, so that the same files load everywhere.
-bool UsesColourOutsidePalette(const StoredFormat& f, const uint8_t* pixels, PictureSize size) {
-  if (f.bits > 8 || f.compression != BI_RGB) return false;
+bool UsesColourOutsidePalette(const BitmapFormat& f, const uint8_t* pixels) {
+  if (f.bits > 8 || f.compression != kBitmapRgb) return false;
+  const PictureSize size = f.size;
   const size_t stride = RowBytes(size.width, f.bits);
   for (int y = 0; y < size.height; ++y) {
     const uint8_t* row = pixels + stride * y;
@@ -112,7 +73,7 @@ uint32_t Green565(uint16_t pixel) {
 }
 
 // 16-bit pixels, decoded here: the system widens their channels its own way.
-void Decode16(const StoredFormat& f, const uint8_t* pixels, Surface& picture) {
+void Decode16(const BitmapFormat& f, const uint8_t* pixels, Surface& picture) {
   const bool is565 = f.masks[0] == 0xF800 && f.masks[1] == 0x07E0 && f.masks[2] == 0x001F;
   const size_t stride = RowBytes(picture.Width(), 16);
   for (int y = 0; y < picture.Height(); ++y) {
@@ -136,21 +97,20 @@ std::string WinPictureReader::FileExists(const std::string& path) {
 
 // Two copies of a picture's pixels live at once: the file's bytes and the decoded picture.
 Surface WinPictureReader::LoadPicture(const std::string& path) {
-  PictureSize size;
-  std::vector<uint8_t> file = ReadCheckedBitmapFile(path, size);
+  BitmapFormat format;
+  std::vector<uint8_t> file = ReadCheckedBitmapFile(path, format);
+  const PictureSize size = format.size;
   if (auto why = budget_.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
 
   uint8_t* info = file.data() + kFileHeader;
-  const uint32_t infoSize = ReadU32(info);
   // Colour masks with an alpha mask after a 40-byte header: the system reads the three colour
   // masks there as ordinary bit fields, and the alpha is dropped anyway.
-  if (infoSize >= 40 && ReadU32(info + 16) == kAlphaBitFields) {
+  if (format.compression == kBitmapAlphaBitFields) {
     const uint32_t bitFields = BI_BITFIELDS;
     std::memcpy(info + 16, &bitFields, sizeof bitFields);
   }
-  const uint8_t* pixels = file.data() + ReadU32(file.data() + 10);
-  const StoredFormat format = FormatOf(info, file.data() + file.size());
-  if (UsesColourOutsidePalette(format, pixels, size))
+  const uint8_t* pixels = file.data() + format.pixelOffset;
+  if (UsesColourOutsidePalette(format, pixels))
     UnreadableBitmap(path, "a pixel of a colour outside its palette");
   if (format.bits == 16) {
     Surface picture(size.width, size.height);

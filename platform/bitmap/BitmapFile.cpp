@@ -26,9 +26,8 @@ struct CloseFile {
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
 
-
 [[noreturn]] void CannotRead(const std::string& path, const std::string& why) {
-  throw FatalError(path + ": cannot be read (" + why + ")");
+  throw FatalError(CannotReadSentence(path, why));
 }
 
 [[noreturn]] void CannotRead(const std::string& path) {
@@ -45,15 +44,33 @@ void ReadExactly(std::FILE* file, uint8_t* into, size_t n, const std::string& pa
 
 }  // namespace
 
+std::string UnreadableBitmapSentence(const std::string& path, const std::string& why) {
+  return path + ": not a readable bitmap (" + why + ")";
+}
+
+std::string BitmapTooLargeSentence(const std::string& path, const std::string& why) {
+  return path + ": too large to load (" + why + ")";
+}
+
+std::string CannotReadSentence(const std::string& path, const std::string& why) {
+  return path + ": cannot be read (" + why + ")";
+}
+
+std::string DecodedOtherSize(int width, int height, PictureSize claimed) {
+  return "the decoder read " + std::to_string(width) + " x " + std::to_string(height) +
+         " pixels where the header claims " + std::to_string(claimed.width) + " x " +
+         std::to_string(claimed.height);
+}
+
 void UnreadableBitmap(const std::string& path, const std::string& why) {
-  throw FatalError(path + ": not a readable bitmap (" + why + ")");
+  throw FatalError(UnreadableBitmapSentence(path, why));
 }
 
 void BitmapTooLarge(const std::string& path, const std::string& why) {
-  throw FatalError(path + ": too large to load (" + why + ")");
+  throw FatalError(BitmapTooLargeSentence(path, why));
 }
 
-std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, PictureSize& claimed) {
+std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, BitmapFormat& format) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error) CannotRead(path, error.message());
@@ -66,8 +83,11 @@ std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, PictureSize&
 
   std::vector<uint8_t> bytes(static_cast<size_t>(std::min(size, kHeadBytes)));
   ReadExactly(in.get(), bytes.data(), bytes.size(), path);
-  if (auto why = CheckBitmapHeader(bytes, size, &claimed)) UnreadableBitmap(path, *why);
-  if (size > kMaxFileBytes) UnreadableBitmap(path, "the file is larger than any picture it may hold");
+  CheckedBitmap checked = CheckBitmapHeader(bytes, size);
+  if (!checked.format) UnreadableBitmap(path, checked.refusal);
+  format = *checked.format;
+  if (size > kMaxFileBytes)
+    UnreadableBitmap(path, "the file is larger than any picture it may hold");
 
   const size_t head = bytes.size();
   bytes.resize(static_cast<size_t>(size));

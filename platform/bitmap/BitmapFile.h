@@ -12,10 +12,19 @@
 namespace ombrevale {
 
 // The whole file at `path`, once its headers have said that it holds a picture of sane size;
-// `claimed` receives that size. Throws FatalError naming the file and the reason otherwise.
-std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, PictureSize& claimed);
+// `format` receives what they say. Throws FatalError naming the file and the reason otherwise.
+std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, BitmapFormat& format);
 
-// The reader's failures, as FatalError naming the file: not a picture, too large, not readable.
+// The sentences a picture reader fails with, each naming the file: it is no picture it can
+// decode, it is too large to load, or it cannot be read at all.
+std::string UnreadableBitmapSentence(const std::string& path, const std::string& why);
+std::string BitmapTooLargeSentence(const std::string& path, const std::string& why);
+std::string CannotReadSentence(const std::string& path, const std::string& why);
+
+// Why a decoded picture is refused when its decoder read another size than its header claims.
+std::string DecodedOtherSize(int width, int height, PictureSize claimed);
+
+// The same, thrown as FatalError.
 [[noreturn]] void UnreadableBitmap(const std::string& path, const std::string& why);
 [[noreturn]] void BitmapTooLarge(const std::string& path, const std::string& why);
 

@@ -19,11 +19,39 @@ struct PictureSize {
   int height = 0;
 };
 
+// The ways a bitmap's pixels may be stored (the information header's compression field).
+enum BitmapCompression : uint32_t {
+  kBitmapRgb = 0,
+  kBitmapRle8 = 1,
+  kBitmapRle4 = 2,
+  kBitmapBitFields = 3,
+  kBitmapAlphaBitFields = 6,
+};
+
+// What a bitmap's headers say about its pixels, once they have passed the check: everything a
+// reader needs to decode them, read from the headers in one place.
+struct BitmapFormat {
+  PictureSize size;
+  bool bottomUp = true;  // rows stored from the bottom up (a positive height in the header)
+  int bits = 0;          // 1, 4, 8, 16, 24 or 32 a pixel
+  uint32_t compression = kBitmapRgb;
+  uint32_t infoSize = 0;  // the information header's bytes: 12, or 40 to 124
+  uint32_t colours = 0;   // palette entries the pixels may use, for 8 bits a pixel or fewer
+  // Red, green and blue of 16- and 32-bit pixels: the header's own with bit fields, else 5-5-5
+  // for 16 bits and 8-8-8 for 32.
+  uint32_t masks[3] = {0, 0, 0};
+  uint64_t pixelOffset = 0;  // where the pixels start in the file
+};
+
+// The check's answer: the format of a picture that may be decoded, or why the file is not a
+// readable picture.
+struct CheckedBitmap {
+  std::optional<BitmapFormat> format;
+  std::string refusal;  // when there is no format
+};
+
 // Checks a bitmap file's headers before anything is decoded: `head` is the start of the file (at
-// least its first 54 bytes when the file has them), `fileSize` its whole size. Returns why the
-// file is not a readable picture, or nothing when it may be decoded; then `claimed`, when given,
-// receives the size the headers claim.
-std::optional<std::string> CheckBitmapHeader(std::span<const uint8_t> head, uint64_t fileSize,
-                                             PictureSize* claimed = nullptr);
+// least its headers and colour masks when the file has them), `fileSize` its whole size.
+CheckedBitmap CheckBitmapHeader(std::span<const uint8_t> head, uint64_t fileSize);
 
 }  // namespace ombrevale
