@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <tuple>
 
 #include "platform/Rect.h"
 #include "platform/Surface.h"
@@ -28,7 +29,19 @@ struct Font {
   std::string Name;
   int Points = 0;
   bool Bold = false;
+  // Faces compare field by field, and order so, as the keys of a backend's open fonts.
+  bool operator==(const Font&) const = default;
+  bool operator<(const Font& other) const {
+    return std::tie(Name, Points, Bold) < std::tie(other.Name, other.Points, other.Bold);
+  }
 };
+
+// The height in pixels of a face of `points` points (1/72 inch) on a screen of 96 dots per inch
+// times the page's factor `scale`, to the nearest pixel: 12 points are 16 pixels at the natural
+// size, 32 at twice it.
+inline constexpr int PointsToPixels(int points, int scale = 1) {
+  return (points * 96 * scale + 36) / 72;
+}
 
 // A text control. Its caption is drawn over the canvas whenever the canvas is shown.
 struct Label {

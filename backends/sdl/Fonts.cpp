@@ -95,10 +95,6 @@ std::optional<FontMatch> MatchFont(std::string_view family, bool bold, FcConfig*
   return Ask(config, "sans-serif", bold, false);
 }
 
-int PointsToPixels(int points) {
-  return static_cast<int>(std::lround(points * 96.0 / 72.0));
-}
-
 Fonts::TtfLibrary::TtfLibrary() : started(TTF_Init() == 0) {}
 
 Fonts::TtfLibrary::~TtfLibrary() {

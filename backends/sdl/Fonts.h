@@ -38,9 +38,6 @@ bool KnowsAnyFont(FcConfig* config);
 // knows no font at all.
 std::optional<FontMatch> MatchFont(std::string_view family, bool bold, FcConfig* config);
 
-// The pixel size of a font of `points` points on the 96-dots-per-inch screen.
-int PointsToPixels(int points);
-
 // Opens and keeps the fonts the window draws with. Where no font can be opened the window still
 // runs, without that text; this is said once on stderr, in one sentence: that the system has no
 // font at all, or which face cannot be used.

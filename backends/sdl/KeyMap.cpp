@@ -76,11 +76,8 @@ int16_t VirtualKeyCode(const SDL_Keysym& key) {
 }
 
 int16_t ShiftBits(uint16_t modifiers) {
-  int16_t bits = 0;
-  if (modifiers & KMOD_SHIFT) bits |= 1;
-  if (modifiers & KMOD_CTRL) bits |= 2;
-  if (modifiers & KMOD_ALT) bits |= 4;
-  return bits;
+  return ShiftBits((modifiers & KMOD_SHIFT) != 0, (modifiers & KMOD_CTRL) != 0,
+                   (modifiers & KMOD_ALT) != 0);
 }
 
 }  // namespace ombrevale

@@ -20,7 +20,7 @@ namespace ombrevale {
 // platform/keys, which every desktop reads.
 int16_t VirtualKeyCode(const SDL_Keysym& key);
 
-// The shift state of the key handler: 1 shift, 2 control, 4 alt, added up.
+// The shift state of the key handler (platform/keys) from SDL's modifier keys, either side's.
 int16_t ShiftBits(uint16_t modifiers);
 
 }  // namespace ombrevale

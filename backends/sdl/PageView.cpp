@@ -20,10 +20,6 @@ std::string WithLineBreaks(const std::string& caption) {
   return out;
 }
 
-bool SameFace(const Font& a, const Font& b) {
-  return a.Name == b.Name && a.Points == b.Points && a.Bold == b.Bold;
-}
-
 }  // namespace
 
 PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {
@@ -76,8 +72,8 @@ void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
     return;
   }
   const Label& label = *view.label;
-  const bool same = image.caption == label.Caption && image.color == label.ForeColor &&
-                    SameFace(image.face, label.Face);
+  const bool same =
+      image.caption == label.Caption && image.color == label.ForeColor && image.face == label.Face;
   if (same) return;
   image.caption = label.Caption;
   image.color = label.ForeColor;

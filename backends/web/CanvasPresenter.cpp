@@ -17,18 +17,6 @@ EM_JS(void, PageSetLabel,
 EM_JS(void, PageFrameShown, (), { OmbrevalePage.frameShown(); });
 
 namespace ombrevale {
-namespace {
-
-// A point is 1/72 inch; the page is taken at 96 dots per inch, as the desktop is.
-int PointsToPixels(int points) {
-  return (points * 96 + 36) / 72;
-}
-
-bool SameFace(const Font& a, const Font& b) {
-  return a.Name == b.Name && a.Points == b.Points && a.Bold == b.Bold;
-}
-
-}  // namespace
 
 void CanvasPresenter::Put(const Surface& surface, int x, int y) {
   rgba_.resize(surface.Pixels().size());
@@ -57,7 +45,7 @@ void CanvasPresenter::Present(const Scene& scene) {
     const Label& label = *view.label;
     ShownLabel& shown = labels_[i];
     if (shown.caption == label.Caption && shown.color == label.ForeColor &&
-        SameFace(shown.face, label.Face) && shown.box == view.box)
+        shown.face == label.Face && shown.box == view.box)
       continue;
     shown = {label.Caption, label.ForeColor, label.Face, view.box};
     const Rect& box = view.box;

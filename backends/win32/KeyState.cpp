@@ -8,10 +8,6 @@ int16_t VirtualKeyOf(WPARAM virtualKey) {
   return static_cast<int16_t>(virtualKey);
 }
 
-int16_t ShiftBits(bool shift, bool control, bool alt) {
-  return static_cast<int16_t>((shift ? 1 : 0) | (control ? 2 : 0) | (alt ? 4 : 0));
-}
-
 int16_t ShiftState() {
   const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
   return ShiftBits(down(VK_SHIFT), down(VK_CONTROL), down(VK_MENU));

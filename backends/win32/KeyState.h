@@ -6,15 +6,14 @@
 #include <cstdint>
 
 #include "backends/win32/WindowsApi.h"
+#include "platform/keys/KeyPlaces.h"
 
 namespace ombrevale {
 
 // The key code of a WM_KEYDOWN or WM_SYSKEYDOWN whose wParam is `virtualKey`; 0 for none.
 int16_t VirtualKeyOf(WPARAM virtualKey);
 
-// The shift state now: 1 shift, 2 control, 4 alt, added up.
+// The shift state now (platform/keys): 1 shift, 2 control, 4 alt, added up.
 int16_t ShiftState();
-// The same from the three keys' states.
-int16_t ShiftBits(bool shift, bool control, bool alt);
 
 }  // namespace ombrevale

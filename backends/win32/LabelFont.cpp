@@ -10,11 +10,10 @@ LabelFonts::~LabelFonts() {
 }
 
 HFONT LabelFonts::Open(const Font& face) {
-  const auto key = std::make_tuple(face.Name, face.Points, face.Bold);
-  if (auto found = open_.find(key); found != open_.end()) return found->second;
+  if (auto found = open_.find(face); found != open_.end()) return found->second;
   LOGFONTW wanted{};
   // Points to pixels at 96 dots per inch, by character height (the negative size).
-  wanted.lfHeight = -MulDiv(face.Points, 96, 72);
+  wanted.lfHeight = -PointsToPixels(face.Points);
   wanted.lfWeight = face.Bold ? FW_BOLD : FW_NORMAL;
   wanted.lfCharSet = SHIFTJIS_CHARSET;
   wanted.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -24,7 +23,7 @@ HFONT LabelFonts::Open(const Font& face) {
   const std::wstring name = Widen(face.Name);
   lstrcpynW(wanted.lfFaceName, name.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectW(&wanted);
-  open_.emplace(key, font);
+  open_.emplace(face, font);
   return font;
 }
 

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 
 #include "backends/win32/WindowsApi.h"
 #include "platform/Controls.h"
@@ -27,7 +26,7 @@ class LabelFonts {
   std::wstring ChosenFace(const Font& face);
 
  private:
-  std::map<std::tuple<std::string, int, bool>, HFONT> open_;
+  std::map<Font, HFONT> open_;
 };
 
 }  // namespace ombrevale

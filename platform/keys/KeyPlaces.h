@@ -39,4 +39,9 @@ const KeyPlace* KeyPlaceNamed(std::string_view name);
 const KeyPlace* KeyPlaceOfUsage(uint16_t usage);
 const KeyPlace* KeyPlaceTyping(char32_t character);
 
+// The shift state the window's key handler takes with a key: 1 shift, 2 control, 4 alt, added up.
+inline constexpr int16_t ShiftBits(bool shift, bool control, bool alt) {
+  return static_cast<int16_t>((shift ? 1 : 0) | (control ? 2 : 0) | (alt ? 4 : 0));
+}
+
 }  // namespace ombrevale
