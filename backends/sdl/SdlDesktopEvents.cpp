@@ -1,6 +1,6 @@
 // The window's events: what SDL delivers, handed to the window's handlers or kept by the window
-// itself (repaints, fullscreen, the menu strip), and the box's own round of events while it is
-// open.
+// itself (repaints, fullscreen, the menu strip, the prompt's button, a new desktop scale), and the
+// box's own round of events while it is open.
 
 #include "backends/sdl/KeyMap.h"
 #include "backends/sdl/SdlDesktop.h"
@@ -8,6 +8,11 @@
 namespace ombrevale {
 
 void SdlDesktop::PumpEvents(WindowEvents& events) {
+  // The player changed the desktop's scale: the window re-fits.
+  if (settings_ && settings_->ResourcesChanged() && FollowDesktopScale()) {
+    FitWindowToScale();
+    repaintDue_ = wholeWindowDue_ = true;
+  }
   SDL_Event event;
   while (!events.Ended()) {
     // A close that came while the box was open takes effect as it closes, before what follows.
@@ -26,6 +31,11 @@ bool SdlDesktop::WindowOwn(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT) {
     switch (event.window.event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
+      case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        // On Wayland, another output may have another scale.
+        if (!settings_ && FollowDesktopScale()) FitWindowToScale();
+        repaintDue_ = wholeWindowDue_ = true;
+        return true;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SHOWN:
       case SDL_WINDOWEVENT_RESTORED:
@@ -72,11 +82,13 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       break;
     }
     case SDL_MOUSEMOTION: {
+      if (PromptPointer(event, events)) break;
       const SDL_Point p = ToClient(event.motion.x, event.motion.y);
       repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
+      if (PromptPointer(event, events)) break;
       if (event.button.button == SDL_BUTTON_LEFT) {
         const SDL_Point p = ToClient(event.button.x, event.button.y);
         menu_.Press(menu_.EntryAt(p.x, p.y));
@@ -85,6 +97,7 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       }
       break;
     case SDL_MOUSEBUTTONUP:
+      if (PromptPointer(event, events)) break;
       if (event.button.button == SDL_BUTTON_LEFT && menu_.Pressed() >= 0) {
         const SDL_Point p = ToClient(event.button.x, event.button.y);
         const int entry = menu_.EntryAt(p.x, p.y);
@@ -98,6 +111,28 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
     default:
       break;
   }
+}
+
+bool SdlDesktop::PromptPointer(const SDL_Event& event, WindowEvents& events) {
+  if (!prompt_.Shown()) return false;
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    if (!prompt_.PointerMove(p.x, p.y)) return false;
+    repaintDue_ = true;
+    return true;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return false;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN) {
+    if (!prompt_.PointerDown(p.x, p.y)) return false;
+    repaintDue_ = true;
+    return true;
+  }
+  bool pressed = false;
+  if (!prompt_.PointerUp(p.x, p.y, pressed)) return false;
+  Repaint();  // the button pops up again before the page goes on
+  if (pressed) events.PromptClick();
+  return true;
 }
 
 void SdlDesktop::MessageBox(std::string_view title, std::string_view text) {

@@ -71,6 +71,7 @@ X11Presenter::~X11Presenter() {
 }
 
 void X11Presenter::FreeBand() {
+  bandSurface_.reset();
   if (band_ == nullptr) return;
   XShmDetach(display_, &segment_);
   XSync(display_, False);
@@ -111,20 +112,28 @@ bool X11Presenter::MakeBand(int width, int factor) {
     band_ = nullptr;
     return false;
   }
+  // The texts and boxes are drawn into the band through SDL, which sees its memory as a picture.
+  bandSurface_.reset(SDL_CreateRGBSurfaceWithFormatFrom(band_->data, band_->width, band_->height,
+                                                        32, band_->bytes_per_line,
+                                                        SDL_PIXELFORMAT_XRGB8888));
+  if (!bandSurface_) {
+    FreeBand();
+    return false;
+  }
   bandFactor_ = factor;
   return true;
 }
 
-WholeFactorFit X11Presenter::Fit() const {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  return FitWholeFactor(w, h, kClientWidth, kClientHeight);
+SDL_Point X11Presenter::Size() const {
+  SDL_Point size{};
+  SDL_GetWindowSize(window_, &size.x, &size.y);
+  return size;
 }
 
-bool X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  const WholeFactorFit fit = FitWholeFactor(w, h, frame.w, frame.h);
+bool X11Presenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
+                           std::span<const ShownLayer> layers, bool wholeWindow) {
+  const SDL_Point size = Size();
+  const int w = size.x, h = size.y;
   if (w != windowWidth_ || h != windowHeight_) {
     windowWidth_ = w;
     windowHeight_ = h;
@@ -157,6 +166,7 @@ bool X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
     ScaleWhole(reinterpret_cast<const Pixel*>(rows + static_cast<size_t>(top) * frame.pitch),
                static_cast<size_t>(frame.pitch), frame.w, count, fit.factor,
                reinterpret_cast<Pixel*>(band_->data), static_cast<size_t>(band_->bytes_per_line));
+    DrawLayers(layers, bandSurface_.get(), 0, -top * fit.factor);
     XShmPutImage(display_, xwindow_, gc_, band_, 0, 0, fit.x, fit.y + top * fit.factor,
                  static_cast<unsigned>(frame.w * fit.factor),
                  static_cast<unsigned>(count * fit.factor), False);
