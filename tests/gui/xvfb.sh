@@ -46,7 +46,9 @@ start_xvfb() {
   need_tools Xvfb xdpyinfo
   unset WAYLAND_DISPLAY SDL_VIDEODRIVER
   # Under a time limit of its own, so that not even a killed script leaves it running for long.
-  timeout "$limit" Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp \
+  # Without the reset that follows its last client's going: what a test sets on the root window
+  # (the desktop's resources) stays for the program it starts next.
+  timeout "$limit" Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   # The number is written once the server accepts clients.
