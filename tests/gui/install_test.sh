@@ -235,14 +235,14 @@ case $mode in
       "Package: ombrevale Version: $(product_version) Architecture: amd64 Section: games " ] ||
       fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for wanted in fonts-ipafont-gothic fonts-dejavu-core \
-      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 ("; do
+    for wanted in fonts-ipafont-gothic fonts-dejavu-core libegl1 libgl1 \
+      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 (" "libdbus-1-3 ("; do
       [[ ", $depends," == *", $wanted"* ]] || fail "Depends lacks $wanted: $depends"
     done
     # The sound is recommended, not required: the program runs silent without it.
     [[ "$depends" != *mixer* && "$depends" != *soundfont* ]] || fail "Depends names the sound: $depends"
     recommends=$(dpkg-deb -f "$deb" Recommends)
-    [ "$recommends" = "libsdl2-mixer-2.0-0, timgm6mb-soundfont | sf3-soundfont-gm" ] ||
+    [ "$recommends" = "libsdl2-mixer-2.0-0, timgm6mb-soundfont | sf3-soundfont-gm, libegl-mesa0, libgl1-mesa-dri, libdecor-0-plugin-1-cairo" ] ||
       fail "Recommends: $recommends"
 
     # Lintian, Debian's package checker, finds no error.
