@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <stdexcept>
 
@@ -95,6 +96,15 @@ FlashAnalysis::FlashAnalysis(int width, int height, double scale, int framesPerS
   for (auto& h : history_) h.assign(places, 0);
   for (auto& c : count_) c.assign(places, 0);
   std::fill(std::begin(lastHit_), std::end(lastHit_), std::numeric_limits<int64_t>::min() / 2);
+}
+
+std::string FlashAnalysis::Seeing() const {
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "a 10-degree field is %d x %d pixels of the canvas, a transition covers %d of "
+                "them; colours averaged over cells of %d x %d pixels",
+                fieldW_, fieldH_, needed_, cell_, cell_);
+  return text;
 }
 
 void FlashAnalysis::MeasureCells(const Surface& frame) {

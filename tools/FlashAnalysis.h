@@ -7,6 +7,7 @@
 // memory.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/Rect.h"
@@ -85,6 +86,8 @@ class FlashAnalysis {
   int FieldWidth() const { return fieldW_; }
   int FieldHeight() const { return fieldH_; }
   int PixelsNeeded() const { return needed_; }
+  // How the page is seen, in words: the field, the pixels needed, the cells.
+  std::string Seeing() const;
 
  private:
   // A cell's luminance since its last transition: its lowest and highest, and which way that
