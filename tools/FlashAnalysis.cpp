@@ -11,7 +11,7 @@ namespace ombrevale {
 
 namespace {
 
-constexpr int kGeneralRise = 0, kGeneralFall = 1, kRedRise = 2, kRedFall = 3;
+constexpr int kGeneral = 0, kRed = 1;
 
 // The 256 values of a channel in linear light, made once.
 const std::array<float, 256>& LinearTable() {
@@ -175,10 +175,8 @@ FlashWindow FlashAnalysis::AddFrame(const Surface& frame) {
       swings_[c] = {colour.luminance, colour.luminance, 0};
       redSwings_[c] = {colour.red, colour.red, colour.saturatedRed, colour.saturatedRed, 0};
     } else {
-      const int general = swings_[c].Step(colour.luminance);
-      const int red = redSwings_[c].Step(colour.red, colour.saturatedRed);
-      if (general != 0) events |= 1 << (general > 0 ? kGeneralRise : kGeneralFall);
-      if (red != 0) events |= 1 << (red > 0 ? kRedRise : kRedFall);
+      if (swings_[c].Step(colour.luminance) != 0) events |= 1 << kGeneral;
+      if (redSwings_[c].Step(colour.red, colour.saturatedRed) != 0) events |= 1 << kRed;
     }
     events_[c] = events;
     for (int k = 0; k < kKinds; ++k)
@@ -197,8 +195,8 @@ FlashWindow FlashAnalysis::AddFrame(const Surface& frame) {
   MoveSeconds(now);
 
   FlashWindow window;
-  window.general = MostFlashes(now, kGeneralRise, kGeneralFall, window.generalField);
-  window.red = MostFlashes(now, kRedRise, kRedFall, window.redField);
+  window.general = MostFlashes(now, kGeneral, window.generalField);
+  window.red = MostFlashes(now, kRed, window.redField);
   return window;
 }
 
@@ -219,18 +217,17 @@ void FlashAnalysis::MoveSeconds(int64_t now) {
   }
 }
 
-int FlashAnalysis::MostFlashes(int64_t now, int rise, int fall, Rect& field) const {
-  if (now - lastHit_[rise] > framesPerSecond_ || now - lastHit_[fall] > framesPerSecond_) return 0;
-  const uint8_t* rises = count_[rise].data();
-  const uint8_t* falls = count_[fall].data();
-  uint8_t most = 0;
-  for (size_t p = 0; p < placeHit_.size(); ++p) most = std::max(most, std::min(rises[p], falls[p]));
-  if (most == 0) return 0;
-  size_t p = 0;
-  while (std::min(rises[p], falls[p]) != most) ++p;
+int FlashAnalysis::MostFlashes(int64_t now, int kind, Rect& field) const {
+  if (now - lastHit_[kind] > framesPerSecond_) return 0;
+  // Two transitions make a flash: the most transitions of any place, then the first place with
+  // as many.
+  const uint8_t* count = count_[kind].data();
+  const uint8_t most = *std::max_element(count, count + placeHit_.size());
+  if (most < 2) return 0;
+  const size_t p = std::find(count, count + placeHit_.size(), most) - count;
   field = {static_cast<int>(p % placesAcross_), static_cast<int>(p / placesAcross_), fieldW_,
            fieldH_};
-  return most;
+  return most / 2;
 }
 
 void FlashAnalysis::FindFields(int kind) {

@@ -58,14 +58,19 @@ struct FlashWindow {
 //   change spread over several frames counts once, and a slow fade counts once, at its start.
 // - A red transition: the red measure of a cell has moved by more than 20 from the last turn the
 //   other way, and the colour at one end of the move is a saturated red.
-// - The area: a transition counts in a 10-degree field (341 x 256 reference pixels, so
-//   341 / scale x 256 / scale canvas pixels, rounded to whole pixels, at every place on the
-//   canvas) when the pixels whose cells make it, in the same direction in the same frame, cover
-//   at least a quarter of the field's area (341 x 256 / 4 / scale^2 canvas pixels). A field
-//   larger than the canvas is tried over the whole canvas: what lies off the canvas is still.
-// - A flash is a pair of opposing transitions: the flashes of a field in a second are the fewer
-//   of its rises and its falls in the last `framesPerSecond` frames, and the count of a second
-//   is the most of any field. The first frame has no transition: nothing came before it.
+// - The area: a 10-degree field (341 x 256 reference pixels, so 341 / scale x 256 / scale canvas
+//   pixels, rounded to whole pixels, tried at every place on the canvas) makes a transition in a
+//   frame when the pixels whose cells make one of that kind in that frame cover at least a
+//   quarter of its area (341 x 256 / 4 / scale^2 canvas pixels). Rises and falls count together:
+//   where one part of a field brightens as another darkens, their flashes are concurrent and
+//   WCAG adds up their area. A field larger than the canvas is tried over the whole canvas: what
+//   lies off the canvas is still.
+// - A flash is a pair of opposing transitions. A cell's transitions take turns, a rise then a
+//   fall, so a field's transitions pair up: its flashes in a second are half its transitions in
+//   the last `framesPerSecond` frames, rounded down, and the count of a second is the most of any
+//   field. (Transitions of separate parts of a field that never turn back can pair too, but a
+//   field holds at most four such in a second, two flashes: never enough to cross the threshold
+//   alone.) The first frame has no transition: nothing came before it.
 class FlashAnalysis {
  public:
   static constexpr int kReferenceFieldWidth = 341, kReferenceFieldHeight = 256;
@@ -106,8 +111,8 @@ class FlashAnalysis {
     int8_t direction = 0;
     int Step(float m, bool saturated);
   };
-  // The four kinds of transition: general rise, general fall, red rise, red fall.
-  static constexpr int kKinds = 4;
+  // The two kinds of transition: general and red.
+  static constexpr int kKinds = 2;
 
   // Sums each cell's light, channel by channel.
   void MeasureCells(const Surface& frame);
@@ -115,8 +120,8 @@ class FlashAnalysis {
   void FindFields(int kind);
   // Moves each place's second on to frame `now`.
   void MoveSeconds(int64_t now);
-  // The most flashes of a field, rises against falls, in the second up to `now`; where.
-  int MostFlashes(int64_t now, int rise, int fall, Rect& field) const;
+  // The most flashes of `kind` in a field in the second up to `now`, and that field.
+  int MostFlashes(int64_t now, int kind, Rect& field) const;
 
   int width_, height_, framesPerSecond_;
   int cell_, cellsAcross_, cellsDown_;
@@ -133,8 +138,8 @@ class FlashAnalysis {
   std::vector<uint8_t> events_;    // per cell: bit k set when it makes a transition of kind k
   std::vector<int32_t> table_;     // summed area of one kind, (width + 1) x (height + 1)
   std::vector<uint8_t> placeHit_;  // per place: bit k set when the field there holds enough of k
-  // Per kind and place: the last second, one bit a frame, the newest lowest; and how many of
-  // its bits are set.
+  // Per kind and place: the field's transitions in the last second, one bit a frame, the newest
+  // lowest; and how many there are.
   std::vector<uint64_t> history_[kKinds];
   std::vector<uint8_t> count_[kKinds];
   // The last frame any place held a transition of each kind: a second later all is quiet.

@@ -1,6 +1,6 @@
 // The flash count on made-up frames whose flashes are known: flickers of the whole canvas at known
-// rates, flickers over areas either side of a quarter of a 10-degree field, red against black,
-// grey and orange, fades and pale flickers that are no flash.
+// rates, flickers over areas either side of a quarter of a 10-degree field or sharing one, red
+// against black, grey and orange, fades and pale flickers that are no flash.
 
 #include <gtest/gtest.h>
 
@@ -105,6 +105,14 @@ TEST(FlashCount, AFlickerCountsWhereItCoversAQuarterOfOneField) {
       EXPECT_EQ(field.h, c.scale == 1 ? 256 : 128);
     }
   }
+
+  // Two flickers under a quarter each, one dark while the other is light: their flashes are
+  // concurrent, and in one field together they cover more than a quarter.
+  const Counted opposite = Count(1, 2 * kPerSecond, [](int i, Surface& canvas) {
+    canvas.FillRect({30, 60, 303, 72}, Flicker(i, 10, kBlack, kWhite));
+    canvas.FillRect({30, 132, 303, 72}, Flicker(i, 10, kWhite, kBlack));
+  });
+  EXPECT_EQ(opposite.MostGeneral(), 10);
 
   // Two flickers at 2x, each under a quarter and together over it, but too far apart for one
   // field to hold them both.
