@@ -51,11 +51,11 @@ struct FlashWindow {
 //   pixels nearest 0.1 degree (3.41 reference pixels) that the canvas is cut into from its top
 //   left corner. WCAG lets a fine, balanced pattern whose squares are smaller than 0.1 degree
 //   flicker freely: in a cell it is its mean, and a thin line that trembles by a pixel changes
-//   its cell by what it covers. At scale 3 and above a cell is one pixel.
+//   its cell by what it covers. A cell is 3 x 3 pixels at 1x, 2 x 2 at 2x, one pixel from 2.3x.
 // - A general transition: the luminance of a cell has moved by at least 0.1 from the last turn
 //   the other way (its lowest since a fall, its highest since a rise; at first both), and the
-//   darker of the two is below 0.8. It is counted at the frame where the move reaches that, so a
-//   change spread over several frames counts once, and a slow fade counts once, at its start.
+//   darker end of the move is below 0.8. It is counted at the frame where the move reaches that,
+//   so a change spread over several frames counts once, and a slow fade once, at its start.
 // - A red transition: the red measure of a cell has moved by more than 20 from the last turn the
 //   other way, and the colour at one end of the move is a saturated red.
 // - The area: a 10-degree field (341 x 256 reference pixels, so 341 / scale x 256 / scale canvas
