@@ -30,8 +30,10 @@ const OmbrevaleMusic = (() => {
   // false (and one warning in the console) when something is missing. Asked once.
   async function prepare() {
     try {
-      if (typeof AudioWorkletNode !== 'function' || typeof DecompressionStream !== 'function')
-        throw new Error('this browser has no AudioWorklet or no DecompressionStream');
+      if (typeof AudioWorkletNode !== 'function')
+        throw new Error('the browser offers no AudioWorklet here (it needs https or localhost)');
+      if (typeof DecompressionStream !== 'function')
+        throw new Error('the browser cannot inflate the soundfont (no DecompressionStream)');
       context = new AudioContext();
       context.addEventListener('statechange', woken);
       const [soundfont] = await Promise.all([fetchSoundfont(), addModules()]);
