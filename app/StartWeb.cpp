@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/App.h"
+#include "backends/web/PageMusicConsole.h"
 #include "backends/web/WebClock.h"
 #include "backends/web/WebDesktop.h"
 #include "backends/web/WebMedia.h"
@@ -85,6 +86,9 @@ int main() {
   const std::optional<DateTimeFields> start = ReadDateTime(Setting("start"));
   try {
     program = new PageProgram(start, seed);
+    OpenMusicConsole(program->media, [](auto& path, bool loop) {
+      return program->app.sound.PlayMusic(path, loop);
+    });
     StartMain(program->app);
   } catch (const FatalError& e) {
     // The window never shows: the page says what happened, in the program's words, instead.

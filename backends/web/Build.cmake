@@ -65,3 +65,4 @@ add_custom_command(OUTPUT ${OMBREVALE_SITE_DIR}/icon.png
 list(APPEND _copied ${OMBREVALE_SITE_DIR}/icon.png)
 add_custom_target(ombrevale_site ALL DEPENDS ${_copied})
 add_dependencies(ombrevale_page ombrevale_site)
+include(${CMAKE_CURRENT_LIST_DIR}/Music.cmake)
