@@ -14,6 +14,7 @@
 #include "backends/web/WebDesktop.h"
 #include "backends/web/WebMedia.h"
 #include "backends/web/WebPictures.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
 // The address's settings (page.js): the seed ("" when none), the start time ("" when none).
@@ -91,8 +92,10 @@ int main() {
     });
     StartMain(program->app);
   } catch (const FatalError& e) {
-    // The window never shows: the page says what happened, in the program's words, instead.
+    // The window never shows: the page says what happened, in the program's words, instead, and
+    // the console as every complaint is said.
     program = nullptr;
+    Complain(e.what());
     PageFatalError(e.what());
     return 1;
   }
