@@ -107,8 +107,11 @@ class SdlDesktop final : public Desktop {
   // A point of the window (in SDL's units) in client pixels.
   SDL_Point ToClient(int x, int y) const;
   void HoverUnderPointer();
-  // The pointer's button over the prompt: whether the prompt took it.
+  // The pointer (a move, a press or a release of a button) over the prompt: whether the prompt
+  // took it; over the menu strip; over the box while it is open.
   bool PromptPointer(const SDL_Event& event, WindowEvents& events);
+  void MenuPointer(const SDL_Event& event, WindowEvents& events);
+  void BoxPointer(const SDL_Event& event);
 
   Clock& clock_;
   Fonts fonts_;

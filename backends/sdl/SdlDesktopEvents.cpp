@@ -81,36 +81,37 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       if (code != 0) events.KeyDown(code, ShiftBits(event.key.keysym.mod));
       break;
     }
-    case SDL_MOUSEMOTION: {
-      if (PromptPointer(event, events)) break;
-      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
-      repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
-      break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
-      if (PromptPointer(event, events)) break;
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        menu_.Press(menu_.EntryAt(p.x, p.y));
-        menu_.Hover(menu_.Pressed());
-        repaintDue_ = true;
-      }
-      break;
     case SDL_MOUSEBUTTONUP:
-      if (PromptPointer(event, events)) break;
-      if (event.button.button == SDL_BUTTON_LEFT && menu_.Pressed() >= 0) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        const int entry = menu_.EntryAt(p.x, p.y);
-        const bool clicked = entry == menu_.Pressed();
-        menu_.Press(-1);
-        menu_.Hover(entry);
-        Repaint();  // the entry pops up again before the menu's action runs
-        if (clicked) events.MenuClick(entry);
-      }
+      if (!PromptPointer(event, events)) MenuPointer(event, events);
       break;
     default:
       break;
   }
+}
+
+void SdlDesktop::MenuPointer(const SDL_Event& event, WindowEvents& events) {
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
+    return;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN) {
+    menu_.Press(menu_.EntryAt(p.x, p.y));
+    menu_.Hover(menu_.Pressed());
+    repaintDue_ = true;
+    return;
+  }
+  if (menu_.Pressed() < 0) return;
+  const int entry = menu_.EntryAt(p.x, p.y);
+  const bool clicked = entry == menu_.Pressed();
+  menu_.Press(-1);
+  menu_.Hover(entry);
+  Repaint();  // the entry pops up again before the menu's action runs
+  if (clicked) events.MenuClick(entry);
 }
 
 bool SdlDesktop::PromptPointer(const SDL_Event& event, WindowEvents& events) {
@@ -172,26 +173,30 @@ void SdlDesktop::DispatchModal(const SDL_Event& event) {
     case SDL_KEYDOWN:
       box_.Key(event.key.keysym.sym);
       break;
-    case SDL_MOUSEMOTION: {
-      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
-      box_.PointerMove(p.x, p.y);
-      repaintDue_ = true;
-      break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        if (event.type == SDL_MOUSEBUTTONDOWN)
-          box_.PointerDown(p.x, p.y);
-        else
-          box_.PointerUp(p.x, p.y);
-        repaintDue_ = true;
-      }
+      BoxPointer(event);
       break;
     default:
       break;
   }
+}
+
+void SdlDesktop::BoxPointer(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    box_.PointerMove(p.x, p.y);
+    repaintDue_ = true;
+    return;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN)
+    box_.PointerDown(p.x, p.y);
+  else
+    box_.PointerUp(p.x, p.y);
+  repaintDue_ = true;
 }
 
 }  // namespace ombrevale

@@ -14,6 +14,32 @@ SDL_Point SoftwarePresenter::Size() const {
   return size;
 }
 
+SDL_Rect SoftwarePresenter::Scale(const SDL_Surface& frame, const WholeFactorFit& fit,
+                                  SDL_Surface* screen) {
+  if (screen->format->format != SDL_PIXELFORMAT_XRGB8888 &&
+      screen->format->format != SDL_PIXELFORMAT_ARGB8888) {
+    // A screen of another pixel format: SDL converts while it scales.
+    SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
+    Check(SDL_BlitScaled(const_cast<SDL_Surface*>(&frame), nullptr, screen, &area),
+          "scaling the frame onto the window");
+    return area;
+  }
+  // The part of the scaled client area that lies on the window: all of it, or the top-left part
+  // of a window smaller than it, in whole blocks of the factor.
+  const Rect onScreen =
+      Rect{fit.x, fit.y, fit.width, fit.height}.Intersect(Rect{0, 0, screen->w, screen->h});
+  const int columns = onScreen.w / fit.factor, rows = onScreen.h / fit.factor;
+  if (rows > 0 && columns > 0) {
+    if (SDL_MUSTLOCK(screen)) Check(SDL_LockSurface(screen), "reaching the window's pixels");
+    auto* at = static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(fit.y) * screen->pitch +
+               static_cast<size_t>(fit.x) * sizeof(Pixel);
+    ScaleWhole(static_cast<const Pixel*>(frame.pixels), static_cast<size_t>(frame.pitch), columns,
+               rows, fit.factor, reinterpret_cast<Pixel*>(at), static_cast<size_t>(screen->pitch));
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+  }
+  return {fit.x, fit.y, columns * fit.factor, rows * fit.factor};
+}
+
 bool SoftwarePresenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
                                 std::span<const ShownLayer> layers, bool wholeWindow) {
   // Valid until the window's size changes; SDL then makes a new one.
@@ -30,31 +56,7 @@ bool SoftwarePresenter::Present(const SDL_Surface& frame, const WholeFactorFit& 
     wholeWindow = true;
   }
 
-  // The part of the scaled client area that lies on the window: all of it, or the top-left part
-  // of a window smaller than it, in whole blocks of the factor.
-  const Rect onScreen =
-      Rect{fit.x, fit.y, fit.width, fit.height}.Intersect(Rect{0, 0, screen->w, screen->h});
-  const int columns = static_cast<int>(onScreen.w) / fit.factor;
-  const int rows = static_cast<int>(onScreen.h) / fit.factor;
-  SDL_Rect area{fit.x, fit.y, columns * fit.factor, rows * fit.factor};
-  if (screen->format->format == SDL_PIXELFORMAT_XRGB8888 ||
-      screen->format->format == SDL_PIXELFORMAT_ARGB8888) {
-    if (rows > 0 && columns > 0) {
-      if (SDL_MUSTLOCK(screen)) Check(SDL_LockSurface(screen), "reaching the window's pixels");
-      auto* at = static_cast<uint8_t*>(screen->pixels) +
-                 static_cast<size_t>(fit.y) * screen->pitch +
-                 static_cast<size_t>(fit.x) * sizeof(Pixel);
-      ScaleWhole(static_cast<const Pixel*>(frame.pixels), static_cast<size_t>(frame.pitch), columns,
-                 rows, fit.factor, reinterpret_cast<Pixel*>(at),
-                 static_cast<size_t>(screen->pitch));
-      if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
-    }
-  } else {
-    // A screen of another pixel format: SDL converts while it scales.
-    area = {fit.x, fit.y, fit.width, fit.height};
-    Check(SDL_BlitScaled(const_cast<SDL_Surface*>(&frame), nullptr, screen, &area),
-          "scaling the frame onto the window");
-  }
+  const SDL_Rect area = Scale(frame, fit, screen);
   DrawLayers(layers, screen, fit.x, fit.y);
 
   if (wholeWindow) {

@@ -19,6 +19,9 @@ class SoftwarePresenter final : public Presenter {
   std::string Name() const override { return "software"; }
 
  private:
+  // Scales the frame onto the window's memory as `fit` says; returns where it lies there.
+  SDL_Rect Scale(const SDL_Surface& frame, const WholeFactorFit& fit, SDL_Surface* screen);
+
   SDL_Window* window_;
   // The window's memory the last frame went to, and its size: a new one is cleared to black once.
   const SDL_Surface* screen_ = nullptr;

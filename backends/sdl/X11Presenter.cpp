@@ -81,6 +81,20 @@ void X11Presenter::FreeBand() {
   band_ = nullptr;
 }
 
+bool X11Presenter::ShareBand() {
+  segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(band_->bytes_per_line) * band_->height,
+                          IPC_CREAT | 0600);
+  if (segment_.shmid < 0) return false;
+  segment_.shmaddr = band_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
+  segment_.readOnly = False;
+  const bool attached =
+      segment_.shmaddr != reinterpret_cast<char*>(-1) && Attach(display_, &segment_);
+  // Marked for removal now: it goes when the last of us and the server lets go, even after a crash.
+  shmctl(segment_.shmid, IPC_RMID, nullptr);
+  if (!attached && segment_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(segment_.shmaddr);
+  return attached;
+}
+
 bool X11Presenter::MakeBand(int width, int factor) {
   FreeBand();
   const size_t rowBytes = static_cast<size_t>(width) * factor * sizeof(Pixel) * factor;
@@ -92,21 +106,7 @@ bool X11Presenter::MakeBand(int width, int factor) {
                           &segment_, static_cast<unsigned>(width * factor),
                           static_cast<unsigned>(bandRows_ * factor));
   if (band_ == nullptr) return false;
-  segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(band_->bytes_per_line) * band_->height,
-                          IPC_CREAT | 0600);
-  if (segment_.shmid < 0) {
-    XDestroyImage(band_);
-    band_ = nullptr;
-    return false;
-  }
-  segment_.shmaddr = band_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
-  segment_.readOnly = False;
-  const bool attached =
-      segment_.shmaddr != reinterpret_cast<char*>(-1) && Attach(display_, &segment_);
-  // Marked for removal now: it goes when the last of us and the server lets go, even after a crash.
-  shmctl(segment_.shmid, IPC_RMID, nullptr);
-  if (!attached) {
-    if (segment_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(segment_.shmaddr);
+  if (!ShareBand()) {
     band_->data = nullptr;
     XDestroyImage(band_);
     band_ = nullptr;
@@ -122,6 +122,24 @@ bool X11Presenter::MakeBand(int width, int factor) {
   }
   bandFactor_ = factor;
   return true;
+}
+
+void X11Presenter::ClearBorder(const WholeFactorFit& fit, int w, int h) {
+  const int right = fit.x + fit.width, bottom = fit.y + fit.height;
+  const XRectangle border[] = {
+      {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
+      {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
+       static_cast<unsigned short>(std::max(0, h - bottom))},
+      {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
+       static_cast<unsigned short>(fit.height)},
+      {static_cast<short>(right), static_cast<short>(fit.y),
+       static_cast<unsigned short>(std::max(0, w - right)),
+       static_cast<unsigned short>(fit.height)},
+  };
+  // A width or height of 0 would mean "to the window's edge": such strips are left out.
+  for (const XRectangle& r : border)
+    if (r.width > 0 && r.height > 0)
+      XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
 }
 
 SDL_Point X11Presenter::Size() const {
@@ -140,25 +158,7 @@ bool X11Presenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
     wholeWindow = true;
   }
   if (fit.factor != bandFactor_ && !MakeBand(frame.w, fit.factor)) return false;
-  // The border: the server paints the window's black background around the client area, which
-  // the bands then cover without a flash of black.
-  if (wholeWindow) {
-    const int right = fit.x + fit.width, bottom = fit.y + fit.height;
-    const XRectangle border[] = {
-        {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
-        {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
-         static_cast<unsigned short>(std::max(0, h - bottom))},
-        {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
-         static_cast<unsigned short>(fit.height)},
-        {static_cast<short>(right), static_cast<short>(fit.y),
-         static_cast<unsigned short>(std::max(0, w - right)),
-         static_cast<unsigned short>(fit.height)},
-    };
-    // A width or height of 0 would mean "to the window's edge": such strips are left out.
-    for (const XRectangle& r : border)
-      if (r.width > 0 && r.height > 0)
-        XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
-  }
+  if (wholeWindow) ClearBorder(fit, w, h);
 
   const auto* rows = static_cast<const uint8_t*>(frame.pixels);
   for (int top = 0; top < frame.h; top += bandRows_) {

@@ -37,7 +37,12 @@ class X11Presenter final : public Presenter {
   // Makes the band image for client rows `width` x `height` pixels wide at `factor`; false when
   // the X server takes no shared memory.
   bool MakeBand(int width, int factor);
+  // Gives the band image a shared segment the X server has attached; false when it takes none.
+  bool ShareBand();
   void FreeBand();
+  // Lets the server paint the window's black background around the client area, which the bands
+  // then cover without a flash of black.
+  void ClearBorder(const WholeFactorFit& fit, int w, int h);
 
   SDL_Window* window_;
   Display* display_;
