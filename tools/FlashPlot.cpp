@@ -81,87 +81,115 @@ std::string Number(double value) {
   return text;
 }
 
-}  // namespace
-
-Surface DrawFlashPlot(const FlashTally& tally, const std::string& title) {
-  Surface chart(kWidth, kHeight, kPaper);
-  Lettering text(chart);
-  const std::vector<FlashTally::Counts>& counts = tally.PerFrame();
-  const int frames = std::max<int>(1, static_cast<int>(counts.size()));
-  const double perSecond = tally.FramesPerSecond();
-  const double start = tally.FirstFrame() / perSecond, span = frames / perSecond;
-
-  // The flashes axis reaches past the most seen and the threshold, in whole flashes.
-  int top = FlashTally::kThreshold + 2;
-  for (const FlashTally::Counts& c : counts) top = std::max({top, c.general + 1, c.red + 1});
-  const double yStep = std::max(1.0, TickStep(top, 10));
-  top = static_cast<int>(std::ceil(top / yStep) * yStep);
-  const auto yOf = [&](double flashes) {
-    return kArea.y + kArea.h - 1 - static_cast<int>(std::lround(flashes * (kArea.h - 1) / top));
-  };
-
-  // Grid and ticks: flashes up the side, seconds of the run along the bottom.
-  for (double v = 0; v <= top; v += yStep) {
-    const int y = yOf(v);
-    chart.FillRect({kArea.x, y, kArea.w, 1}, kGrid);
-    chart.FillRect({kArea.x - 5, y, 5, 1}, kInk);
-    const std::string label = Number(v);
-    text.Write(label, kArea.x - 8 - text.Width(label), y - 8);
+// The chart as it is drawn: its picture and lettering, and how flashes (up the side) and seconds of
+// the run (along the bottom) map onto its plotting area.
+class Chart {
+ public:
+  explicit Chart(const FlashTally& tally) : counts_(tally.PerFrame()) {
+    frames_ = std::max<int>(1, static_cast<int>(counts_.size()));
+    const double perSecond = tally.FramesPerSecond();
+    start_ = tally.FirstFrame() / perSecond;
+    span_ = frames_ / perSecond;
+    // The flashes axis reaches past the most seen and the threshold, in whole flashes.
+    top_ = FlashTally::kThreshold + 2;
+    for (const FlashTally::Counts& c : counts_) top_ = std::max({top_, c.general + 1, c.red + 1});
+    yStep_ = std::max(1.0, TickStep(top_, 10));
+    top_ = static_cast<int>(std::ceil(top_ / yStep_) * yStep_);
   }
-  const double xStep = TickStep(span, 12);
-  for (double t = std::ceil(start / xStep) * xStep; t <= start + span + 1e-9; t += xStep) {
-    const int x = kArea.x + static_cast<int>(std::lround((t - start) / span * (kArea.w - 1)));
-    chart.FillRect({x, kArea.y, 1, kArea.h}, kGrid);
-    chart.FillRect({x, kArea.y + kArea.h, 1, 5}, kInk);
-    const std::string label = Number(t);
-    text.Write(label, x - text.Width(label) / 2, kArea.y + kArea.h + 7);
+
+  // Grid and ticks.
+  void Grid() {
+    for (double v = 0; v <= top_; v += yStep_) {
+      const int y = YOf(v);
+      picture_.FillRect({kArea.x, y, kArea.w, 1}, kGrid);
+      picture_.FillRect({kArea.x - 5, y, 5, 1}, kInk);
+      const std::string label = Number(v);
+      text_.Write(label, kArea.x - 8 - text_.Width(label), y - 8);
+    }
+    const double xStep = TickStep(span_, 12);
+    for (double t = std::ceil(start_ / xStep) * xStep; t <= start_ + span_ + 1e-9; t += xStep) {
+      const int x = kArea.x + static_cast<int>(std::lround((t - start_) / span_ * (kArea.w - 1)));
+      picture_.FillRect({x, kArea.y, 1, kArea.h}, kGrid);
+      picture_.FillRect({x, kArea.y + kArea.h, 1, 5}, kInk);
+      const std::string label = Number(t);
+      text_.Write(label, x - text_.Width(label) / 2, kArea.y + kArea.h + 7);
+    }
   }
 
   // The threshold, dashed.
-  const int threshold = yOf(FlashTally::kThreshold);
-  for (int x = kArea.x; x < kArea.x + kArea.w; x += 10)
-    chart.FillRect({x, threshold - 1, std::min(6, kArea.x + kArea.w - x), 2}, kInk);
+  void Threshold() {
+    const int y = YOf(FlashTally::kThreshold);
+    for (int x = kArea.x; x < kArea.x + kArea.w; x += 10)
+      picture_.FillRect({x, y - 1, std::min(6, kArea.x + kArea.w - x), 2}, kInk);
+  }
 
-  // Each column of the area shows the most of the frames it covers, so no flash is lost between
-  // columns: general broad, red narrow over it, so both show where they are equal.
-  const auto drawLine = [&](auto value, int thickness, Pixel ink) {
+  // One kind of flash over the run. Each column of the area shows the most of the frames it
+  // covers, so no flash is lost between columns.
+  template <typename Value>
+  void Line(Value value, int thickness, Pixel ink) {
     int before = -1;
     for (int column = 0; column < kArea.w; ++column) {
-      const int from = static_cast<int>(static_cast<long long>(column) * frames / kArea.w);
-      const int to = std::max(from + 1, static_cast<int>((column + 1LL) * frames / kArea.w));
+      const int from = static_cast<int>(static_cast<long long>(column) * frames_ / kArea.w);
+      const int to = std::max(from + 1, static_cast<int>((column + 1LL) * frames_ / kArea.w));
       int most = 0;
-      for (int i = from; i < std::min(to, static_cast<int>(counts.size())); ++i)
-        most = std::max(most, value(counts[i]));
-      const int y = yOf(most), x = kArea.x + column;
+      for (int i = from; i < std::min(to, static_cast<int>(counts_.size())); ++i)
+        most = std::max(most, value(counts_[i]));
+      const int y = YOf(most), x = kArea.x + column;
       const int lo = before < 0 ? y : std::min(before, y),
                 hi = before < 0 ? y : std::max(before, y);
-      chart.FillRect({x - thickness / 2, lo - thickness / 2, thickness, hi - lo + thickness}, ink);
+      picture_.FillRect({x - thickness / 2, lo - thickness / 2, thickness, hi - lo + thickness},
+                        ink);
       before = y;
     }
-  };
-  drawLine([](const FlashTally::Counts& c) { return int{c.general}; }, 3, kGeneralInk);
-  drawLine([](const FlashTally::Counts& c) { return int{c.red}; }, 1, kRedInk);
+  }
 
-  // The axes over everything, then the words.
-  chart.FillRect({kArea.x, kArea.y, 1, kArea.h}, kInk);
-  chart.FillRect({kArea.x, kArea.y + kArea.h, kArea.w, 1}, kInk);
-  text.Write(title, kArea.x - 8, 10);
-  text.Write("flashes in the second up to each frame", kArea.x - 8, 36);
-  const std::string seconds = "seconds of the run";
-  text.Write(seconds, kArea.x + (kArea.w - text.Width(seconds)) / 2, kHeight - 24);
-  int x = kArea.x + kArea.w - 8;
-  const auto legend = [&](const std::string& label, Pixel ink, int thickness, bool dashed) {
-    x -= text.Width(label);
-    text.Write(label, x, 36);
-    x -= 34;
-    for (int i = 0; i < 28; i += dashed ? 10 : 28)
-      chart.FillRect({x + i, 44 - thickness / 2, dashed ? 6 : 28, thickness}, ink);
-    x -= 18;
-  };
-  legend("threshold: " + std::to_string(FlashTally::kThreshold), kInk, 2, true);
-  legend("red", kRedInk, 1, false);
-  legend("general", kGeneralInk, 3, false);
-  return chart;
+  // The axes over everything, then the words: the title, what is counted, the legend.
+  void Words(const std::string& title) {
+    picture_.FillRect({kArea.x, kArea.y, 1, kArea.h}, kInk);
+    picture_.FillRect({kArea.x, kArea.y + kArea.h, kArea.w, 1}, kInk);
+    text_.Write(title, kArea.x - 8, 10);
+    text_.Write("flashes in the second up to each frame", kArea.x - 8, 36);
+    const std::string seconds = "seconds of the run";
+    text_.Write(seconds, kArea.x + (kArea.w - text_.Width(seconds)) / 2, kHeight - 24);
+    int x = kArea.x + kArea.w - 8;
+    const auto legend = [&](const std::string& label, Pixel ink, int thickness, bool dashed) {
+      x -= text_.Width(label);
+      text_.Write(label, x, 36);
+      x -= 34;
+      for (int i = 0; i < 28; i += dashed ? 10 : 28)
+        picture_.FillRect({x + i, 44 - thickness / 2, dashed ? 6 : 28, thickness}, ink);
+      x -= 18;
+    };
+    legend("threshold: " + std::to_string(FlashTally::kThreshold), kInk, 2, true);
+    legend("red", kRedInk, 1, false);
+    legend("general", kGeneralInk, 3, false);
+  }
+
+  Surface Picture() { return std::move(picture_); }
+
+ private:
+  int YOf(double flashes) const {
+    return kArea.y + kArea.h - 1 - static_cast<int>(std::lround(flashes * (kArea.h - 1) / top_));
+  }
+
+  const std::vector<FlashTally::Counts>& counts_;
+  Surface picture_{kWidth, kHeight, kPaper};
+  Lettering text_{picture_};
+  int frames_ = 1, top_ = 0;
+  double start_ = 0, span_ = 1, yStep_ = 1;
+};
+
+}  // namespace
+
+Surface DrawFlashPlot(const FlashTally& tally, const std::string& title) {
+  Chart chart(tally);
+  chart.Grid();
+  chart.Threshold();
+  // General broad, red narrow over it, so both show where they are equal.
+  chart.Line([](const FlashTally::Counts& c) { return int{c.general}; }, 3, kGeneralInk);
+  chart.Line([](const FlashTally::Counts& c) { return int{c.red}; }, 1, kRedInk);
+  chart.Words(title);
+  return chart.Picture();
 }
 
 }  // namespace ombrevale

@@ -91,6 +91,46 @@ std::optional<unsigned long> Number(const std::string& text, unsigned long max) 
   return value;
 }
 
+// A whole number from `least` to `most` for `option`, or a usage error that says so.
+int WholeNumber(const std::string& option, const std::string& value, unsigned long least,
+                unsigned long most) {
+  const auto n = Number(value, most);
+  if (!n || *n < least)
+    throw UsageError(option + " takes a whole number from " + std::to_string(least) + " to " +
+                     std::to_string(most) + ", not \"" + value + "\"");
+  return static_cast<int>(*n);
+}
+
+// Takes the value of one option that has one.
+void TakeValue(Options& o, const std::string& option, const std::string& value) {
+  if (option == "--seed") {
+    const auto n = Number(value, 4294967295ul);
+    if (!n)
+      throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
+    o.seed = static_cast<uint32_t>(*n);
+  } else if (option == "--skip") {
+    o.skip = WholeNumber(option, value, 0, 100000);
+  } else if (option == "--frames") {
+    o.frames = WholeNumber(option, value, 1, 100000);
+  } else if (option == "--every") {
+    o.every = WholeNumber(option, value, 1, 100);
+  } else if (option == "--start") {
+    const auto t = ReadDateTime(value);
+    if (!t)
+      throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" + value +
+                       "\"");
+    o.start = *t;
+  } else if (option == "--scale") {
+    char* end = nullptr;
+    o.scale = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(*o.scale > 0 && *o.scale <= 100))
+      throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
+  } else {
+    if (value.empty()) throw UsageError(option + " needs a path");
+    (option == "--plot" ? o.plot : o.out) = value;
+  }
+}
+
 Options ParseOptions(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -107,45 +147,7 @@ Options ParseOptions(int argc, char** argv) {
         arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
-    const std::string value = argv[++i];
-    if (arg == "--seed") {
-      const auto n = Number(value, 4294967295ul);
-      if (!n)
-        throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
-      o.seed = static_cast<uint32_t>(*n);
-    } else if (arg == "--skip") {
-      const auto n = Number(value, 100000);
-      if (!n)
-        throw UsageError("--skip takes a whole number from 0 to 100000, not \"" + value + "\"");
-      o.skip = static_cast<int>(*n);
-    } else if (arg == "--frames") {
-      const auto n = Number(value, 100000);
-      if (!n || *n == 0)
-        throw UsageError("--frames takes a whole number from 1 to 100000, not \"" + value + "\"");
-      o.frames = static_cast<int>(*n);
-    } else if (arg == "--every") {
-      const auto n = Number(value, 100);
-      if (!n || *n == 0)
-        throw UsageError("--every takes a whole number from 1 to 100, not \"" + value + "\"");
-      o.every = static_cast<int>(*n);
-    } else if (arg == "--start") {
-      const auto t = ReadDateTime(value);
-      if (!t)
-        throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" +
-                         value + "\"");
-      o.start = *t;
-    } else if (arg == "--scale") {
-      char* end = nullptr;
-      o.scale = std::strtod(value.c_str(), &end);
-      if (value.empty() || *end != '\0' || !(*o.scale > 0 && *o.scale <= 100))
-        throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
-    } else if (arg == "--plot") {
-      if (value.empty()) throw UsageError("--plot needs a path");
-      o.plot = value;
-    } else {
-      if (value.empty()) throw UsageError("--out needs a path");
-      o.out = value;
-    }
+    TakeValue(o, arg, argv[++i]);
   }
   if (!o.flashes && (o.scale || !o.plot.empty()))
     throw UsageError("--scale and --plot go with --flashes");
