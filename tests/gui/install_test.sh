@@ -72,7 +72,7 @@ entry() { sed -n "s/^$2=//p" "$1"; }
 # names the run in messages.
 closes_with_status_0() {
   close_window "$window" "$wm_close" || fail "$1: could not send WM_DELETE_WINDOW"
-  retry 5 bash -c "! kill -0 $app_pid" || fail "$1: the program still runs after its window was closed"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "$1: the program still runs after its window was closed"
   wait "$app_pid"
   local status=$?
   app_pid=""

@@ -87,7 +87,7 @@ box_closed() { [ -z "$(program_box)" ]; }
 close_box() {
   retry "$1" box_open || return 1
   xdotool key --window "$(program_box)" Return 2>/dev/null
-  retry 5 box_closed
+  retry 10 box_closed
 }
 
 # The navy title bar of the version box that window $1 draws over its page, as
@@ -111,7 +111,7 @@ version_box_closed() { ! version_box_open "$1"; }
 close_version_box() {
   retry "$2" version_box_open "$1" || return 1
   xdotool key --window "$1" Return 2>/dev/null
-  retry 5 version_box_closed "$1"
+  retry 10 version_box_closed "$1"
 }
 
 # Prints the size of window $1 as "WIDTH HEIGHT".
