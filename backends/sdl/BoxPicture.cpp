@@ -1,6 +1,7 @@
 #include "backends/sdl/BoxPicture.h"
 
 #include "platform/Bevel.h"
+#include "platform/Palette.h"
 
 namespace ombrevale {
 
@@ -37,6 +38,22 @@ void BoxPicture::Text(const ShownText& text, SDL_Point at, const Rect& clip) {
   const int originX = bounds_.x * factor_, originY = bounds_.y * factor_;
   const ShownLayer layer = text.At(at, Shown(clip, factor_));
   DrawLayers({&layer, 1}, surface_.get(), -originX, -originY);
+}
+
+void BoxPicture::DefaultButton(const Rect& r, bool down, const ShownText& caption) {
+  Edge(r, kWindowText, kWindowText);
+  const Rect face = Inset(r, 1);
+  if (down) {
+    Edge(face, kButtonShadow, kButtonShadow);
+  } else {
+    Edge(face, kButtonHighlight, kDarkShadow);
+    Edge(Inset(face, 1), kButtonFace, kButtonShadow);
+  }
+  const int f = factor_, shift = down ? factor_ : 0;
+  Text(caption,
+       {r.x * f + (r.w * f - caption.Width()) / 2 + shift,
+        r.y * f + (r.h * f - caption.Height()) / 2 + shift},
+       Inset(r, 2));
 }
 
 ShownLayer BoxPicture::Layer(const Rect& clip) const {

@@ -29,6 +29,10 @@ class BoxPicture {
   // (client pixels).
   void Text(const ShownText& text, SDL_Point at, const Rect& clip);
 
+  // A default button in `r` (client pixels): a dark outline around a raised face, sunk while
+  // `down`, its caption centred and sinking with it.
+  void DefaultButton(const Rect& r, bool down, const ShownText& caption);
+
   // The finished picture as the layer that shows it, kept inside `clip` (client pixels).
   ShownLayer Layer(const Rect& clip) const;
   int Factor() const { return factor_; }

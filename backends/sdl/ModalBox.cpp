@@ -128,22 +128,8 @@ void ModalBox::Draw(int factor) {
     y += lineHeight_;
   }
 
-  // The default button: a dark outline around a raised face, sunk while pressed.
-  const bool down = pressed_ && over_;
-  p.Edge(button_, kWindowText, kWindowText);
-  const Rect face = Inset(button_, 1);
-  if (down) {
-    p.Edge(face, kButtonShadow, kButtonShadow);
-  } else {
-    p.Edge(face, kButtonHighlight, kDarkShadow);
-    p.Edge(Inset(face, 1), kButtonFace, kButtonShadow);
-  }
   ok_.shown.Draw(fonts_, ok_.text, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
-  const int shift = down ? factor : 0;
-  p.Text(ok_.shown,
-         {button_.x * factor + (button_.w * factor - ok_.shown.Width()) / 2 + shift,
-          button_.y * factor + (button_.h * factor - ok_.shown.Height()) / 2 + shift},
-         bounds_);
+  p.DefaultButton(button_, pressed_ && over_, ok_.shown);
 }
 
 }  // namespace ombrevale

@@ -90,22 +90,8 @@ void PromptView::Draw(int factor) {
   p.Edge(bounds_, kButtonFace, kDarkShadow);
   p.Edge(Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
 
-  // The default button: a dark outline around a raised face, sunk while held down.
-  const bool down = held_ && over_;
-  p.Edge(button_, kWindowText, kWindowText);
-  const Rect face = Inset(button_, 1);
-  if (down) {
-    p.Edge(face, kButtonShadow, kButtonShadow);
-  } else {
-    p.Edge(face, kButtonHighlight, kDarkShadow);
-    p.Edge(Inset(face, 1), kButtonFace, kButtonShadow);
-  }
   caption_.Draw(fonts_, prompt_->caption, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
-  const int shift = down ? factor : 0;
-  p.Text(caption_,
-         {button_.x * factor + (button_.w * factor - caption_.Width()) / 2 + shift,
-          button_.y * factor + (button_.h * factor - caption_.Height()) / 2 + shift},
-         Inset(button_, 2));
+  p.DefaultButton(button_, held_ && over_, caption_);
 
   note_.Draw(fonts_, prompt_->note, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
   p.Text(note_, {bounds_.x * factor + (bounds_.w * factor - note_.Width()) / 2, noteY_ * factor},

@@ -1,6 +1,19 @@
-# What the tests of a running window share: starting and stopping the program, its window's size,
-# and screenshots of its canvas looked at as a player would (lit, still, in whole blocks). Sourced
-# after xvfb.sh, with `program` and `work` set.
+# What the tests of a running window on X11 share: starting and stopping the program, its window's
+# size, and screenshots of its canvas, looked at with picture_checks.sh. Sourced after xvfb.sh,
+# with `program` and `work` set.
+
+# shellcheck source=tests/gui/picture_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/picture_checks.sh"
+
+# Ends the test as failed, saying why and what the program said.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$work/app.log" ]; then
+    echo "--- program output:" >&2
+    cat "$work/app.log" >&2
+  fi
+  exit 1
+}
 
 # The desktop's resources, as its settings daemon would publish them.
 set_dpi() { xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.antialias:	1
@@ -30,18 +43,6 @@ canvas_shot() {
     convert "$work/window.png" -crop "$((400 * n))x$((280 * n))+$((2 * n))+$((22 * n))" +repage \
       "$3"
 }
-# Whether every N x N block of picture $1 is one colour: taken down to one pixel a block and up
-# again, nearest, it is the same picture.
-in_blocks() {
-  local n=$2 w h
-  read -r w h < <(identify -format '%w %h' "$1")
-  convert "$1" -sample "$((w / n))x$((h / n))!" -sample "${w}x${h}!" "$work/blocks.png" &&
-    [ "$(compare -metric AE "$1" "$work/blocks.png" null: 2>&1)" = 0 ]
-}
-# Whether picture $1 is lit: not all of it black.
-lit() { [ "$(convert "$1" -format '%[fx:maxima]' info:)" != 0 ]; }
-same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-
 # Waits until window $1, shown at factor $2, shows a lit canvas (its first frame drawn), and leaves
 # that shot in $3.
 lit_shot() {
@@ -51,8 +52,4 @@ lit_shot() {
     sleep 0.1
   done
   return 1
-}
-# Whether picture $1 holds the face of a button or box (the classic grey): the prompt is up.
-shows_a_box() {
-  [ "$(convert "$1" -fill black +opaque "#d4d0c8" -format '%[fx:maxima]' info:)" != 0 ]
 }

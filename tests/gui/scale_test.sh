@@ -21,15 +21,6 @@ source "$(dirname "$0")/xvfb.sh"
 source "$(dirname "$0")/canvas_shots.sh"
 trap 'stop_app; clean_up' EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$work/app.log" ]; then
-    echo "--- program output:" >&2
-    cat "$work/app.log" >&2
-  fi
-  exit 1
-}
-
 need_tools xdotool xwininfo xprop import convert compare identify
 start_xvfb 300 1920x1200 || fail "no X server could be started"
 mkdir -p "$shots"

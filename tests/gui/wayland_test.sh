@@ -25,6 +25,8 @@ bus_pid=""
 portal_pid=""
 # shellcheck source=tests/gui/xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
+# shellcheck source=tests/gui/picture_checks.sh
+source "$(dirname "$0")/picture_checks.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -104,14 +106,6 @@ content_shot() {
 canvas_of() {
   convert "$1" -crop "$((400 * $2))x$((280 * $2))+$((2 * $2))+$((22 * $2))" +repage "$3"
 }
-in_blocks() {
-  local n=$2 w h
-  read -r w h < <(identify -format '%w %h' "$1")
-  convert "$1" -sample "$((w / n))x$((h / n))!" -sample "${w}x${h}!" "$work/blocks.png" &&
-    [ "$(compare -metric AE "$1" "$work/blocks.png" null: 2>&1)" = 0 ]
-}
-lit() { [ "$(convert "$1" -format '%[fx:maxima]' info:)" != 0 ]; }
-same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 # The version box: its navy title bar somewhere in the content.
 box_shown() {
   content_shot "$work/box.png" &&
@@ -169,11 +163,8 @@ moves() {
   done
   return 1
 }
-# The calm start's panel (the classic grey of a button's face) shows on the canvas.
-prompt_shown() {
-  canvas_now "$work/p.png" &&
-    [ "$(convert "$work/p.png" -fill black +opaque "#d4d0c8" -format '%[fx:maxima]' info:)" != 0 ]
-}
+# The calm start's panel shows on the canvas.
+prompt_shown() { canvas_now "$work/p.png" && shows_a_box "$work/p.png"; }
 
 for scale in 1 2; do
   rm -rf "$work/run"
