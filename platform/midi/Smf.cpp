@@ -81,6 +81,22 @@ SmfInfo Fail(std::string_view why) {
   return info;
 }
 
+// Reads a meta event's type and body: a tempo change is gathered, the end of the track said.
+std::string_view ReadMeta(Cursor& c, uint64_t tick, std::vector<TempoChange>& tempi,
+                          bool& trackEnded) {
+  uint8_t type = 0;
+  uint32_t length = 0;
+  std::span<const uint8_t> body;
+  if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
+  if (type == 0x51) {
+    if (length != 3) return "bad tempo event";
+    if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
+    tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
+  }
+  trackEnded = type == 0x2F;
+  return {};
+}
+
 // Reads one event at the cursor, after its delta time, at `tick`: a channel message (with the
 // running status in force), a system exclusive message, or a meta event, whose tempo changes are
 // gathered. Sets `trackEnded` at the end-of-track event. Returns an error text, or empty.
@@ -113,17 +129,7 @@ std::string_view ReadEvent(Cursor& c, uint64_t tick, uint8_t& running,
     return {};
   }
   if (status != 0xFF) return "bad status byte";
-  uint8_t type = 0;
-  uint32_t length = 0;
-  std::span<const uint8_t> body;
-  if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
-  if (type == 0x51) {
-    if (length != 3) return "bad tempo event";
-    if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
-    tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
-  }
-  trackEnded = type == 0x2F;
-  return {};
+  return ReadMeta(c, tick, tempi, trackEnded);
 }
 
 // Walks one track's events; sets `endTick` to the time of its last event and gathers its tempo
