@@ -57,7 +57,7 @@ int main() {
   try {
     WinClock clock;
     SystemRandom random;
-    WinDesktop desktop(clock);
+    WinDesktop desktop(clock, line.scale);
     if (line.fullscreen) desktop.SetFullscreen(true);
     WinMedia media;
     WinPictureReader pictures;
