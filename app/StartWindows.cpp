@@ -10,6 +10,7 @@
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "backends/win32/MotionSetting.h"
 #include "backends/win32/ParentConsole.h"
 #include "backends/win32/ProgramArguments.h"
 #include "backends/win32/ProgramFolder.h"
@@ -63,6 +64,9 @@ int main() {
     WinPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
+    // A player who turned Windows' animations off, or asked with --calm, starts with the vision
+    // still.
+    if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
     return Main(app);
   } catch (const FatalError& e) {
     WriteToParentConsole(std::string("Ombrevale: ") + e.what() + "\n", true);

@@ -62,7 +62,11 @@ void PagePicture::Compose(const Scene& scene) {
     CopyOnto(natural_, *scene.chrome, 0, 0);
     chromeRevision_ = scene.chromeRevision;
   }
-  if (scene.canvas != nullptr) CopyOnto(natural_, *scene.canvas, scene.canvasX, scene.canvasY);
+  canvas_ = {};
+  if (scene.canvas != nullptr) {
+    CopyOnto(natural_, *scene.canvas, scene.canvasX, scene.canvasY);
+    canvas_ = scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY);
+  }
   texts_.resize(scene.labels.size());
   for (size_t i = 0; i < scene.labels.size(); ++i) {
     const Label* label = scene.labels[i].label;
@@ -70,7 +74,16 @@ void PagePicture::Compose(const Scene& scene) {
                                  : Text{Widen(label->Caption), label->ForeColor, label->Face,
                                         scene.labels[i].box};
   }
+  if (scene.prompt == nullptr) pressed_ = false;
+  prompt_ = scene.prompt != nullptr ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
   Render();
+}
+
+bool PagePicture::PressPrompt(bool pressed) {
+  if (pressed == pressed_ || !prompt_) return false;
+  pressed_ = pressed;
+  Render();
+  return true;
 }
 
 void PagePicture::Render() {
@@ -78,6 +91,8 @@ void PagePicture::Render() {
   ScaleWhole(natural_.Row(0), natural_.Width() * sizeof(Pixel), natural_.Width(), natural_.Height(),
              factor_, shown_.Row(0), shown_.Pitch());
   for (const Text& text : texts_) DrawLabel(text);
+  promptArea_ = {};
+  if (prompt_) promptArea_ = button_.Draw(dc_, *prompt_, canvas_, factor_, pressed_);
   GdiFlush();
 }
 

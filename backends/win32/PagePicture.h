@@ -3,7 +3,7 @@
 // The page area as the window shows it. The scene's chrome and canvas are composed at the page's
 // natural size, 404 x 304; the page is shown at a whole factor of it, in a picture of the system's
 // own (a DIB section) of the shown size: the natural page scaled into it, nearest neighbour, so
-// that every canvas pixel is a square block, then the labels drawn
+// that every canvas pixel is a square block, then the labels and the calm start's button drawn
 // there at the resolution they are shown at, crisp. The window's client area is painted from it,
 // centred on black, so that nothing flickers.
 
@@ -14,6 +14,7 @@
 
 #include "backends/win32/DibSection.h"
 #include "backends/win32/LabelFont.h"
+#include "backends/win32/PromptButton.h"
 #include "backends/win32/WindowsApi.h"
 #include "platform/Desktop.h"
 
@@ -28,7 +29,7 @@ class PagePicture {
   PagePicture& operator=(const PagePicture&) = delete;
 
   // Composes the scene: the chrome when it changed, the canvas, then, at the factor the page is
-  // shown at, the labels over it.
+  // shown at, the labels over it and the prompt's button over them all.
   void Compose(const Scene& scene);
   // Shows the page at `factor` times its natural size from now on, drawn again at once.
   void SetFactor(int factor);
@@ -40,6 +41,11 @@ class PagePicture {
   // Paints the client area of `width` x `height` pixels on `dc`: the shown page at its place,
   // the border black.
   void Paint(HDC dc, int width, int height) const;
+
+  // The prompt's button in the shown page's pixels; empty when the scene has no prompt.
+  Rect PromptButtonArea() const { return promptArea_; }
+  // Draws the button pushed in, or out again; returns whether that changed the page.
+  bool PressPrompt(bool pressed);
 
   // The shown page, 0x00RRGGBB, rows top-down, `Factor()` times 404 x 304.
   Pixel At(int x, int y) const;
@@ -57,6 +63,10 @@ class PagePicture {
 
   Surface natural_;
   std::vector<Text> texts_;
+  std::optional<Prompt> prompt_;
+  Rect canvas_;
+  bool pressed_ = false;
+  Rect promptArea_;
   uint64_t chromeRevision_ = ~uint64_t{0};
 
   HDC dc_ = nullptr;
@@ -64,6 +74,7 @@ class PagePicture {
   DibSection shown_;
   int factor_ = 0;
   LabelFonts fonts_;
+  PromptButton button_;
 };
 
 }  // namespace ombrevale

@@ -324,6 +324,11 @@ LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
       return OnKeyDown(message, w, l);
     case WM_COMMAND:
       return OnCommand(w);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_CAPTURECHANGED:
+      return OnMouse(message, l);
     case WM_CLOSE:
       Close();
       return 0;
@@ -409,6 +414,27 @@ LRESULT WinDesktop::OnCommand(WPARAM w) {
   if (HIWORD(w) == 0 && LOWORD(w) >= kFirstMenuId && events_ != nullptr && !boxOpen_) {
     events_->MenuClick(static_cast<int>(LOWORD(w) - kFirstMenuId));
   }
+  return 0;
+}
+
+LRESULT WinDesktop::OnMouse(UINT message, LPARAM l) {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const Rect page = page_.PlaceIn(client.right, client.bottom);
+  const int x = static_cast<short>(LOWORD(l)) - page.x, y = static_cast<short>(HIWORD(l)) - page.y;
+  const bool over = page_.PromptButtonArea().Contains(x, y);
+  if (message == WM_LBUTTONDOWN && over) {
+    // As a push button does: pressed while the pointer is over it, clicked if it goes up there.
+    promptHeld_ = true;
+    SetCapture(window_);
+  } else if (message == WM_LBUTTONUP && promptHeld_) {
+    promptHeld_ = false;
+    ReleaseCapture();
+    if (over && events_ != nullptr && !boxOpen_) events_->PromptClick();
+  } else if (message == WM_CAPTURECHANGED) {
+    promptHeld_ = false;
+  }
+  if (page_.PressPrompt(promptHeld_ && over)) PaintNow();
   return 0;
 }
 

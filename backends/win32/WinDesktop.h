@@ -77,6 +77,8 @@ class WinDesktop final : public Desktop {
   LRESULT OnDpiChanged(WPARAM w, LPARAM l);
   LRESULT OnKeyDown(UINT message, WPARAM w, LPARAM l);
   LRESULT OnCommand(WPARAM w);
+  // The prompt's button: pressed with the left button, clicked when the button goes up over it.
+  LRESULT OnMouse(UINT message, LPARAM l);
   LRESULT OnEndSession(WPARAM w);
   // The page's factor for the client area's size now.
   void FollowClientSize();
@@ -98,6 +100,7 @@ class WinDesktop final : public Desktop {
   FullscreenWindow fullscreen_;
   bool shown_ = false;
   bool fullscreenAtShow_ = false;
+  bool promptHeld_ = false;  // the left button went down on the prompt's button
   std::exception_ptr failure_;
   WindowEvents* events_ = nullptr;      // while events are being delivered
   WindowEvents* lastEvents_ = nullptr;  // the window's handlers, for the end of the session

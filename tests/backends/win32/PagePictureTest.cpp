@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "backends/win32/GdiColour.h"
 #include "platform/PageLayout.h"
 
 namespace ombrevale {
@@ -18,6 +19,7 @@ struct TestScene {
   Surface chrome{kPageWidth, kPageHeight, Rgb(255, 192, 192)};
   Surface canvas{kCanvasWidth, kCanvasHeight};
   Label label;
+  Prompt prompt{"Start the vision", "Return or Space starts it too"};
   Scene scene;
 
   TestScene() {
@@ -89,6 +91,7 @@ TEST(PagePicture, TheCanvasShowsInWholeBlocksAndTheLabelIsDrawnAtTheSizeItIsShow
 
 TEST(PagePicture, AnotherFactorDrawsTheSameSceneAgainAtIt) {
   TestScene t;
+  t.scene.prompt = &t.prompt;
   PagePicture direct, later;
   direct.SetFactor(2);
   direct.Compose(t.scene);
@@ -98,6 +101,49 @@ TEST(PagePicture, AnotherFactorDrawsTheSameSceneAgainAtIt) {
   for (int y = 0; y < 2 * kPageHeight; ++y)
     for (int x = 0; x < 2 * kPageWidth; ++x) differ += direct.At(x, y) != later.At(x, y);
   EXPECT_EQ(differ, 0);
+  EXPECT_EQ(direct.PromptButtonArea(), later.PromptButtonArea());
+}
+
+TEST(PagePicture, ThePromptsButtonIsCentredOnTheCanvasInTheSystemsLookPressesAndGoes) {
+  TestScene t;
+  t.scene.prompt = &t.prompt;
+  PagePicture page;
+  page.SetFactor(2);
+  page.Compose(t.scene);
+  const Rect button = page.PromptButtonArea();
+  ASSERT_FALSE(button.Empty());
+  // Centred on the canvas (its centre at 2 x 202, 2 x 152), at least a dialog button's size.
+  EXPECT_NEAR(button.x + button.w / 2, 2 * 202, 2);
+  EXPECT_NEAR(button.y + button.h / 2, 2 * 152, 2);
+  EXPECT_GE(button.w, 2 * 75);
+  EXPECT_GE(button.h, 2 * 23);
+  const Pixel face = FromColorRef(GetSysColor(COLOR_BTNFACE));
+  const Pixel text = FromColorRef(GetSysColor(COLOR_BTNTEXT));
+  const Pixel lit = FromColorRef(GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(page.At(button.x + 5, button.y + button.h / 2), face);
+  // Its raised edge is as thick as one of the page's pixels: 2 x 2 at the corner.
+  for (int d : {0, 1}) EXPECT_EQ(page.At(button.x + d, button.y + 1 - d), lit);
+  int caption = 0, note = 0;
+  for (int y = button.y + 4; y < button.y + button.h - 4; ++y)  // inside its edges
+    for (int x = button.x + 4; x < button.x + button.w - 4; ++x) caption += page.At(x, y) == text;
+  for (int y = button.y + button.h; y < button.y + button.h + 60; ++y)
+    for (int x = 0; x < 2 * kPageWidth; ++x) note += page.At(x, y) == Rgb(255, 255, 255);
+  EXPECT_GT(caption, 50);
+  EXPECT_GT(note, 50) << "the line under the button";
+
+  // Pressed, the edge is sunk; let go, raised again; a scene without a prompt shows none.
+  EXPECT_TRUE(page.PressPrompt(true));
+  EXPECT_NE(page.At(button.x, button.y), lit);
+  EXPECT_FALSE(page.PressPrompt(true));
+  EXPECT_TRUE(page.PressPrompt(false));
+  EXPECT_EQ(page.At(button.x, button.y), lit);
+  t.scene.prompt = nullptr;
+  page.Compose(t.scene);
+  EXPECT_TRUE(page.PromptButtonArea().Empty());
+  EXPECT_FALSE(page.PressPrompt(true));
+  EXPECT_EQ(
+      page.At(button.x + 5, button.y + button.h / 2),
+      t.canvas.At((button.x + 5) / 2 - kPageFrame, (button.y + button.h / 2) / 2 - kPageFrame));
 }
 
 }  // namespace

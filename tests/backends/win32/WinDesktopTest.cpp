@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "backends/win32/GdiColour.h"
 #include "backends/win32/WinClock.h"
 #include "platform/PageLayout.h"
 
@@ -220,6 +221,51 @@ TEST_F(WinDesktopTest, FullscreenCoversTheScreenKeepsTheMenuAndComesBackToTheWin
       FullscreenWindow::IsSwitchKey(WM_SYSKEYDOWN, VK_RETURN, 1 << 30, false, false, true));
   EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_RETURN, 0, false, false, false));
   EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_F11, 0, true, false, false));
+}
+
+TEST_F(WinDesktopTest, AClickOnThePromptsButtonReachesTheHandlerAndNothingElseDoes) {
+  WinDesktop desktop(clock_, 2);
+  desktop.SetMenu({"Version"});
+  desktop.ShowWindow();
+  const Surface chrome(kPageWidth, kPageHeight, Rgb(255, 192, 192));
+  const Surface canvas(kCanvasWidth, kCanvasHeight);
+  const Prompt prompt{"Start the vision", "Return or Space starts it too"};
+  Scene scene;
+  scene.chrome = &chrome;
+  scene.canvas = &canvas;
+  scene.canvasX = scene.canvasY = kPageFrame;
+  scene.prompt = &prompt;
+  desktop.Present(scene);
+  const Rect button = desktop.Page().PromptButtonArea();
+  ASSERT_FALSE(button.Empty());
+  const HWND w = desktop.Window();
+  const auto at = [](int x, int y) { return MAKELPARAM(x, y); };
+  const int cx = button.x + button.w / 2, cy = button.y + button.h / 2;
+  Recorder events;
+  desktop.PumpEvents(events);  // what showing the window queued
+
+  // Down and up over the button: one click. Down over it and up elsewhere, or both elsewhere: none.
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(cx, cy));
+  desktop.PumpEvents(events);
+  EXPECT_NE(desktop.Page().At(button.x, button.y), FromColorRef(GetSysColor(COLOR_BTNHIGHLIGHT)))
+      << "the button is drawn pressed while held";
+  PostMessageW(w, WM_LBUTTONUP, 0, at(cx, cy));
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(cx, cy));
+  PostMessageW(w, WM_LBUTTONUP, 0, at(button.x - 10, cy));
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+  PostMessageW(w, WM_LBUTTONUP, 0, at(cx, cy));
+  desktop.PumpEvents(events);
+  EXPECT_EQ(events.prompts, 1);
+  EXPECT_EQ(desktop.Page().At(button.x, button.y), FromColorRef(GetSysColor(COLOR_BTNHIGHLIGHT)));
+
+  // Once the scene has no prompt, its place is only the canvas.
+  scene.prompt = nullptr;
+  desktop.Present(scene);
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(cx, cy));
+  PostMessageW(w, WM_LBUTTONUP, 0, at(cx, cy));
+  desktop.PumpEvents(events);
+  EXPECT_EQ(events.prompts, 1);
+  EXPECT_TRUE(events.keys.empty());
 }
 
 }  // namespace
