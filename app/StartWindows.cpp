@@ -18,6 +18,7 @@
 #include "backends/win32/WinDesktop.h"
 #include "backends/win32/WinMedia.h"
 #include "backends/win32/WinPictures.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
 namespace {
@@ -69,8 +70,9 @@ int main() {
     if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
     return Main(app);
   } catch (const FatalError& e) {
-    WriteToParentConsole(std::string("Ombrevale: ") + e.what() + "\n", true);
+    // The error box, then the same sentence on stderr, as every complaint is said.
     ShowTextBox(kProductName, e.what(), true);
+    WriteToParentConsole(Complaint(e.what()) + "\n", true);
     return 1;
   }
 }
