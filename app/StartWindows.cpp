@@ -10,6 +10,7 @@
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "backends/win32/MotionSetting.h"
 #include "backends/win32/ParentConsole.h"
 #include "backends/win32/ProgramArguments.h"
 #include "backends/win32/ProgramFolder.h"
@@ -17,6 +18,7 @@
 #include "backends/win32/WinDesktop.h"
 #include "backends/win32/WinMedia.h"
 #include "backends/win32/WinPictures.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
 namespace {
@@ -26,6 +28,30 @@ void Say(std::string_view text, bool error) {
   using namespace ombrevale;
   if (text.empty() || WriteToParentConsole(text, error)) return;
   ShowTextBox(kProductName, text, error);
+}
+
+// Opens the main window on the desktop and runs the title page until it is closed; a fatal error
+// is shown in the error box, then said on stderr as every complaint is, and ends it with 1.
+int RunWindow(const ombrevale::CommandLine& line) {
+  using namespace ombrevale;
+  try {
+    WinClock clock;
+    SystemRandom random;
+    WinDesktop desktop(clock, line.scale);
+    if (line.fullscreen) desktop.SetFullscreen(true);
+    WinMedia media;
+    WinPictureReader pictures;
+    Platform platform{clock, random, desktop, media, pictures};
+    App app(platform);
+    // A player who turned Windows' animations off, or asked with --calm, starts with the vision
+    // still.
+    if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
+    return Main(app);
+  } catch (const FatalError& e) {
+    ShowTextBox(kProductName, e.what(), true);
+    WriteToParentConsole(Complaint(e.what()) + "\n", true);
+    return 1;
+  }
 }
 
 }  // namespace
@@ -54,19 +80,5 @@ int main() {
   // The warning goes to a console when there is one; started from Explorer, the title page
   // simply runs without its pictures.
   if (!data.warning.empty()) WriteToParentConsole(data.warning + "\n", true);
-  try {
-    WinClock clock;
-    SystemRandom random;
-    WinDesktop desktop(clock);
-    if (line.fullscreen) desktop.SetFullscreen(true);
-    WinMedia media;
-    WinPictureReader pictures;
-    Platform platform{clock, random, desktop, media, pictures};
-    App app(platform);
-    return Main(app);
-  } catch (const FatalError& e) {
-    WriteToParentConsole(std::string("Ombrevale: ") + e.what() + "\n", true);
-    ShowTextBox(kProductName, e.what(), true);
-    return 1;
-  }
+  return RunWindow(line);
 }

@@ -9,11 +9,11 @@ LabelFonts::~LabelFonts() {
     if (font != nullptr) DeleteObject(font);
 }
 
-HFONT LabelFonts::Open(const Font& face) {
-  if (auto found = open_.find(face); found != open_.end()) return found->second;
+HFONT LabelFonts::Open(const Font& face, int scale) {
+  if (auto found = open_.find({face, scale}); found != open_.end()) return found->second;
   LOGFONTW wanted{};
-  // Points to pixels at 96 dots per inch, by character height (the negative size).
-  wanted.lfHeight = -PointsToPixels(face.Points);
+  // Points to pixels at 96 dots per inch times the scale, by character height (the negative size).
+  wanted.lfHeight = -PointsToPixels(face.Points, scale);
   wanted.lfWeight = face.Bold ? FW_BOLD : FW_NORMAL;
   wanted.lfCharSet = SHIFTJIS_CHARSET;
   wanted.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -23,7 +23,7 @@ HFONT LabelFonts::Open(const Font& face) {
   const std::wstring name = Widen(face.Name);
   lstrcpynW(wanted.lfFaceName, name.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectW(&wanted);
-  open_.emplace(face, font);
+  open_.emplace(std::pair{face, scale}, font);
   return font;
 }
 

@@ -2,119 +2,139 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
+#include "backends/win32/GdiColour.h"
+#include "backends/win32/GdiFailure.h"
 #include "backends/win32/Utf16.h"
-#include "platform/FatalError.h"
 #include "platform/PageLayout.h"
 #include "platform/scale/Scaler.h"
 
 namespace ombrevale {
 namespace {
 
-BITMAPINFO PageFormat() {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kPageWidth;
-  info.bmiHeader.biHeight = -kPageHeight;  // rows top-down, as a Surface holds them
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
+constexpr std::string_view kNoPagePicture = "the window could not make its page picture";
 
-COLORREF ToColorRef(Pixel p) {
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-// Copies the part of `from` at (x, y) that lies on the page.
-void CopyOnto(Pixel* page, const Surface& from, int x, int y) {
-  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
-  const int x1 = std::min(x + from.Width(), kPageWidth);
-  const int y1 = std::min(y + from.Height(), kPageHeight);
-  if (x0 >= x1 || y0 >= y1) return;
-  for (int row = y0; row < y1; ++row) {
-    std::memcpy(page + static_cast<size_t>(row) * kPageWidth + x0, from.Row(row - y) + (x0 - x),
-                static_cast<size_t>(x1 - x0) * sizeof(Pixel));
+// Copies the part of `from` at (x, y) that lies on `page`.
+void CopyOnto(Surface& page, const Surface& from, int x, int y) {
+  const Rect onPage = from.Bounds().Offset(x, y).Intersect(page.Bounds());
+  if (onPage.Empty()) return;
+  for (int row = onPage.y; row < onPage.Bottom(); ++row) {
+    std::memcpy(page.Row(row) + onPage.x, from.Row(row - y) + (onPage.x - x),
+                static_cast<size_t>(onPage.w) * sizeof(Pixel));
   }
+}
+
+RECT ToRect(const Rect& r) {
+  return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 }  // namespace
 
-PagePicture::PagePicture() {
-  const BITMAPINFO info = PageFormat();
+PagePicture::PagePicture() : natural_(kPageWidth, kPageHeight) {
   dc_ = CreateCompatibleDC(nullptr);
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dc_ == nullptr || bitmap_ == nullptr || bits == nullptr)
-    throw FatalError("The window could not make its page picture");
-  pixels_ = static_cast<Pixel*>(bits);
-  std::fill(pixels_, pixels_ + kPageWidth * kPageHeight, Pixel{0});
-  oldBitmap_ = SelectObject(dc_, bitmap_);
+  RequireGdi(dc_ != nullptr, kNoPagePicture, "CreateCompatibleDC");
   SetBkMode(dc_, TRANSPARENT);
+  SetFactor(1);
 }
 
 PagePicture::~PagePicture() {
-  SelectObject(dc_, oldBitmap_);
-  DeleteObject(bitmap_);
+  if (dcBitmap_ != nullptr) SelectObject(dc_, dcBitmap_);
   DeleteDC(dc_);
 }
 
-Pixel PagePicture::At(int x, int y) const {
-  GdiFlush();
-  return pixels_[static_cast<size_t>(y) * kPageWidth + x] & 0x00FFFFFF;
+void PagePicture::SetFactor(int factor) {
+  if (factor == factor_) return;
+  DibSection shown(kPageWidth * factor, kPageHeight * factor);
+  RequireGdi(shown.Made(), kNoPagePicture, "CreateDIBSection");
+  const HGDIOBJ previous = SelectObject(dc_, shown.Bitmap());
+  RequireGdi(previous != nullptr && previous != HGDI_ERROR, kNoPagePicture, "SelectObject");
+  if (dcBitmap_ == nullptr) dcBitmap_ = previous;
+  shown_ = std::move(shown);  // the picture shown until now goes with `shown`, no longer selected
+  factor_ = factor;
+  Render();
 }
 
 void PagePicture::Compose(const Scene& scene) {
-  GdiFlush();  // GDI's text is drawn before the pixels are written over
   // The canvas is copied whole every frame, so the chrome is needed only where it changed; where
   // a canvas is missing the chrome shows, so it is copied then too.
   if (scene.chrome != nullptr &&
       (scene.chromeRevision != chromeRevision_ || scene.canvas == nullptr)) {
-    CopyOnto(pixels_, *scene.chrome, 0, 0);
+    CopyOnto(natural_, *scene.chrome, 0, 0);
     chromeRevision_ = scene.chromeRevision;
   }
-  if (scene.canvas != nullptr) CopyOnto(pixels_, *scene.canvas, scene.canvasX, scene.canvasY);
-  for (const LabelView& view : scene.labels) DrawLabel(view);
+  canvas_ = {};
+  if (scene.canvas != nullptr) {
+    CopyOnto(natural_, *scene.canvas, scene.canvasX, scene.canvasY);
+    canvas_ = scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY);
+  }
+  texts_.resize(scene.labels.size());
+  for (size_t i = 0; i < scene.labels.size(); ++i) {
+    const Label* label = scene.labels[i].label;
+    texts_[i] = label == nullptr ? Text{}
+                                 : Text{Widen(label->Caption), label->ForeColor, label->Face,
+                                        scene.labels[i].box};
+  }
+  if (scene.prompt == nullptr) pressed_ = false;
+  prompt_ = scene.prompt != nullptr ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
+  Render();
+}
+
+bool PagePicture::PressPrompt(bool pressed) {
+  if (pressed == pressed_ || !prompt_) return false;
+  pressed_ = pressed;
+  Render();
+  return true;
+}
+
+void PagePicture::Render() {
+  GdiFlush();  // GDI's drawing of the last frame is done before its pixels are written over
+  ScaleWhole(natural_.Row(0), natural_.Width() * sizeof(Pixel), natural_.Width(), natural_.Height(),
+             factor_, shown_.Row(0), shown_.Pitch());
+  for (const Text& text : texts_) DrawLabel(text);
+  promptArea_ = {};
+  if (prompt_) promptArea_ = button_.Draw(dc_, *prompt_, canvas_, factor_, pressed_);
   GdiFlush();
 }
 
-void PagePicture::DrawLabel(const LabelView& view) {
-  if (view.label == nullptr || view.label->Caption.empty()) return;
-  const Label& label = *view.label;
-  HFONT font = fonts_.Open(label.Face);
+void PagePicture::DrawLabel(const Text& text) {
+  if (text.caption.empty()) return;
+  HFONT font = fonts_.Open(text.face, factor_);
   if (font == nullptr) return;
   // Clipped to the label's box, except that the text may run on past its right edge to the
   // page's: the face the mapper chooses may be a little wider than the one the box was laid out
   // for, and the clock's last digit must stay whole.
-  const Rect& at = view.box;
-  RECT box{at.x, at.y, std::max(at.x + at.w, kPageWidth), at.y + at.h};
+  const Rect& at = text.box;
+  RECT box = ToRect({at.x * factor_, at.y * factor_, std::max(at.w, kPageWidth - at.x) * factor_,
+                     at.h * factor_});
   const HGDIOBJ old = SelectObject(dc_, font);
-  SetTextColor(dc_, ToColorRef(label.ForeColor));
-  std::wstring text = Widen(label.Caption);
-  DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  SetTextColor(dc_, ToColorRef(text.color));
+  DrawTextW(dc_, text.caption.c_str(), static_cast<int>(text.caption.size()), &box,
+            DT_LEFT | DT_TOP | DT_NOPREFIX);
   SelectObject(dc_, old);
 }
 
+Pixel PagePicture::At(int x, int y) const {
+  return shown_.Row(y)[x] & 0x00FFFFFF;
+}
+
+Rect PagePicture::PlaceIn(int width, int height) const {
+  const int w = shown_.Width(), h = shown_.Height();
+  return {std::max(0, (width - w) / 2), std::max(0, (height - h) / 2), w, h};
+}
+
 void PagePicture::Paint(HDC dc, int width, int height) const {
-  const WholeFactorFit fit = FitWholeFactor(width, height, kPageWidth, kPageHeight);
+  const Rect page = PlaceIn(width, height);
   const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   // The border around the page, in at most four strips, so that the page itself never flashes.
-  const RECT strips[] = {{0, 0, width, fit.y},
-                         {0, fit.y + fit.height, width, height},
-                         {0, fit.y, fit.x, fit.y + fit.height},
-                         {fit.x + fit.width, fit.y, width, fit.y + fit.height}};
+  const int right = page.x + page.w, bottom = page.y + page.h;
+  const RECT strips[] = {{0, 0, width, page.y},
+                         {0, bottom, width, height},
+                         {0, page.y, page.x, bottom},
+                         {right, page.y, width, bottom}};
   for (const RECT& strip : strips)
     if (strip.right > strip.left && strip.bottom > strip.top) FillRect(dc, &strip, black);
-  if (fit.factor == 1) {
-    ::BitBlt(dc, fit.x, fit.y, kPageWidth, kPageHeight, dc_, 0, 0, SRCCOPY);
-    return;
-  }
-  const BITMAPINFO info = PageFormat();
-  GdiFlush();
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchDIBits(dc, fit.x, fit.y, fit.width, fit.height, 0, 0, kPageWidth, kPageHeight, pixels_,
-                &info, DIB_RGB_COLORS, SRCCOPY);
+  RequireGdi(::BitBlt(dc, page.x, page.y, page.w, page.h, dc_, 0, 0, SRCCOPY) != FALSE,
+             "the window could not put its page on the screen", "BitBlt");
 }
 
 }  // namespace ombrevale

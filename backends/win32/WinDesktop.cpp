@@ -1,11 +1,15 @@
 #include "backends/win32/WinDesktop.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "backends/win32/GdiFailure.h"
 #include "backends/win32/KeyState.h"
 #include "backends/win32/Utf16.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
+#include "platform/scale/PageScale.h"
+#include "platform/scale/Scaler.h"
 
 namespace ombrevale {
 namespace {
@@ -21,9 +25,14 @@ UINT WindowDpi(HWND window) {
   return dpi == 0 ? 96 : dpi;
 }
 
-// The monitor's whole scale: 1 up to 191 dots per inch, 2 from 192 ...
-int WholeScale(UINT dpi) {
-  return std::max(1, static_cast<int>(dpi / 96));
+int PageScaleAt(UINT dpi, std::optional<int> asked) {
+  return ChosenPageScale(asked, static_cast<double>(dpi) / kNaturalDpi);
+}
+
+// The factor the page is shown at in a client area of `width` x `height`: the largest whole factor
+// that fits, never below the page's factor.
+int ShownFactor(int width, int height, int pageScale) {
+  return std::max(pageScale, FitWholeFactor(width, height, kPageWidth, kPageHeight).factor);
 }
 
 // The outer size of a window whose client area is `width` x `height`, below a menu bar.
@@ -33,11 +42,11 @@ SIZE OuterSize(int width, int height, UINT dpi) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-void RegisterWindowClass(HINSTANCE instance) {
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced per window in WinDesktop::Procedure
+  wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   // The icon of the program file (resource 1), where it has one.
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
@@ -81,29 +90,39 @@ void DropInput(HWND window) {
 
 }  // namespace
 
-WinDesktop::WinDesktop(Clock& clock) : clock_(clock) {
+WinDesktop::WinDesktop(Clock& clock, std::optional<int> askedScale)
+    : clock_(clock), askedScale_(askedScale) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  RegisterWindowClass(instance);
-  const int scale = WholeScale(WindowDpi(nullptr));
-  clientWidth_ = kPageWidth * scale;
-  clientHeight_ = kPageHeight * scale;
-  const SIZE outer = OuterSize(clientWidth_, clientHeight_, WindowDpi(nullptr));
-  window_ = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            outer.cx, outer.cy, nullptr, nullptr, instance, this);
-  if (window_ == nullptr) throw FatalError("The window could not be created");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinDesktop::Procedure));
-}
-
-WinDesktop::~WinDesktop() {
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-    DestroyWindow(window_);
+  RegisterWindowClass(instance, &WinDesktop::Procedure);
+  pageScale_ = PageScaleAt(WindowDpi(nullptr), askedScale_);
+  page_.SetFactor(pageScale_);
+  const SIZE outer =
+      OuterSize(kPageWidth * pageScale_, kPageHeight * pageScale_, WindowDpi(nullptr));
+  // The procedure takes this desktop from the creation's parameters at WM_NCCREATE.
+  const HWND window =
+      CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                      outer.cy, nullptr, nullptr, instance, this);
+  if (window == nullptr) throw FatalError("the window could not be created");
+  if (failure_) {
+    LetGo();
+    ThrowFailure();
   }
 }
 
+WinDesktop::~WinDesktop() {
+  LetGo();
+}
+
+void WinDesktop::LetGo() {
+  if (window_ == nullptr) return;
+  // The window's last messages go to the system's own procedure, not to a desktop on its way out.
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+  window_ = nullptr;
+}
+
 float WinDesktop::TwipsPerPixel() const {
-  return 1440.0f / static_cast<float>(WindowDpi(nullptr));
+  return TwipsPerPixelAt(pageScale_);
 }
 
 float WinDesktop::ScreenWidth() {
@@ -150,18 +169,26 @@ void WinDesktop::SetMenu(const std::vector<std::string>& entries) {
     }
     AppendMenuW(bar, MF_STRING, kFirstMenuId + i, caption.c_str());
   }
-  // The window's outer size follows, so that the client area keeps its size below the bar.
   ::SetMenu(window_, bar);
   if (menu_ != nullptr) DestroyMenu(menu_);
   menu_ = bar;
-  const SIZE outer = OuterSize(clientWidth_, clientHeight_, WindowDpi(window_));
+  FitClientToPage(WindowDpi(window_));
+  ThrowFailure();
+}
+
+void WinDesktop::FitClientToPage(UINT dpi) {
+  const int width = kPageWidth * pageScale_, height = kPageHeight * pageScale_;
+  SIZE outer = OuterSize(width, height, dpi);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar that wraps onto a second line, or a frame whose size the system measures otherwise,
+  // takes more or less: give the client area its size.
   RECT client{};
   GetClientRect(window_, &client);
-  // A menu bar that wraps onto a second line takes more height: give the client area its size.
-  if (client.bottom != clientHeight_) {
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy + clientHeight_ - client.bottom,
+  if (client.right != width || client.bottom != height) {
+    outer.cx += width - client.right;
+    outer.cy += height - client.bottom;
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -172,6 +199,7 @@ void WinDesktop::ShowWindow() {
   if (fullscreenAtShow_) fullscreen_.Set(window_, true);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
+  ThrowFailure();
 }
 
 void WinDesktop::SetFullscreen(bool on) {
@@ -180,6 +208,7 @@ void WinDesktop::SetFullscreen(bool on) {
     return;
   }
   fullscreen_.Set(window_, on);
+  ThrowFailure();
 }
 
 void WinDesktop::PumpEvents(WindowEvents& events) {
@@ -196,8 +225,10 @@ void WinDesktop::PumpEvents(WindowEvents& events) {
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    if (failure_) break;
   }
   events_ = nullptr;
+  ThrowFailure();
 }
 
 void WinDesktop::WaitEvents(std::optional<uint32_t> due) {
@@ -217,12 +248,17 @@ void WinDesktop::Present(const Scene& scene) {
 }
 
 void WinDesktop::PaintNow() {
-  if (!IsWindowVisible(window_)) return;
+  if (!IsWindowVisible(window_) || IsIconic(window_)) return;
   RECT client{};
   GetClientRect(window_, &client);
   HDC dc = GetDC(window_);
+  RequireGdi(dc != nullptr, "the window could not paint its page", "GetDC");
+  struct Release {
+    HWND window;
+    HDC dc;
+    ~Release() { ReleaseDC(window, dc); }
+  } release{window_, dc};
   page_.Paint(dc, client.right, client.bottom);
-  ReleaseDC(window_, dc);
 }
 
 void WinDesktop::MessageBox(std::string_view title, std::string_view text) {
@@ -230,6 +266,7 @@ void WinDesktop::MessageBox(std::string_view title, std::string_view text) {
   MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_OK);
   boxOpen_ = false;
   DropInput(window_);
+  ThrowFailure();
 }
 
 void WinDesktop::Close() {
@@ -246,82 +283,168 @@ void WinDesktop::Close() {
   }
 }
 
+void WinDesktop::ThrowFailure() {
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
 LRESULT CALLBACK WinDesktop::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* created = reinterpret_cast<const CREATESTRUCTW*>(l);
+    auto* self = static_cast<WinDesktop*>(created->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
   auto* self = reinterpret_cast<WinDesktop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, w, l);
-  return self->Handle(message, w, l);
+  // Before WM_NCCREATE, after the desktop let go, and once something failed: the system's own.
+  if (self == nullptr || self->failure_) return DefWindowProcW(window, message, w, l);
+  try {
+    return self->Handle(message, w, l);
+  } catch (...) {
+    self->failure_ = std::current_exception();
+    // An open box would hold the failure until the player closed it: it goes at once.
+    if (HWND box = self->boxOpen_ ? OwnedBox(window) : nullptr) EndDialog(box, IDOK);
+    return DefWindowProcW(window, message, w, l);
+  }
 }
 
 LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      RECT client{};
-      GetClientRect(window_, &client);
-      page_.Paint(dc, client.right, client.bottom);
-      EndPaint(window_, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return OnPaint();
     case WM_ERASEBKGND:
       return 1;  // the page picture paints every pixel
     case WM_SIZE:
-      InvalidateRect(window_, nullptr, FALSE);
-      return 0;
-    case WM_GETMINMAXINFO: {
-      // Never smaller than one page.
-      auto* info = reinterpret_cast<MINMAXINFO*>(l);
-      const SIZE outer = OuterSize(kPageWidth, kPageHeight, WindowDpi(window_));
-      info->ptMinTrackSize = {outer.cx, outer.cy};
-      return 0;
-    }
-    case WM_DPICHANGED: {
-      const RECT* suggested = reinterpret_cast<const RECT*>(l);
-      const int scale = WholeScale(HIWORD(w));
-      clientWidth_ = kPageWidth * scale;
-      clientHeight_ = kPageHeight * scale;
-      const SIZE outer = OuterSize(clientWidth_, clientHeight_, HIWORD(w));
-      SetWindowPos(window_, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
+      return OnSize(w);
+    case WM_GETMINMAXINFO:
+      return OnGetMinMaxInfo(l);
+    case WM_DPICHANGED:
+      return OnDpiChanged(w, l);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
-      if (FullscreenWindow::IsSwitchKey(message, w, l, down(VK_SHIFT), down(VK_CONTROL),
-                                        down(VK_MENU))) {
-        // The window's own key: it switches the screen and reaches no handler.
-        fullscreen_.Toggle(window_);
-        return 0;
-      }
-      if (events_ != nullptr && !boxOpen_) {
-        int16_t code = VirtualKeyOf(w);
-        if (code != 0) events_->KeyDown(code, ShiftState());
-      }
-      // Alt and F10 open the menu bar, Alt+F4 closes: the system's own keys.
-      if (message == WM_SYSKEYDOWN) return DefWindowProcW(window_, message, w, l);
-      return 0;
-    }
+    case WM_SYSKEYDOWN:
+      return OnKeyDown(message, w, l);
     case WM_COMMAND:
-      if (HIWORD(w) == 0 && LOWORD(w) >= kFirstMenuId && events_ != nullptr && !boxOpen_) {
-        events_->MenuClick(static_cast<int>(LOWORD(w) - kFirstMenuId));
-      }
-      return 0;
+      return OnCommand(w);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_CAPTURECHANGED:
+      return OnMouse(message, l);
     case WM_CLOSE:
       Close();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (w != FALSE) {
-        // The session ends now: stop the sound and end as a close does, box or not.
-        if (lastEvents_ != nullptr && !lastEvents_->Ended()) lastEvents_->Unload();
-        ExitProcess(0);
-      }
-      return 0;
+      return OnEndSession(w);
     default:
       return DefWindowProcW(window_, message, w, l);
   }
+}
+
+LRESULT WinDesktop::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window_, &ps);
+  struct End {
+    HWND window;
+    PAINTSTRUCT* ps;
+    ~End() { EndPaint(window, ps); }
+  } end{window_, &ps};
+  RequireGdi(dc != nullptr, "the window could not paint its page", "BeginPaint");
+  RECT client{};
+  GetClientRect(window_, &client);
+  page_.Paint(dc, client.right, client.bottom);
+  return 0;
+}
+
+LRESULT WinDesktop::OnSize(WPARAM w) {
+  // Minimised, the page keeps the factor it had.
+  if (w != SIZE_MINIMIZED) FollowClientSize();
+  return 0;
+}
+
+void WinDesktop::FollowClientSize() {
+  // Maximised or on the whole screen, the page grows by whole factors, never below its own.
+  RECT client{};
+  GetClientRect(window_, &client);
+  page_.SetFactor(ShownFactor(client.right, client.bottom, pageScale_));
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+LRESULT WinDesktop::OnGetMinMaxInfo(LPARAM l) {
+  // Never smaller than one page at its factor; on the whole screen, the screen's size whatever.
+  if (fullscreen_.On()) return 0;
+  auto* info = reinterpret_cast<MINMAXINFO*>(l);
+  const SIZE outer =
+      OuterSize(kPageWidth * pageScale_, kPageHeight * pageScale_, WindowDpi(window_));
+  info->ptMinTrackSize = {outer.cx, outer.cy};
+  return 0;
+}
+
+LRESULT WinDesktop::OnDpiChanged(WPARAM w, LPARAM l) {
+  // The window moved to a screen of another density, or the density changed: the page takes the
+  // factor of the new one, at the place the system suggests.
+  const RECT* suggested = reinterpret_cast<const RECT*>(l);
+  const UINT dpi = HIWORD(w);
+  pageScale_ = PageScaleAt(dpi, askedScale_);
+  SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!fullscreen_.On() && !IsZoomed(window_)) FitClientToPage(dpi);
+  FollowClientSize();
+  return 0;
+}
+
+LRESULT WinDesktop::OnKeyDown(UINT message, WPARAM w, LPARAM l) {
+  const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+  if (FullscreenWindow::IsSwitchKey(message, w, l, down(VK_SHIFT), down(VK_CONTROL),
+                                    down(VK_MENU))) {
+    // The window's own key: it switches the screen and reaches no handler.
+    fullscreen_.Toggle(window_);
+    return 0;
+  }
+  if (events_ != nullptr && !boxOpen_) {
+    int16_t code = VirtualKeyOf(w);
+    if (code != 0) events_->KeyDown(code, ShiftState());
+  }
+  // Alt and F10 open the menu bar, Alt+F4 closes: the system's own keys.
+  if (message == WM_SYSKEYDOWN) return DefWindowProcW(window_, message, w, l);
+  return 0;
+}
+
+LRESULT WinDesktop::OnCommand(WPARAM w) {
+  if (HIWORD(w) == 0 && LOWORD(w) >= kFirstMenuId && events_ != nullptr && !boxOpen_) {
+    events_->MenuClick(static_cast<int>(LOWORD(w) - kFirstMenuId));
+  }
+  return 0;
+}
+
+LRESULT WinDesktop::OnMouse(UINT message, LPARAM l) {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const Rect page = page_.PlaceIn(client.right, client.bottom);
+  const int x = static_cast<short>(LOWORD(l)) - page.x, y = static_cast<short>(HIWORD(l)) - page.y;
+  const bool over = page_.PromptButtonArea().Contains(x, y);
+  if (message == WM_LBUTTONDOWN && over) {
+    // As a push button does: pressed while the pointer is over it, clicked if it goes up there.
+    promptHeld_ = true;
+    SetCapture(window_);
+  } else if (message == WM_LBUTTONUP && promptHeld_) {
+    promptHeld_ = false;
+    ReleaseCapture();
+    if (over && events_ != nullptr && !boxOpen_) events_->PromptClick();
+  } else if (message == WM_CAPTURECHANGED) {
+    promptHeld_ = false;
+  }
+  if (page_.PressPrompt(promptHeld_ && over)) PaintNow();
+  return 0;
+}
+
+LRESULT WinDesktop::OnEndSession(WPARAM w) {
+  if (w != FALSE) {
+    // The session ends now: stop the sound and end as a close does, box or not.
+    if (lastEvents_ != nullptr && !lastEvents_->Ended()) lastEvents_->Unload();
+    ExitProcess(0);
+  }
+  return 0;
 }
 
 }  // namespace ombrevale

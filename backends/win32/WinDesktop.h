@@ -1,10 +1,13 @@
 #pragma once
 
 // The main window on a Windows desktop: a top-level window with the system's own menu bar and
-// message box, its client area the page area, painted from a page picture that scales by whole
-// factors when the window is maximised or resized.
+// message box, its client area the page area at a whole factor N of its natural size, from the
+// desktop's scale (its dots per inch / 96, the nearest whole number, halves up) or as the player
+// asked; painted from a page picture that shows the page at N, or at the largest whole factor that
+// fits a maximised or full-screen window, never below N.
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,9 +23,11 @@ namespace ombrevale {
 
 class WinDesktop final : public Desktop {
  public:
-  // The window is created hidden, its client area one page at the monitor's whole scale; `clock`
-  // is the loop's millisecond clock, which WaitEvents wakes by.
-  explicit WinDesktop(Clock& clock);
+  // The window is created hidden, its client area one page at the page's factor: `askedScale`
+  // where the player asked for one (--scale), else the desktop's. `clock` is the loop's
+  // millisecond clock, which WaitEvents wakes by. Twips are measured at 15 / N to a pixel, so that
+  // all of the window's layout comes out N times larger.
+  explicit WinDesktop(Clock& clock, std::optional<int> askedScale = std::nullopt);
   ~WinDesktop() override;
   WinDesktop(const WinDesktop&) = delete;
   WinDesktop& operator=(const WinDesktop&) = delete;
@@ -54,26 +59,49 @@ class WinDesktop final : public Desktop {
   bool Fullscreen() const { return fullscreen_.On(); }
 
   HWND Window() const { return window_; }
-  // The composed page, for tests that look at what the window shows.
+  // The page's factor N in a normal window.
+  int PageScale() const { return pageScale_; }
+  // The composed page as shown, for tests that look at what the window shows.
   const PagePicture& Page() const { return page_; }
 
  private:
+  // The window class's procedure: it finds the desktop the window was created for, which it
+  // stored at WM_NCCREATE. A failure inside is kept, and thrown again once the system's call
+  // that delivered the message returns (ThrowFailure), never through the system's own frames.
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+  void ThrowFailure();
+  LRESULT OnPaint();
+  LRESULT OnSize(WPARAM w);
+  LRESULT OnGetMinMaxInfo(LPARAM l);
+  LRESULT OnDpiChanged(WPARAM w, LPARAM l);
+  LRESULT OnKeyDown(UINT message, WPARAM w, LPARAM l);
+  LRESULT OnCommand(WPARAM w);
+  // The prompt's button: pressed with the left button, clicked when the button goes up over it.
+  LRESULT OnMouse(UINT message, LPARAM l);
+  LRESULT OnEndSession(WPARAM w);
+  // The page's factor for the client area's size now.
+  void FollowClientSize();
+  // Destroys the window, its messages no longer reaching this desktop.
+  void LetGo();
   void Close();
   void PaintNow();
-  // Twips per pixel on the primary screen.
+  // Sizes the window so that its client area, below the menu bar, is one page at the factor.
+  void FitClientToPage(UINT dpi);
+  // Twips per pixel: 15 / N.
   float TwipsPerPixel() const;
 
   Clock& clock_;
+  const std::optional<int> askedScale_;
+  int pageScale_ = 1;
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   PagePicture page_;
   FullscreenWindow fullscreen_;
   bool shown_ = false;
   bool fullscreenAtShow_ = false;
-  // The client area's natural size: one page at the monitor's whole scale.
-  int clientWidth_ = 0, clientHeight_ = 0;
+  bool promptHeld_ = false;  // the left button went down on the prompt's button
+  std::exception_ptr failure_;
   WindowEvents* events_ = nullptr;      // while events are being delivered
   WindowEvents* lastEvents_ = nullptr;  // the window's handlers, for the end of the session
   bool boxOpen_ = false;

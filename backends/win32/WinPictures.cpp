@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "backends/win32/DibSection.h"
 #include "backends/win32/WindowsApi.h"
 #include "platform/bitmap/BitmapFile.h"
 #include "platform/bitmap/RowOverBlack.h"
@@ -13,18 +14,6 @@ namespace ombrevale {
 namespace {
 
 constexpr size_t kFileHeader = 14;
-
-// A 32-bit picture of the system's own, rows top-down, blue in the lowest byte: the layout of a
-// Surface, so that the system decodes straight into it.
-struct DibTarget {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  void* bits = nullptr;
-  ~DibTarget() {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (dc != nullptr) DeleteDC(dc);
-  }
-};
 
 uint16_t ReadU16(const uint8_t* at) {
   uint16_t value;
@@ -73,7 +62,8 @@ uint32_t Green565(uint16_t pixel) {
 }
 
 // 16-bit pixels, decoded here: the system widens their channels its own way.
-void Decode16(const BitmapFormat& f, const uint8_t* pixels, Surface& picture) {
+Surface Decode16(const BitmapFormat& f, const uint8_t* pixels) {
+  Surface picture(f.size.width, f.size.height);
   const bool is565 = f.masks[0] == 0xF800 && f.masks[1] == 0x07E0 && f.masks[2] == 0x001F;
   const size_t stride = RowBytes(picture.Width(), 16);
   for (int y = 0; y < picture.Height(); ++y) {
@@ -86,6 +76,35 @@ void Decode16(const BitmapFormat& f, const uint8_t* pixels, Surface& picture) {
       row[x] = Widen8(p, f.masks[0]) << 16 | green << 8 | Widen8(p, f.masks[2]);
     }
   }
+  return picture;
+}
+
+// Pixels the system's graphics interface decodes (every depth but 16 bits, and the run-length
+// encodings) into a picture of its own in the layout of a Surface, then copied over fresh black,
+// whose pages stay the system's where the picture is black.
+Surface DecodeBySystem(const BitmapFormat& f, const uint8_t* info, const uint8_t* pixels,
+                       const std::string& path) {
+  const PictureSize size = f.size;
+  const DibSection decoded(size.width, size.height);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  if (dc == nullptr || !decoded.Made()) {
+    if (dc != nullptr) DeleteDC(dc);
+    BitmapTooLarge(path, "the system could not make room for its pixels");
+  }
+  const int rows = SetDIBits(dc, decoded.Bitmap(), 0, static_cast<UINT>(size.height), pixels,
+                             reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+  DeleteDC(dc);
+  if (rows <= 0) UnreadableBitmap(path, "the system could not decode its pixels");
+  GdiFlush();
+
+  Surface picture(size.width, size.height);
+  for (int y = 0; y < size.height; ++y) {
+    Pixel* from = decoded.Row(y);
+    // A plain copy of the colours: an alpha channel in the file does not survive.
+    for (int x = 0; x < size.width; ++x) from[x] &= 0x00FFFFFF;
+    WriteRowOverBlack(picture.Row(y), from, size.width);
+  }
+  return picture;
 }
 
 }  // namespace
@@ -112,39 +131,8 @@ Surface WinPictureReader::LoadPicture(const std::string& path) {
   const uint8_t* pixels = file.data() + format.pixelOffset;
   if (UsesColourOutsidePalette(format, pixels))
     UnreadableBitmap(path, "a pixel of a colour outside its palette");
-  if (format.bits == 16) {
-    Surface picture(size.width, size.height);
-    Decode16(format, pixels, picture);
-    budget_.Charge(size.width, size.height);
-    return picture;
-  }
-
-  DibTarget target;
-  BITMAPINFO wanted{};
-  wanted.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  wanted.bmiHeader.biWidth = size.width;
-  wanted.bmiHeader.biHeight = -size.height;
-  wanted.bmiHeader.biPlanes = 1;
-  wanted.bmiHeader.biBitCount = 32;
-  wanted.bmiHeader.biCompression = BI_RGB;
-  target.dc = CreateCompatibleDC(nullptr);
-  target.bitmap = CreateDIBSection(target.dc, &wanted, DIB_RGB_COLORS, &target.bits, nullptr, 0);
-  if (target.dc == nullptr || target.bitmap == nullptr || target.bits == nullptr)
-    BitmapTooLarge(path, "the system could not make room for its pixels");
-  const int rows = SetDIBits(target.dc, target.bitmap, 0, static_cast<UINT>(size.height), pixels,
-                             reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
-  if (rows <= 0) UnreadableBitmap(path, "the system could not decode its pixels");
-  GdiFlush();
-
-  // Written over fresh black, whose pages stay the system's where the picture is black.
-  Surface picture(size.width, size.height);
-  auto* decoded = static_cast<Pixel*>(target.bits);
-  for (int y = 0; y < size.height; ++y) {
-    Pixel* from = decoded + static_cast<size_t>(y) * size.width;
-    // A plain copy of the colours: an alpha channel in the file does not survive.
-    for (int x = 0; x < size.width; ++x) from[x] &= 0x00FFFFFF;
-    WriteRowOverBlack(picture.Row(y), from, size.width);
-  }
+  Surface picture =
+      format.bits == 16 ? Decode16(format, pixels) : DecodeBySystem(format, info, pixels, path);
   budget_.Charge(size.width, size.height);
   return picture;
 }
