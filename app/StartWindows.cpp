@@ -48,8 +48,9 @@ int RunWindow(const ombrevale::CommandLine& line) {
     if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
     return Main(app);
   } catch (const FatalError& e) {
-    ShowTextBox(kProductName, e.what(), true);
+    // Said first, as on Linux, so that a console or a log has it while the box waits.
     WriteToParentConsole(Complaint(e.what()) + "\n", true);
+    ShowTextBox(kProductName, e.what(), true);
     return 1;
   }
 }

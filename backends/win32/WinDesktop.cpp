@@ -32,7 +32,7 @@ int PageScaleAt(UINT dpi, std::optional<int> asked) {
 // The factor the page is shown at in a client area of `width` x `height`: the largest whole factor
 // that fits, never below the page's factor.
 int ShownFactor(int width, int height, int pageScale) {
-  return std::max(pageScale, FitWholeFactor(width, height, kPageWidth, kPageHeight).factor);
+  return FitWholeFactor(width, height, kPageWidth, kPageHeight, pageScale).factor;
 }
 
 // The outer size of a window whose client area is `width` x `height`, below a menu bar.
