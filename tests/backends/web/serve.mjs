@@ -10,6 +10,7 @@ import zlib from 'node:zlib';
 const kTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
   '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.bmp': 'image/bmp',
+  '.tar': 'application/x-tar', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
 };
 
 export function serve(siteDir, port = 0, answer = () => false) {
