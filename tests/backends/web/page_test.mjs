@@ -357,6 +357,13 @@ await check('Return starts the still vision too, as a key the window takes, and 
   await waitForFrames(page, 10);
   assert.equal(await page.evaluate(() => document.getElementById('prompt').hidden), true);
   assert.deepEqual(await page.evaluate(() => OmbrevalePage.test.keys), [13]);
+  // The note about the vision, from the menu strip.
+  await page.click('#about-open');
+  assert.match(await page.evaluate(() => document.getElementById('about').open &&
+                                          document.getElementById('about-text').textContent),
+               /flashes[^]*reduce motion/);
+  await page.keyboard.press('Escape');
+  assert.equal(await page.evaluate(() => document.getElementById('about').open), false);
   // The address asks for the same calm start (?calm=1), and Space starts it as well.
   const asked = await open('/?calm=1');
   await asked.waitForSelector('#start:not([hidden])', { timeout: 10000 });
