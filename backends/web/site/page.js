@@ -13,6 +13,9 @@ const OmbrevalePage = (() => {
   const win = document.getElementById('window');
   const menu = document.getElementById('menu');
   const canvas = document.getElementById('canvas');
+  // As many pixels as the page has, the window's background with its frame around the vision.
+  canvas.width = OMBREVALE_FACTS.pageWidth;
+  canvas.height = OMBREVALE_FACTS.pageHeight;
   const labels = document.getElementById('labels');
   const prompt = document.getElementById('prompt');
   const box = document.getElementById('box');
