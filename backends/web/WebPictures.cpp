@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 #include "platform/FatalError.h"
 #include "platform/bitmap/BitmapFile.h"
 #include "platform/bitmap/Rgb24Rows.h"
@@ -54,7 +56,8 @@ Surface WebPictureReader::LoadPicture(const std::string& path) {
   const auto found = files_.find(path);
   if (found == files_.end()) throw FatalError(CannotReadSentence(path, "no such file"));
   if (found->second.failure) throw FatalError(*found->second.failure);
-  return found->second.picture;
+  // Handed over, not copied: the window reads each picture once, as it loads.
+  return std::move(found->second.picture);
 }
 
 WebPictureReader& PagePictures() {

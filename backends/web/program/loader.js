@@ -8,32 +8,55 @@
 const OmbrevalePictures = {
   kPageDecodes: 1,  // what the program answers for a file it leaves to the browser
 
-  // The entry of a tar archive whose header starts at `at`, when the header is there: its path,
-  // its size, whether it is a file (not a folder), where its bytes start and where the next entry
-  // does; `end` at the archive's end.
-  entry(bytes, at, length) {
-    if (at + 512 > length) return null;
+  // The entry of a tar archive whose 512-byte header is `header`: its path, its size, whether it
+  // is a file (not a folder), and how many bytes its header and its blocks take; `end` at the
+  // archive's end.
+  entry(header) {
     const text = (from, size) => {
       let end = from;
-      while (end < from + size && bytes[end] !== 0) ++end;
-      return String.fromCharCode(...bytes.subarray(from, end));
+      while (end < from + size && header[end] !== 0) ++end;
+      return String.fromCharCode(...header.subarray(from, end));
     };
-    const name = text(at, 100);
-    const size = parseInt(text(at + 124, 12).trim(), 8);
+    const name = text(0, 100);
+    const size = parseInt(text(124, 12).trim(), 8);
     if (name === '' || !(size >= 0)) return { end: true };
     // A POSIX archive keeps the folders of a long path apart (GNU's uses the place otherwise).
-    const prefix = text(at + 257, 6) === 'ustar' ? text(at + 345, 155) : '';
-    const type = bytes[at + 156];
-    return { path: prefix ? `${prefix}/${name}` : name, size, file: type === 0x30 || type === 0,
-             start: at + 512, next: at + 512 + Math.ceil(size / 512) * 512 };
+    const prefix = text(257, 6) === 'ustar' ? text(345, 155) : '';
+    return { path: prefix ? `${prefix}/${name}` : name, size, file: header[156] === 0x30 || header[156] === 0,
+             length: 512 + Math.ceil(size / 512) * 512 };
   },
 
-  // Reads the archive a response brings as it arrives, calling `take(path, bytes)` for each file
-  // once it is whole; a file the archive was cut short in is taken as far as it goes.
+  // Reads the archive a response brings as it arrives, calling `take(path, size, copy)` for each
+  // file once it is whole, where `copy(target)` copies its bytes into `target`; a file the archive
+  // was cut short in is taken as far as it goes. The bytes are kept as they came, in pieces, until
+  // taken, and copied once.
   async read(response, take) {
     if (!response || !response.ok || !response.body) return;
     const reader = response.body.getReader();
-    let bytes = new Uint8Array(1 << 20), length = 0, at = 0;
+    const pieces = [];  // what arrived and is not yet taken, from `at` on
+    let at = 0, length = 0;
+    // Copies the bytes from `from` (at `at` or after) up to `to` into `target`.
+    const copy = (from, to, target) => {
+      let start = at, put = 0;
+      for (const piece of pieces) {
+        const end = start + piece.length;
+        if (end > from && start < to) {
+          const part = piece.subarray(Math.max(0, from - start), Math.min(piece.length, to - start));
+          target.set(part, put);
+          put += part.length;
+        }
+        start = end;
+      }
+    };
+    // Forgets what lies before `to`.
+    const drop = (to) => {
+      while (pieces.length > 0 && at + pieces[0].length <= to) at += pieces.shift().length;
+      if (pieces.length > 0 && to > at) {
+        pieces[0] = pieces[0].subarray(to - at);
+        at = to;
+      }
+    };
+    let next = 0, entry = null, ended = false;  // where the next header starts, and its entry
     for (;;) {
       let chunk;
       try {
@@ -42,44 +65,59 @@ const OmbrevalePictures = {
         break;  // what arrived is what there is
       }
       if (chunk.done) break;
-      if (length + chunk.value.length > bytes.length) {
-        // Files taken keep the bytes they were taken from.
-        const larger = new Uint8Array(Math.max(2 * bytes.length, length + chunk.value.length));
-        larger.set(bytes.subarray(0, length));
-        bytes = larger;
-      }
-      bytes.set(chunk.value, length);
+      pieces.push(chunk.value);
       length += chunk.value.length;
-      for (let entry; (entry = this.entry(bytes, at, length)) && !entry.end &&
-                      entry.start + entry.size <= length; at = entry.next) {
-        if (entry.file) take(entry.path, bytes.subarray(entry.start, entry.start + entry.size));
+      while (!ended) {
+        drop(Math.min(length, next));
+        if (!entry) {
+          if (next + 512 > length) break;
+          const header = new Uint8Array(512);
+          copy(next, next + 512, header);
+          entry = this.entry(header);
+          ended = entry.end === true;
+          if (ended) break;
+        }
+        const start = next + 512, { path, size, file } = entry;
+        if (start + size > length) break;
+        if (file) take(path, size, (target) => copy(start, start + size, target));
+        next += entry.length;
+        entry = null;
       }
     }
-    const last = this.entry(bytes, at, length);
-    if (last && !last.end && last.file) take(last.path, bytes.subarray(last.start, length));
+    if (entry && !ended && entry.file) {
+      const start = next + 512, size = Math.max(0, length - start);
+      take(entry.path, size, (target) => copy(start, start + size, target));
+    }
   },
 
-  // Reads the archive `fetched` resolves to, admitting each file into the program once `runtime`
-  // has resolved, while the rest arrive. No archive (it could not be fetched): no pictures, and
-  // the controls stay empty.
+  // Reads the archive `fetched` resolves to, admitting each file into the program as it arrives
+  // once `runtime` has resolved (until then a file waits in a copy of its own). No archive (it
+  // could not be fetched): no pictures, and the controls stay empty.
   async prepare(fetched, runtime) {
     const waiting = [], decoding = [];
     let ready = false;
-    const admit = (path, bytes) => {
-      const memory = _malloc(bytes.length || 1);
-      HEAPU8.set(bytes, memory);
+    const admit = (path, size, copy) => {
+      const memory = _malloc(size || 1);
+      copy(HEAPU8.subarray(memory, memory + size));
       const admission = Module.ccall('OmbrevaleAdmitPicture', 'number',
-                                     ['string', 'number', 'number'], [path, memory, bytes.length]);
+                                     ['string', 'number', 'number'], [path, memory, size]);
+      if (admission === this.kPageDecodes) decoding.push(this.decode(path, HEAPU8.slice(memory, memory + size)));
       _free(memory);
-      if (admission === this.kPageDecodes) decoding.push(this.decode(path, bytes));
     };
     const admitWaiting = () => {
       ready = true;
-      waiting.splice(0).forEach(([path, bytes]) => admit(path, bytes));
+      waiting.splice(0).forEach(([path, bytes]) => admit(path, bytes.length, (target) => target.set(bytes)));
     };
     runtime.then(admitWaiting);
-    await this.read(await fetched.catch(() => null),
-                    (path, bytes) => (ready ? admit(path, bytes) : waiting.push([path, bytes])));
+    await this.read(await fetched.catch(() => null), (path, size, copy) => {
+      if (ready) {
+        admit(path, size, copy);
+      } else {
+        const bytes = new Uint8Array(size);
+        copy(bytes);
+        waiting.push([path, bytes]);
+      }
+    });
     await runtime;
     if (!ready) admitWaiting();
     await Promise.all(decoding);

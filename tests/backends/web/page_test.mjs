@@ -22,15 +22,21 @@ const inLabel = (x, y) => x >= 224 && y >= 280;
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'ombrevale-web-'));
 // The site's pictures come in one archive. Under /missing/ it has no noise picture; under
-// /corrupt/ its face picture is a file cut short. Each is the dat/ folder of `work`'s folder of
-// that name, archived by the system's tar. Under /test/ lies what a test wrote into `work`.
-const variants = { missing: path.join(work, 'missing'), corrupt: path.join(work, 'corrupt') };
+// /corrupt/ its face picture is a file cut short; under /palette/ the face and the noise are
+// pictures of 256 colours, which the browser decodes. Each is the dat/ folder of `work`'s folder
+// of that name, archived by the system's tar. Under /test/ lies what a test wrote into `work`.
+const variants = { missing: path.join(work, 'missing'), corrupt: path.join(work, 'corrupt'),
+                   palette: path.join(work, 'palette') };
 for (const folder of Object.values(variants)) {
   fs.mkdirSync(path.join(folder, 'dat'), { recursive: true });
   for (const name of fs.readdirSync('dat')) fs.copyFileSync(path.join('dat', name), path.join(folder, 'dat', name));
 }
 fs.rmSync(path.join(variants.missing, 'dat', 'noise.bmp'));
 fs.truncateSync(path.join(variants.corrupt, 'dat', 'face.bmp'), 200);
+for (const name of ['face.bmp', 'noise.bmp']) {
+  const file = path.join(variants.palette, 'dat', name);
+  execFileSync('convert', [file, '-colors', '256', '-type', 'Palette', `BMP3:${file}`]);
+}
 const server = await serve(siteDir, 0, (url, response) => {
   if (url.startsWith('/test/')) {
     const file = path.join(work, url.slice(6));
@@ -38,7 +44,7 @@ const server = await serve(siteDir, 0, (url, response) => {
     else response.writeHead(404).end();
     return true;
   }
-  const match = url.match(/^\/(missing|corrupt)(\/.*)$/);
+  const match = url.match(/^\/(missing|corrupt|palette)(\/.*)$/);
   if (!match) return false;
   const [, variant, file] = match;
   if (file !== '/pictures.tar') return file;
@@ -313,6 +319,14 @@ await check('a missing picture leaves its control empty: the vision runs without
   const page = await open(`/missing/${kQuery}&record=30`);
   await expectSameFrames(page, nativeFrames(30, variants.missing));
   assert.equal(await page.evaluate(() => document.getElementById('error').hidden), true);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('a picture the program leaves to the browser\'s decoder (of 256 colours) shows as the ' +
+            'renderer shows it', async () => {
+  const page = await open(`/palette/${kQuery}&record=30`);
+  await expectSameFrames(page, nativeFrames(30, variants.palette));
   assert.deepEqual(page.problems, []);
   await page.close();
 });
