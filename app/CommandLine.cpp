@@ -22,6 +22,21 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
+// Takes the value of an option that has one (--data, --scale) into `line`; a misuse when the value
+// is not one the option takes.
+std::optional<CommandLine> TakeValue(std::string_view name, std::string_view value,
+                                     CommandLine& line) {
+  if (name == "--data") {
+    line.data = std::string(value);
+  } else if (const std::optional<int> scale = ReadPageScale(value)) {
+    line.scale = scale;
+  } else {
+    return Misuse("invalid scale " + Quoted(value) + ": a whole number from " +
+                  std::to_string(kMinPageScale) + " to " + std::to_string(kMaxPageScale));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CommandLine ReadCommandLine(std::span<const std::string_view> args) {
@@ -38,27 +53,15 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
     }
     if (arg[1] != '-') return Misuse("invalid option -- " + Quoted(arg.substr(1, 1)));
 
-    // A long option, maybe with its value after "=".
+    // A long option, maybe with its value after "=", or in the next argument.
     const size_t equals = arg.find('=');
     const bool attached = equals != std::string_view::npos;
     const std::string_view name = arg.substr(0, equals);
     if (name == "--data" || name == "--scale") {
-      std::string_view value;
-      if (attached) {
-        value = arg.substr(equals + 1);
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      } else {
+      if (!attached && i + 1 >= args.size())
         return Misuse("option " + Quoted(name) + " requires an argument");
-      }
-      if (name == "--data") {
-        line.data = std::string(value);
-      } else if (const std::optional<int> scale = ReadPageScale(value)) {
-        line.scale = scale;
-      } else {
-        return Misuse("invalid scale " + Quoted(value) + ": a whole number from " +
-                      std::to_string(kMinPageScale) + " to " + std::to_string(kMaxPageScale));
-      }
+      const std::string_view value = attached ? arg.substr(equals + 1) : args[++i];
+      if (auto misuse = TakeValue(name, value, line)) return *misuse;
       continue;
     }
     if (name != "--help" && name != "--version" && name != "--fullscreen" && name != "--calm")

@@ -28,12 +28,14 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
     SystemClock clock;
     SystemRandom random;
-    SdlDesktop desktop(clock);
+    SdlDesktop desktop(clock, line.scale);
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
+    // The player who asked for less motion, here or in the desktop's settings, starts calm.
+    if (line.calm || desktop.AnimationsOff()) app.form.AskCalmStart();
     return Main(app);
   } catch (const NoDesktopError& e) {
     std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint

@@ -10,10 +10,12 @@
 #include <string>
 
 #include "app/App.h"
+#include "backends/web/PageMusicConsole.h"
 #include "backends/web/WebClock.h"
 #include "backends/web/WebDesktop.h"
 #include "backends/web/WebMedia.h"
 #include "backends/web/WebPictures.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 #include "platform/scale/PageScale.h"
 
@@ -87,10 +89,15 @@ int main() {
     program = new PageProgram(start, seed);
     program->desktop.AskScale(ReadPageScale(Setting("scale")));
     if (Setting("calm") == "1") program->app.form.AskCalmStart();
+    OpenMusicConsole(program->media, [](auto& path, bool loop) {
+      return program->app.sound.PlayMusic(path, loop);
+    });
     StartMain(program->app);
   } catch (const FatalError& e) {
-    // The window never shows: the page says what happened, in the program's words, instead.
+    // The window never shows: the page says what happened, in the program's words, instead, and
+    // the console as every complaint is said.
     program = nullptr;
+    Complain(e.what());
     PageFatalError(e.what());
     return 1;
   }

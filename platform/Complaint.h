@@ -4,8 +4,8 @@
 // begins with the command's name and a colon ("ombrevale: no usable font for ..."), then one
 // sentence that starts in lower case.
 // - A warning says what is missing and what the program does without it; the program goes on.
-// - A fatal error (FatalError) is said once, after the platform's error box where there is a
-//   desktop to show it, and the program ends with status 1.
+// - A fatal error (FatalError) is said once, then shown in the platform's error box where there is
+//   a desktop to show it, and the program ends with status 1.
 // - A mistake on the command line is said with the usage, and the program ends with status 2.
 
 #include <cstdio>

@@ -23,13 +23,15 @@ constexpr int kCanvasX = kPageFrame, kCanvasY = kMenuHeight + kPageFrame;
 
 struct SeededTitle::Parts {
   explicit Parts(const RenderOptions& options)
-      : start(options.start), random(options.seed), desktop(clock) {
+      : start(options.start), random(options.seed), desktop(clock, kNaturalScale) {
     clock.now = kFirstReading;
     clock.dateTime = FormatDateTime(start);
   }
 
   // The millisecond clock at the first frame: past every slot's interval, as on a running system.
   static constexpr uint32_t kFirstReading = 1000;
+  // The frames are the page's own pixels, whatever the scale of the desktop it runs on.
+  static constexpr int kNaturalScale = 1;
 
   DateTimeFields start;
   FakeClock clock;

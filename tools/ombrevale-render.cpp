@@ -1,10 +1,11 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF.
+// one animated GIF; or counts their flashes (tools/FlashAnalysis.h) and draws them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
+//   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
 //
 // Run it from the repository root, so that it finds dat/. The same options always give the same
 // frames.
@@ -24,15 +25,23 @@
 #include <vector>
 
 #include "platform/FatalError.h"
+#include "platform/PageLayout.h"
+#include "tools/FlashAnalysis.h"
+#include "tools/FlashPlot.h"
+#include "tools/FlashTally.h"
 #include "tools/Png.h"
 #include "tools/Render.h"
 
 namespace ombrevale {
 namespace {
 
+constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
+
 constexpr const char* kUsage =
     "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
+    "       ombrevale-render --flashes [--scale S] [--plot FILE] [--seed N] [--skip N]\n"
+    "                        [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
@@ -42,6 +51,19 @@ constexpr const char* kUsage =
     "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
     "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
     "                named by each frame's number in the run (frame-0001.png, ...)\n"
+    "  --flashes     count the flashes of every frame after the skipped ones, as WCAG 2.x\n"
+    "                counts general and red flashes: in each one-second window (the 50 frames\n"
+    "                up to each frame), in the 10-degree field of view where they are most.\n"
+    "                The last line says \"most flashes in one second: X general, Y red\n"
+    "                (threshold 3); seconds over it: Z of T\": T is how many whole seconds\n"
+    "                (50 frames each, from the first counted) the run holds, and Z how many of\n"
+    "                those are over: a second is over when the window up to one of its frames\n"
+    "                holds more than 3 general or more than 3 red flashes\n"
+    "  --scale S     with --flashes: how large the page is seen, against its natural size on a\n"
+    "                1024 x 768 screen (a number above 0, up to 100; default 1): a 10-degree\n"
+    "                field is then 341 / S x 256 / S pixels of the canvas\n"
+    "  --plot FILE   with --flashes: draw the flashes in the second up to each frame over the\n"
+    "                run, general and red, as a PNG chart\n"
     "  --help        this text\n";
 
 struct Options {
@@ -51,6 +73,9 @@ struct Options {
   int every = 1;
   DateTimeFields start = RenderOptions{}.start;
   std::string out;
+  bool flashes = false;
+  std::optional<double> scale;
+  std::string plot;
 };
 
 class UsageError : public std::runtime_error {
@@ -66,6 +91,46 @@ std::optional<unsigned long> Number(const std::string& text, unsigned long max) 
   return value;
 }
 
+// A whole number from `least` to `most` for `option`, or a usage error that says so.
+int WholeNumber(const std::string& option, const std::string& value, unsigned long least,
+                unsigned long most) {
+  const auto n = Number(value, most);
+  if (!n || *n < least)
+    throw UsageError(option + " takes a whole number from " + std::to_string(least) + " to " +
+                     std::to_string(most) + ", not \"" + value + "\"");
+  return static_cast<int>(*n);
+}
+
+// Takes the value of one option that has one.
+void TakeValue(Options& o, const std::string& option, const std::string& value) {
+  if (option == "--seed") {
+    const auto n = Number(value, 4294967295ul);
+    if (!n)
+      throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
+    o.seed = static_cast<uint32_t>(*n);
+  } else if (option == "--skip") {
+    o.skip = WholeNumber(option, value, 0, 100000);
+  } else if (option == "--frames") {
+    o.frames = WholeNumber(option, value, 1, 100000);
+  } else if (option == "--every") {
+    o.every = WholeNumber(option, value, 1, 100);
+  } else if (option == "--start") {
+    const auto t = ReadDateTime(value);
+    if (!t)
+      throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" + value +
+                       "\"");
+    o.start = *t;
+  } else if (option == "--scale") {
+    char* end = nullptr;
+    o.scale = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(*o.scale > 0 && *o.scale <= 100))
+      throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
+  } else {
+    if (value.empty()) throw UsageError(option + " needs a path");
+    (option == "--plot" ? o.plot : o.out) = value;
+  }
+}
+
 Options ParseOptions(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -74,43 +139,20 @@ Options ParseOptions(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       std::exit(0);
     }
+    if (arg == "--flashes") {
+      o.flashes = true;
+      continue;
+    }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
-        arg != "--start" && arg != "--out")
+        arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
-    const std::string value = argv[++i];
-    if (arg == "--seed") {
-      const auto n = Number(value, 4294967295ul);
-      if (!n)
-        throw UsageError("--seed takes a whole number from 0 to 4294967295, not \"" + value + "\"");
-      o.seed = static_cast<uint32_t>(*n);
-    } else if (arg == "--skip") {
-      const auto n = Number(value, 100000);
-      if (!n)
-        throw UsageError("--skip takes a whole number from 0 to 100000, not \"" + value + "\"");
-      o.skip = static_cast<int>(*n);
-    } else if (arg == "--frames") {
-      const auto n = Number(value, 100000);
-      if (!n || *n == 0)
-        throw UsageError("--frames takes a whole number from 1 to 100000, not \"" + value + "\"");
-      o.frames = static_cast<int>(*n);
-    } else if (arg == "--every") {
-      const auto n = Number(value, 100);
-      if (!n || *n == 0)
-        throw UsageError("--every takes a whole number from 1 to 100, not \"" + value + "\"");
-      o.every = static_cast<int>(*n);
-    } else if (arg == "--start") {
-      const auto t = ReadDateTime(value);
-      if (!t)
-        throw UsageError("--start takes a date and time like \"2026/12/07 6:38:40\", not \"" +
-                         value + "\"");
-      o.start = *t;
-    } else {
-      if (value.empty()) throw UsageError("--out needs a path");
-      o.out = value;
-    }
+    TakeValue(o, arg, argv[++i]);
   }
-  if (o.out.empty()) throw UsageError("--out is missing: where should the frames go?");
+  if (!o.flashes && (o.scale || !o.plot.empty()))
+    throw UsageError("--scale and --plot go with --flashes");
+  if (o.out.empty() && !o.flashes)
+    throw UsageError("--out is missing: where should the frames go?");
   return o;
 }
 
@@ -205,12 +247,20 @@ int Render(const Options& o) {
   std::optional<GifWriter> writer;
   if (gif) {
     writer.emplace(o.out);
-  } else if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
+  } else if (!o.out.empty() && mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
     throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
+  }
+  std::optional<FlashAnalysis> analysis;
+  std::optional<FlashTally> tally;
+  if (o.flashes) {
+    analysis.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), kFramesPerSecond);
+    tally.emplace(o.skip, kFramesPerSecond);
   }
   // The frames left out are drawn all the same: each frame follows from the ones before it.
   RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
-    if (i < o.skip || (i - o.skip) % o.every != 0) return;
+    if (i < o.skip) return;
+    if (analysis) tally->Add(analysis->AddFrame(frame));
+    if (o.out.empty() || (i - o.skip) % o.every != 0) return;
     if (gif) {
       writer->Add(frame, o.every * kRenderStepMs / 10);
     } else {
@@ -220,6 +270,16 @@ int Render(const Options& o) {
     }
   });
   if (gif) writer->Close();
+  if (tally) {
+    char run[120];
+    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx", o.seed,
+                  FormatDateTime(o.start).c_str(), o.scale.value_or(1));
+    std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run, o.skip,
+                o.skip + o.frames - 1, analysis->Seeing().c_str(), tally->Places().c_str(),
+                tally->LastLine().c_str());
+    if (!o.plot.empty())
+      WritePng(o.plot, DrawFlashPlot(*tally, std::string("Flashes of the title vision, ") + run));
+  }
   return 0;
 }
 

@@ -7,12 +7,14 @@ find_package(SDL2_ttf CONFIG REQUIRED)
 find_package(SDL2_mixer CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+# The desktop portal's settings, on a Wayland desktop.
+pkg_check_modules(DBUS REQUIRED IMPORTED_TARGET dbus-1)
 find_package(X11 REQUIRED)
 
 file(GLOB OMBREVALE_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_library(ombrevale_sdl STATIC ${OMBREVALE_SDL_SOURCES})
 target_link_libraries(ombrevale_sdl PUBLIC ombrevale_core SDL2::SDL2 SDL2_ttf::SDL2_ttf
-  PkgConfig::FONTCONFIG X11::X11 X11::Xext)
+  PkgConfig::FONTCONFIG PkgConfig::DBUS X11::X11 X11::Xext)
 # The mixer (and the synthesiser, GLib and sound servers behind it) is loaded when the first piece
 # or wave needs it, not linked: only its header is used here.
 target_include_directories(ombrevale_sdl PUBLIC

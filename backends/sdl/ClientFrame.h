@@ -1,9 +1,8 @@
 #pragma once
 
 // The window's client area composed in memory at its natural size, the menu strip over the page,
-// before it goes to the screen at whatever size the window has.
-
-#include <string>
+// before a presenter scales it by a whole factor onto the screen; the texts and boxes drawn over
+// it at the shown size are layers of their own (ShownLayer).
 
 #include "backends/sdl/SdlHandles.h"
 #include "platform/PageLayout.h"
@@ -21,8 +20,7 @@ inline SDL_Rect ToSdl(const Rect& r) {
 }
 
 // The composed client area: a 32-bit picture and SDL's software renderer drawing into it. The
-// menu strip, the page, its labels and the window's box all draw here, the same on every screen,
-// so what a frame shows does not depend on where it is shown.
+// menu strip's faces and edges and the page draw here, the same on every screen.
 class ClientFrame {
  public:
   ClientFrame();
@@ -32,12 +30,6 @@ class ClientFrame {
   SDL_Renderer* Renderer() const { return renderer_.get(); }
   // The finished picture, once every drawing call has reached it.
   const SDL_Surface* Finish();
-  // A copy of the finished picture.
-  Surface Read();
-
-  // A text drawn once into a texture of this renderer, left-aligned, broken at "\n" only; nothing
-  // when there is no font or no text, or the font cannot lay it out.
-  TexturePtr Text(TTF_Font* font, const std::string& text, Pixel color, int& width, int& height);
 
  private:
   SurfacePtr pixels_;

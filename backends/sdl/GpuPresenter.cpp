@@ -9,15 +9,16 @@ GpuPresenter::GpuPresenter(SDL_Window* window, RendererPtr renderer)
   client_ = SdlOwn<TexturePtr>(
       SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
                         kClientWidth, kClientHeight),
-      "Creating the client area's texture");
+      "creating the client area's texture");
   SDL_SetTextureScaleMode(client_.get(), SDL_ScaleModeNearest);
   SDL_SetTextureBlendMode(client_.get(), SDL_BLENDMODE_NONE);
 }
 
-WholeFactorFit GpuPresenter::Fit() const {
-  int w = 0, h = 0;
-  if (SDL_GetRendererOutputSize(renderer_.get(), &w, &h) != 0) SDL_GetWindowSize(window_, &w, &h);
-  return FitWholeFactor(w, h, kClientWidth, kClientHeight);
+SDL_Point GpuPresenter::Size() const {
+  SDL_Point size{};
+  if (SDL_GetRendererOutputSize(renderer_.get(), &size.x, &size.y) != 0)
+    SDL_GetWindowSize(window_, &size.x, &size.y);
+  return size;
 }
 
 std::string GpuPresenter::Name() const {
@@ -27,16 +28,41 @@ std::string GpuPresenter::Name() const {
   return info.name;
 }
 
-bool GpuPresenter::Present(const SDL_Surface& frame, bool /*wholeWindow*/) {
+SDL_Texture* GpuPresenter::TextureOf(const ShownLayer& layer, LayerTexture& kept) {
+  if (!kept.texture || kept.version != layer.version) {
+    kept.texture = SdlOwn<TexturePtr>(
+        SDL_CreateTextureFromSurface(renderer_.get(), const_cast<SDL_Surface*>(layer.pixels)),
+        "handing the window's text to the graphics card");
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(const_cast<SDL_Surface*>(layer.pixels), &mode);
+    SDL_SetTextureBlendMode(kept.texture.get(), mode);
+    kept.version = layer.version;
+  }
+  return kept.texture.get();
+}
+
+bool GpuPresenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
+                           std::span<const ShownLayer> layers, bool /*wholeWindow*/) {
   SDL_Renderer* r = renderer_.get();
   Check(SDL_UpdateTexture(client_.get(), nullptr, frame.pixels, frame.pitch),
-        "Handing the frame to the graphics card");
+        "handing the frame to the graphics card");
   // The card draws a whole new picture each time: the border is cleared with it, at no cost.
-  SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-  SDL_RenderClear(r);
-  const WholeFactorFit fit = Fit();
+  Check(SDL_SetRenderDrawColor(r, 0, 0, 0, 255), "clearing the window");
+  Check(SDL_RenderClear(r), "clearing the window");
   const SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
-  Check(SDL_RenderCopy(r, client_.get(), nullptr, &area), "Drawing the frame on the graphics card");
+  Check(SDL_RenderCopy(r, client_.get(), nullptr, &area), "drawing the frame on the graphics card");
+
+  layers_.resize(layers.size());
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const ShownLayer& layer = layers[i];
+    if (layer.pixels == nullptr) continue;
+    SDL_Texture* texture = TextureOf(layer, layers_[i]);
+    const SDL_Rect clip{fit.x + layer.clip.x, fit.y + layer.clip.y, layer.clip.w, layer.clip.h};
+    const SDL_Rect at{fit.x + layer.at.x, fit.y + layer.at.y, layer.pixels->w, layer.pixels->h};
+    Check(SDL_RenderSetClipRect(r, &clip), "drawing the window's text and boxes");
+    Check(SDL_RenderCopy(r, texture, nullptr, &at), "drawing the window's text and boxes");
+  }
+  Check(SDL_RenderSetClipRect(r, nullptr), "drawing the window's text and boxes");
   SDL_RenderPresent(r);
   return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The window's menu bar, drawn by the window itself: its entries, which one the pointer is over
-// or presses, and the access keys that click an entry from the keyboard.
+// or presses, and the access keys that click an entry from the keyboard. Its faces and edges are
+// drawn into the client area; its captions at the size the client area is shown at.
 
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "backends/sdl/ClientFrame.h"
 #include "backends/sdl/Fonts.h"
+#include "backends/sdl/ShownText.h"
 
 namespace ombrevale {
 
@@ -32,16 +34,20 @@ class MenuBar {
   // key code `keyCode` gives it), without Control, not a repeat.
   std::optional<int> AccessKey(int16_t keyCode, uint16_t modifiers, bool repeat) const;
 
-  // Draws the strip into the client area.
+  // Draws the strip's faces and edges into the client area.
   void Draw();
+  // Adds the captions, drawn at `factor`, to the layers over the client area.
+  void AddLayers(int factor, std::vector<ShownLayer>& layers);
 
  private:
   struct Entry {
     std::string caption;
-    TexturePtr text;
-    int textWidth = 0, textHeight = 0;
+    ShownText text;
     Rect box;  // in client pixels
   };
+
+  // Whether the entry is held down: pressed, with the pointer still on it.
+  bool Pressing(size_t entry) const;
 
   ClientFrame& frame_;
   Fonts& fonts_;
@@ -51,5 +57,6 @@ class MenuBar {
 };
 
 inline constexpr int kMenuFontPixels = 12;  // 9 points, the desktop's menu text
+inline constexpr const char* kMenuFamily = "sans-serif";
 
 }  // namespace ombrevale

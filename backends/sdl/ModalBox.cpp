@@ -29,28 +29,34 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+// The width of a line at the natural size; 0 without a font.
+int NaturalWidth(TTF_Font* font, const std::string& text) {
+  int w = 0, h = 0;
+  if (font == nullptr || text.empty() || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
+  return w;
+}
+
 }  // namespace
 
-ModalBox::ModalBox(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {}
+ModalBox::ModalBox(Fonts& fonts) : fonts_(fonts) {}
 
 void ModalBox::Open(std::string_view title, std::string_view text) {
-  TTF_Font* font = fonts_.OpenPixels("sans-serif", kMenuFontPixels, false);
-  TTF_Font* bold = fonts_.OpenPixels("sans-serif", kMenuFontPixels, true);
+  TTF_Font* font = fonts_.OpenPixels(kMenuFamily, kMenuFontPixels, false);
+  TTF_Font* bold = fonts_.OpenPixels(kMenuFamily, kMenuFontPixels, true);
   lineHeight_ = font != nullptr ? TTF_FontLineSkip(font) : kMenuFontPixels + 3;
 
-  title_.text = frame_.Text(bold, std::string(title), kCaptionText, title_.width, title_.height);
-  ok_.text = frame_.Text(font, "OK", kWindowText, ok_.width, ok_.height);
+  title_ = {std::string(title), {}};
+  ok_ = {"OK", {}};
   lines_.clear();
   int textWidth = 0;
-  for (const std::string& line : SplitLines(text)) {
-    Line drawn;
-    drawn.text = frame_.Text(font, line, kWindowText, drawn.width, drawn.height);
-    textWidth = std::max(textWidth, drawn.width);
-    lines_.push_back(std::move(drawn));
+  for (std::string& line : SplitLines(text)) {
+    textWidth = std::max(textWidth, NaturalWidth(font, line));
+    lines_.push_back({std::move(line), {}});
   }
 
-  const int inner = std::max({textWidth + 2 * kMargin, title_.width + 2 * kMargin,
-                              kButtonWidth + 2 * kMargin, kMinWidth - 2 * kEdge});
+  const int inner =
+      std::max({textWidth + 2 * kMargin, NaturalWidth(bold, title_.text) + 2 * kMargin,
+                kButtonWidth + 2 * kMargin, kMinWidth - 2 * kEdge});
   const int textHeight = static_cast<int>(lines_.size()) * lineHeight_;
   const int width = inner + 2 * kEdge;
   const int height =
@@ -62,6 +68,7 @@ void ModalBox::Open(std::string_view title, std::string_view text) {
              bounds_.y + height - kEdge - kMargin - kButtonHeight, kButtonWidth, kButtonHeight};
   open_ = true;
   pressed_ = over_ = false;
+  drawn_ = false;
 }
 
 bool ModalBox::Key(SDL_Keycode key) {
@@ -88,46 +95,41 @@ bool ModalBox::PointerUp(int x, int y) {
   return clicked;
 }
 
-void ModalBox::Draw() {
+void ModalBox::AddLayers(int factor, std::vector<ShownLayer>& layers) {
   if (!open_) return;
-  SDL_Renderer* r = frame_.Renderer();
-  FillRect(r, bounds_, kButtonFace);
-  DrawEdge(r, bounds_, kButtonFace, kDarkShadow);
-  DrawEdge(r, Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
-
-  FillRect(r, titleBar_, kActiveCaption);
-  if (title_.text) {
-    const SDL_Rect at{titleBar_.x + 4, titleBar_.y + (titleBar_.h - title_.height) / 2,
-                      std::min(title_.width, titleBar_.w - 4), title_.height};
-    const SDL_Rect from{0, 0, at.w, at.h};
-    SDL_RenderCopy(r, title_.text.get(), &from, &at);
+  const bool down = pressed_ && over_;
+  if (!drawn_ || down != drawnDown_ || factor != picture_.Factor()) {
+    Draw(factor);
+    drawn_ = true;
+    drawnDown_ = down;
   }
+  layers.push_back(picture_.Layer(kPageArea));
+}
+
+void ModalBox::Draw(int factor) {
+  BoxPicture& p = picture_;
+  p.Begin(bounds_, factor);
+  p.Fill(bounds_, kButtonFace);
+  p.Edge(bounds_, kButtonFace, kDarkShadow);
+  p.Edge(Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
+
+  p.Fill(titleBar_, kActiveCaption);
+  title_.shown.Draw(fonts_, title_.text, kMenuFamily, kMenuFontPixels, true, kCaptionText, factor);
+  const Rect titleText{titleBar_.x + 4, titleBar_.y, titleBar_.w - 4, titleBar_.h};
+  p.Text(title_.shown,
+         {titleText.x * factor,
+          titleBar_.y * factor + (titleBar_.h * factor - title_.shown.Height()) / 2},
+         titleText);
 
   int y = titleBar_.y + titleBar_.h + kMargin;
-  for (const Line& line : lines_) {
-    if (line.text) {
-      const SDL_Rect at{bounds_.x + kEdge + kMargin, y, line.width, line.height};
-      SDL_RenderCopy(r, line.text.get(), nullptr, &at);
-    }
+  for (Line& line : lines_) {
+    line.shown.Draw(fonts_, line.text, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
+    p.Text(line.shown, {(bounds_.x + kEdge + kMargin) * factor, y * factor}, bounds_);
     y += lineHeight_;
   }
 
-  // The default button: a dark outline around a raised face, sunk while pressed.
-  const bool down = pressed_ && over_;
-  DrawEdge(r, button_, kWindowText, kWindowText);
-  const Rect face = Inset(button_, 1);
-  if (down) {
-    DrawEdge(r, face, kButtonShadow, kButtonShadow);
-  } else {
-    DrawEdge(r, face, kButtonHighlight, kDarkShadow);
-    DrawEdge(r, Inset(face, 1), kButtonFace, kButtonShadow);
-  }
-  if (ok_.text) {
-    const int shift = down ? 1 : 0;
-    const SDL_Rect at{button_.x + (button_.w - ok_.width) / 2 + shift,
-                      button_.y + (button_.h - ok_.height) / 2 + shift, ok_.width, ok_.height};
-    SDL_RenderCopy(r, ok_.text.get(), nullptr, &at);
-  }
+  ok_.shown.Draw(fonts_, ok_.text, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
+  p.DefaultButton(button_, pressed_ && over_, ok_.shown);
 }
 
 }  // namespace ombrevale

@@ -1,20 +1,23 @@
 #pragma once
 
 // The modal box the window draws over its page, in the look of its menu strip: a title bar, the
-// text's lines, and an OK button that a click, Return, Space or Escape presses.
+// text's lines, and an OK button that a click, Return, Space or Escape presses. It is laid out in
+// the client area's pixels and drawn at the size the client area is shown at.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "backends/sdl/BoxPicture.h"
 #include "backends/sdl/ClientFrame.h"
 #include "backends/sdl/Fonts.h"
+#include "backends/sdl/ShownText.h"
 
 namespace ombrevale {
 
 class ModalBox {
  public:
-  ModalBox(ClientFrame& frame, Fonts& fonts);
+  explicit ModalBox(Fonts& fonts);
 
   // Lays the box out for its title and text ("\r\n" breaks a line) and opens it, centred on the
   // page.
@@ -28,8 +31,8 @@ class ModalBox {
   void PointerMove(int x, int y);
   bool PointerUp(int x, int y);
 
-  // Draws the box into the client area, over whatever lies there.
-  void Draw();
+  // Adds the box, drawn at `factor`, to the layers over the client area, over whatever lies there.
+  void AddLayers(int factor, std::vector<ShownLayer>& layers);
 
   // Where the box and its button lie, in client pixels.
   Rect Bounds() const { return bounds_; }
@@ -37,11 +40,11 @@ class ModalBox {
 
  private:
   struct Line {
-    TexturePtr text;
-    int width = 0, height = 0;
+    std::string text;
+    ShownText shown;
   };
+  void Draw(int factor);
 
-  ClientFrame& frame_;
   Fonts& fonts_;
   bool open_ = false;
   bool pressed_ = false;  // the pointer went down on the button and has not come up
@@ -51,6 +54,9 @@ class ModalBox {
   Line ok_;
   int lineHeight_ = 0;
   Rect bounds_, titleBar_, button_;
+  // What the picture was drawn for: redrawn when the box's look or the factor changes.
+  BoxPicture picture_;
+  bool drawn_ = false, drawnDown_ = false;
 };
 
 }  // namespace ombrevale

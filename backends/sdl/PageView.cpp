@@ -26,9 +26,10 @@ PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fon
   page_ =
       SdlOwn<TexturePtr>(SDL_CreateTexture(frame_.Renderer(), SDL_PIXELFORMAT_XRGB8888,
                                            SDL_TEXTUREACCESS_STREAMING, kPageWidth, kPageHeight),
-                         "Creating the page texture");
+                         "creating the page texture");
   const std::vector<Pixel> black(static_cast<size_t>(kPageWidth) * kPageHeight, 0);
-  SDL_UpdateTexture(page_.get(), nullptr, black.data(), kPageWidth * sizeof(Pixel));
+  Check(SDL_UpdateTexture(page_.get(), nullptr, black.data(), kPageWidth * sizeof(Pixel)),
+        "clearing the page");
 }
 
 void PageView::Upload(const Scene& scene) {
@@ -46,7 +47,7 @@ void PageView::Upload(const Scene& scene) {
       if (!SDL_RectEmpty(&area))
         Check(SDL_UpdateTexture(page_.get(), &area, scene.chrome->Row(0),
                                 scene.chrome->Width() * static_cast<int>(sizeof(Pixel))),
-              "Updating the page's frame");
+              "updating the page's frame");
       chromeRevision_ = scene.chromeRevision;
     }
   }
@@ -56,7 +57,7 @@ void PageView::Upload(const Scene& scene) {
     const SDL_Rect area = ToSdl(canvas);
     Check(SDL_UpdateTexture(page_.get(), &area, first,
                             scene.canvas->Width() * static_cast<int>(sizeof(Pixel))),
-          "Updating the page's canvas");
+          "updating the page's canvas");
   }
   canvasRect_ = canvas;
 
@@ -67,41 +68,38 @@ void PageView::Upload(const Scene& scene) {
 void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
   image.box = view.box.Offset(0, kMenuHeight);
   if (view.label == nullptr) {
-    image.text.reset();
     image.caption.clear();
     return;
   }
   const Label& label = *view.label;
-  const bool same =
-      image.caption == label.Caption && image.color == label.ForeColor && image.face == label.Face;
-  if (same) return;
-  image.caption = label.Caption;
-  image.color = label.ForeColor;
-  image.face = label.Face;
   // Lines break where the caption breaks them, never to fit the box: the stand-in face runs a
   // little wider than the face the box was laid out for, and a clock that wrapped its time onto a
   // hidden second line would be worse than one that runs a few pixels past the box.
-  image.text = frame_.Text(fonts_.Open(label.Face), WithLineBreaks(label.Caption), label.ForeColor,
-                           image.width, image.height);
+  image.caption = WithLineBreaks(label.Caption);
+  image.color = label.ForeColor;
+  image.face = label.Face;
 }
 
 void PageView::Draw() {
   SDL_Renderer* r = frame_.Renderer();
   const SDL_Rect pageArea = ToSdl(kPageArea);
-  Check(SDL_RenderCopy(r, page_.get(), nullptr, &pageArea), "Drawing the page");
-  for (const LabelImage& image : labels_) {
-    if (!image.text) continue;
+  Check(SDL_RenderCopy(r, page_.get(), nullptr, &pageArea), "drawing the page");
+}
+
+void PageView::AddLayers(int factor, std::vector<ShownLayer>& layers) {
+  for (LabelImage& image : labels_) {
+    image.text.Draw(fonts_, image.caption, image.face.Name, PointsToPixels(image.face.Points),
+                    image.face.Bold, image.color, factor);
+    if (image.text.Empty()) continue;
     // Clipped to the label's box and to the page area, except that the text may run on past the
     // box's right edge up to the page's: the stand-in face is a few pixels wider than the face
     // the box was laid out for, and the clock's last digit must stay whole.
     Rect wide = image.box;
-    wide.w = std::max<int64_t>(image.box.w, kPageArea.Right() - image.box.x);
-    const Rect shown = Rect{image.box.x, image.box.y, image.width, image.height}.Intersect(
-        wide.Intersect(kPageArea));
-    if (shown.Empty()) continue;
-    const SDL_Rect dst = ToSdl(shown);
-    const SDL_Rect src = ToSdl(shown.Offset(-int64_t{image.box.x}, -int64_t{image.box.y}));
-    SDL_RenderCopy(r, image.text.get(), &src, &dst);
+    wide.w = std::max<int>(image.box.w, static_cast<int>(kPageArea.Right() - image.box.x));
+    const Rect clip = wide.Intersect(kPageArea);
+    if (clip.Empty()) continue;
+    layers.push_back(
+        image.text.At({image.box.x * factor, image.box.y * factor}, Shown(clip, factor)));
   }
 }
 

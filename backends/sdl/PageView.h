@@ -1,7 +1,8 @@
 #pragma once
 
-// The page as the window shows it: the chrome with the canvas written over it, and the labels
-// drawn over the canvas, each caption drawn into a texture once and again only when it changes.
+// The page as the window shows it: the chrome with the canvas written over it, drawn into the
+// client area, and the labels over the canvas, drawn at the size the client area is shown at, each
+// caption drawn once and again only when it or the size changes.
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "backends/sdl/ClientFrame.h"
 #include "backends/sdl/Fonts.h"
+#include "backends/sdl/ShownText.h"
 #include "platform/Desktop.h"
 
 namespace ombrevale {
@@ -20,16 +22,17 @@ class PageView {
 
   // Takes what the scene shows: the chrome when its revision changed, the canvas, the labels.
   void Upload(const Scene& scene);
-  // Draws the page into the client area, the labels over it.
+  // Draws the page into the client area.
   void Draw();
+  // Adds the labels, drawn at `factor`, to the layers over the client area.
+  void AddLayers(int factor, std::vector<ShownLayer>& layers);
 
  private:
   struct LabelImage {
-    std::string caption;
+    std::string caption;  // as the text is drawn: "\r\n" made "\n"
     Pixel color = 0;
     Font face;
-    TexturePtr text;
-    int width = 0, height = 0;
+    ShownText text;
     Rect box;  // in client pixels
   };
 

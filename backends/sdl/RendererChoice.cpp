@@ -63,6 +63,7 @@ bool HasGraphicsDevice() {
 Drawing ChooseDrawing(const RendererFacts& facts) {
   if (facts.userDriver)
     return *facts.userDriver == "software" ? Drawing::Software : Drawing::Accelerated;
+  if (facts.wayland) return Drawing::Accelerated;
   if (facts.windowingSystem && facts.graphicsDevice) return Drawing::AskOpenGl;
   return Drawing::Software;
 }
@@ -72,8 +73,8 @@ std::unique_ptr<Presenter> MakePresenter(SDL_Window* window) {
   if (const char* driver = std::getenv("SDL_RENDER_DRIVER"); driver != nullptr && *driver != '\0')
     facts.userDriver = driver;
   const char* video = SDL_GetCurrentVideoDriver();
-  facts.windowingSystem =
-      video != nullptr && (std::strcmp(video, "x11") == 0 || std::strcmp(video, "wayland") == 0);
+  facts.wayland = video != nullptr && std::strcmp(video, "wayland") == 0;
+  facts.windowingSystem = facts.wayland || (video != nullptr && std::strcmp(video, "x11") == 0);
   facts.graphicsDevice = facts.windowingSystem && HasGraphicsDevice();
 
   std::unique_ptr<Presenter> presenter;

@@ -1,8 +1,11 @@
 #pragma once
 
 // Where the window draws: on the graphics card where the display has a hardware OpenGL driver,
-// else in software. A software rasteriser (llvmpipe, softpipe, swrast: Xvfb, virtual machines,
-// remote desktops) would only do on the processor, more slowly, what our own scaler does.
+// else in software. On X11 a software rasteriser (llvmpipe, softpipe, swrast: Xvfb, virtual
+// machines, remote desktops) would only do on the processor, more slowly, what our own scaler does
+// into the X server's shared memory. Wayland has no such memory for us: there SDL's own window
+// memory goes through OpenGL too, at the size of the window in points, so OpenGL, whatever runs
+// it, draws the page at the output's true scale.
 
 #include <SDL.h>
 
@@ -27,10 +30,12 @@ struct RendererFacts {
   std::optional<std::string> userDriver;  // SDL_RENDER_DRIVER, when set and not empty
   bool windowingSystem = false;           // a real desktop (X11 or Wayland), not SDL's dummy
   bool graphicsDevice = false;
+  bool wayland = false;  // the desktop is Wayland's
 };
 enum class Drawing { Software, Accelerated, AskOpenGl };
 // The user's driver wins ("software" draws in software, any other is asked of SDL); without one,
-// a desktop with a graphics device asks OpenGL what it is; everything else draws in software.
+// Wayland draws through OpenGL, an X11 desktop with a graphics device asks OpenGL what it is, and
+// everything else draws in software.
 Drawing ChooseDrawing(const RendererFacts& facts);
 
 // The presenter for `window`, chosen as above. A driver that fails falls back to software.

@@ -17,23 +17,28 @@
 #include "backends/sdl/ModalBox.h"
 #include "backends/sdl/PageView.h"
 #include "backends/sdl/Presenter.h"
+#include "backends/sdl/PromptView.h"
 #include "backends/sdl/SdlHandles.h"
 #include "backends/sdl/WindowPlacement.h"
+#include "backends/sdl/X11Settings.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
 namespace ombrevale {
 
 // Its client area is a menu strip of 20 pixels that we draw ourselves, then the 404 x 304 page
-// area, composed in memory at that size. The window can be resized, maximised or made
-// fullscreen: the client area then scales by the largest whole factor, centred on black, through
-// the graphics card where there is one, else through our own scaler. Needs SDL's video started
+// area, composed in memory at that size. On a scaled desktop all of it shows at the page's whole
+// factor N (platform/scale/PageScale.h: from Xft.dpi or GDK_SCALE on X11, from the output's scale
+// on Wayland, or as the player asked): the pictures as N x N blocks, the texts and the boxes drawn
+// at that size. The window can be resized, maximised or made fullscreen: the client area then
+// scales by the largest whole factor that fits, never below N, centred on black, through the
+// graphics card where there is one, else through our own scaler. Needs SDL's video started
 // (SdlVideo) for as long as it lives.
 class SdlDesktop final : public Desktop {
  public:
-  // The window is created hidden, at its natural size; ShowWindow shows it. `clock` is the
-  // loop's millisecond clock, which WaitEvents wakes by.
-  explicit SdlDesktop(Clock& clock);
+  // The window is created hidden, at the page's factor: `scale` where the player asked for one,
+  // else the desktop's. `clock` is the loop's millisecond clock, which WaitEvents wakes by.
+  explicit SdlDesktop(Clock& clock, std::optional<int> scale = std::nullopt);
   ~SdlDesktop() override;
   SdlDesktop(const SdlDesktop&) = delete;
   SdlDesktop& operator=(const SdlDesktop&) = delete;
@@ -61,9 +66,21 @@ class SdlDesktop final : public Desktop {
   // show.
   void SetFullscreen(bool on);
 
-  // What the client area shows now, menu strip and box included, at its natural size.
-  Surface ReadClientArea() { return frame_.Read(); }
-  // How frames reach the screen: "software", or the name of SDL's accelerated renderer.
+  // Whether the desktop's animations are switched off: the XSETTINGS Gtk/EnableAnimations on X11,
+  // the desktop portal's settings on Wayland. Asked once, at the start.
+  bool AnimationsOff();
+
+  // The page's whole factor N, and the factor the client area is shown at now (N, or more in a
+  // larger window).
+  int PageScale() const { return pageScale_; }
+  int ShownFactor() const { return ShownFit().factor; }
+  // What the client area shows now, menu strip, texts and boxes included, at the factor it is
+  // shown at.
+  Surface ReadClientArea();
+  // Where the texts and boxes drawn over the pictures lay at the last frame, in the pixels of what
+  // the presenter draws on: what two presenters may blend a little differently.
+  std::vector<SDL_Rect> LayerAreas() const;
+  // How frames reach the screen: "x11-shm", "software", or the name of SDL's accelerated renderer.
   std::string DrawingName() const { return presenter_->Name(); }
 
   // The SDL window, for tools and tests that look at it.
@@ -71,24 +88,44 @@ class SdlDesktop final : public Desktop {
 
  private:
   void Repaint();
+  // The layers over the client area, drawn at `factor`, in order: the menu's captions, the labels,
+  // the prompt, the box.
+  void GatherLayers(int factor);
+  // Where the client area lies on what the presenter draws on, and at what factor.
+  WholeFactorFit ShownFit() const;
+  // Sizes the window for the page's factor: the client area N times its natural size, and never
+  // smaller. A fullscreen or maximised window keeps its size.
+  void FitWindowToScale();
+  // Takes the page's factor from the desktop's scale (or the player's): whether it changed.
+  bool FollowDesktopScale();
   void Dispatch(const SDL_Event& event, WindowEvents& events);
   // One event while the box is open.
   void DispatchModal(const SDL_Event& event);
   // Whether the event is one of the window's own: a change that needs a repaint, a fullscreen
   // key. Such events are handled here, box or not.
   bool WindowOwn(const SDL_Event& event);
-  // A point of the window in client pixels.
+  // A point of the window (in SDL's units) in client pixels.
   SDL_Point ToClient(int x, int y) const;
   void HoverUnderPointer();
+  // The pointer (a move, a press or a release of a button) over the prompt: whether the prompt
+  // took it; over the menu strip; over the box while it is open.
+  bool PromptPointer(const SDL_Event& event, WindowEvents& events);
+  void MenuPointer(const SDL_Event& event, WindowEvents& events);
+  void BoxPointer(const SDL_Event& event);
 
   Clock& clock_;
   Fonts fonts_;
+  std::unique_ptr<X11Settings> settings_;  // on X11: what the desktop publishes
+  std::optional<int> askedScale_;
   WindowPtr window_;
+  int pageScale_ = 1;
   std::unique_ptr<Presenter> presenter_;
   ClientFrame frame_;
   PageView page_{frame_, fonts_};
   MenuBar menu_{frame_, fonts_};
-  ModalBox box_{frame_, fonts_};
+  PromptView prompt_{fonts_};
+  ModalBox box_{fonts_};
+  std::vector<ShownLayer> layers_;
   WindowPlacement placement_;
   Fullscreen fullscreen_;
   bool shown_ = false;

@@ -1,6 +1,6 @@
 // The window's events: what SDL delivers, handed to the window's handlers or kept by the window
-// itself (repaints, fullscreen, the menu strip), and the box's own round of events while it is
-// open.
+// itself (repaints, fullscreen, the menu strip, the prompt's button, a new desktop scale), and the
+// box's own round of events while it is open.
 
 #include "backends/sdl/KeyMap.h"
 #include "backends/sdl/SdlDesktop.h"
@@ -8,6 +8,11 @@
 namespace ombrevale {
 
 void SdlDesktop::PumpEvents(WindowEvents& events) {
+  // The player changed the desktop's scale: the window re-fits.
+  if (settings_ && settings_->ResourcesChanged() && FollowDesktopScale()) {
+    FitWindowToScale();
+    repaintDue_ = wholeWindowDue_ = true;
+  }
   SDL_Event event;
   while (!events.Ended()) {
     // A close that came while the box was open takes effect as it closes, before what follows.
@@ -26,6 +31,11 @@ bool SdlDesktop::WindowOwn(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT) {
     switch (event.window.event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
+      case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        // On Wayland, another output may have another scale.
+        if (!settings_ && FollowDesktopScale()) FitWindowToScale();
+        repaintDue_ = wholeWindowDue_ = true;
+        return true;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SHOWN:
       case SDL_WINDOWEVENT_RESTORED:
@@ -71,33 +81,59 @@ void SdlDesktop::Dispatch(const SDL_Event& event, WindowEvents& events) {
       if (code != 0) events.KeyDown(code, ShiftBits(event.key.keysym.mod));
       break;
     }
-    case SDL_MOUSEMOTION: {
-      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
-      repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
-      break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        menu_.Press(menu_.EntryAt(p.x, p.y));
-        menu_.Hover(menu_.Pressed());
-        repaintDue_ = true;
-      }
-      break;
     case SDL_MOUSEBUTTONUP:
-      if (event.button.button == SDL_BUTTON_LEFT && menu_.Pressed() >= 0) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        const int entry = menu_.EntryAt(p.x, p.y);
-        const bool clicked = entry == menu_.Pressed();
-        menu_.Press(-1);
-        menu_.Hover(entry);
-        Repaint();  // the entry pops up again before the menu's action runs
-        if (clicked) events.MenuClick(entry);
-      }
+      if (!PromptPointer(event, events)) MenuPointer(event, events);
       break;
     default:
       break;
   }
+}
+
+void SdlDesktop::MenuPointer(const SDL_Event& event, WindowEvents& events) {
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    repaintDue_ |= menu_.Hover(menu_.EntryAt(p.x, p.y));
+    return;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN) {
+    menu_.Press(menu_.EntryAt(p.x, p.y));
+    menu_.Hover(menu_.Pressed());
+    repaintDue_ = true;
+    return;
+  }
+  if (menu_.Pressed() < 0) return;
+  const int entry = menu_.EntryAt(p.x, p.y);
+  const bool clicked = entry == menu_.Pressed();
+  menu_.Press(-1);
+  menu_.Hover(entry);
+  Repaint();  // the entry pops up again before the menu's action runs
+  if (clicked) events.MenuClick(entry);
+}
+
+bool SdlDesktop::PromptPointer(const SDL_Event& event, WindowEvents& events) {
+  if (!prompt_.Shown()) return false;
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    if (!prompt_.PointerMove(p.x, p.y)) return false;
+    repaintDue_ = true;
+    return true;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return false;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN) {
+    if (!prompt_.PointerDown(p.x, p.y)) return false;
+    repaintDue_ = true;
+    return true;
+  }
+  bool pressed = false;
+  if (!prompt_.PointerUp(p.x, p.y, pressed)) return false;
+  Repaint();  // the button pops up again before the page goes on
+  if (pressed) events.PromptClick();
+  return true;
 }
 
 void SdlDesktop::MessageBox(std::string_view title, std::string_view text) {
@@ -137,26 +173,30 @@ void SdlDesktop::DispatchModal(const SDL_Event& event) {
     case SDL_KEYDOWN:
       box_.Key(event.key.keysym.sym);
       break;
-    case SDL_MOUSEMOTION: {
-      const SDL_Point p = ToClient(event.motion.x, event.motion.y);
-      box_.PointerMove(p.x, p.y);
-      repaintDue_ = true;
-      break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        const SDL_Point p = ToClient(event.button.x, event.button.y);
-        if (event.type == SDL_MOUSEBUTTONDOWN)
-          box_.PointerDown(p.x, p.y);
-        else
-          box_.PointerUp(p.x, p.y);
-        repaintDue_ = true;
-      }
+      BoxPointer(event);
       break;
     default:
       break;
   }
+}
+
+void SdlDesktop::BoxPointer(const SDL_Event& event) {
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToClient(event.motion.x, event.motion.y);
+    box_.PointerMove(p.x, p.y);
+    repaintDue_ = true;
+    return;
+  }
+  if (event.button.button != SDL_BUTTON_LEFT) return;
+  const SDL_Point p = ToClient(event.button.x, event.button.y);
+  if (event.type == SDL_MOUSEBUTTONDOWN)
+    box_.PointerDown(p.x, p.y);
+  else
+    box_.PointerUp(p.x, p.y);
+  repaintDue_ = true;
 }
 
 }  // namespace ombrevale

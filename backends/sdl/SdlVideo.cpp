@@ -31,9 +31,16 @@ bool DrawsNowhere(std::string_view driver) {
   return driver == "offscreen" || driver == "dummy";
 }
 
+// The desktops tried, in the order they were.
 std::string WhereWeLooked() {
-  if (EnvSet("DISPLAY")) return std::string("display \"") + std::getenv("DISPLAY") + "\"";
-  return std::string("Wayland display \"") + std::getenv("WAYLAND_DISPLAY") + "\"";
+  std::string where;
+  if (EnvSet("WAYLAND_DISPLAY"))
+    where = std::string("Wayland display \"") + std::getenv("WAYLAND_DISPLAY") + "\"";
+  if (EnvSet("DISPLAY")) {
+    if (!where.empty()) where += " or ";
+    where += std::string("display \"") + std::getenv("DISPLAY") + "\"";
+  }
+  return where;
 }
 
 // The program takes keys by their place and never typed text, yet SDL opens X's input method,
@@ -42,6 +49,12 @@ std::string WhereWeLooked() {
 // the user named one.
 void SkipComposeTable() {
   setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
+}
+
+// On Wayland a window is known by its app id, which the desktop matches to the launcher's file for
+// its name and icon; SDL takes it from the environment. A name the user set is kept.
+void NameTheApp() {
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kAppId, /*overwrite=*/0);
 }
 
 // Shuts SDL down whole, its helpers included, once no part of it is in use.
@@ -59,11 +72,13 @@ SdlVideo::SdlVideo() {
   }
   IgnoreEventsSentToVanishedWindows();
   SkipComposeTable();
+  NameTheApp();
   if (!driverChosen) {
     // Only the windowing systems that are there: no probing of absent ones, and no quiet fallback
-    // to a driver that draws nowhere.
+    // to a driver that draws nowhere. Wayland first where there is one, natively, at the output's
+    // true scale; X11 (XWayland, or a desktop of its own) after it.
     const char* drivers =
-        EnvSet("DISPLAY") ? (EnvSet("WAYLAND_DISPLAY") ? "x11,wayland" : "x11") : "wayland";
+        EnvSet("WAYLAND_DISPLAY") ? (EnvSet("DISPLAY") ? "wayland,x11" : "wayland") : "x11";
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers);
   }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -73,7 +88,7 @@ SdlVideo::SdlVideo() {
       throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
                                      ": " + std::string(kHowToStart)));
     }
-    throw FatalError("Starting SDL's video failed: " + why);
+    throw FatalError("starting SDL's video failed: " + why);
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!driverChosen && (driver == nullptr || DrawsNowhere(driver))) {

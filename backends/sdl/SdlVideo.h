@@ -5,6 +5,9 @@
 
 namespace ombrevale {
 
+// The launcher's name for the program, which a Wayland desktop knows its windows by.
+inline constexpr const char* kAppId = "org.ombrevale.Ombrevale";
+
 // Thrown when the program was started where it cannot open a window: no desktop session, or one
 // it cannot reach. Its text is one sentence for the user; `main` prints it and exits with 1.
 class NoDesktopError : public std::runtime_error {

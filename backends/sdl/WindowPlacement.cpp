@@ -13,16 +13,16 @@ SDL_DisplayMode WindowPlacement::DesktopMode() const {
   const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(display, &mode) != 0)
-    throw FatalError(std::string("Reading the screen's size failed: ") + SDL_GetError());
+    throw FatalError(std::string("reading the screen's size failed: ") + SDL_GetError());
   return mode;
 }
 
 float WindowPlacement::ScreenWidth() const {
-  return static_cast<float>(DesktopMode().w) * kTwipsPerPixel;
+  return static_cast<float>(DesktopMode().w) * twipsPerUnit_;
 }
 
 float WindowPlacement::ScreenHeight() const {
-  return static_cast<float>(DesktopMode().h) * kTwipsPerPixel;
+  return static_cast<float>(DesktopMode().h) * twipsPerUnit_;
 }
 
 WindowPlacement::Borders WindowPlacement::FrameBorders() const {
@@ -37,21 +37,21 @@ float WindowPlacement::WindowWidth() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   const Borders b = FrameBorders();
-  return static_cast<float>(w + b.left + b.right) * kTwipsPerPixel;
+  return static_cast<float>(w + b.left + b.right) * twipsPerUnit_;
 }
 
 float WindowPlacement::WindowHeight() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   const Borders b = FrameBorders();
-  return static_cast<float>(h + b.top + b.bottom) * kTwipsPerPixel;
+  return static_cast<float>(h + b.top + b.bottom) * twipsPerUnit_;
 }
 
 void WindowPlacement::SetPosition(float left, float top) {
   // SDL places the client area; the outer frame's corner is to land on (left, top).
   const Borders b = FrameBorders();
-  const auto x = static_cast<int>(std::lround(left / kTwipsPerPixel));
-  const auto y = static_cast<int>(std::lround(top / kTwipsPerPixel));
+  const auto x = static_cast<int>(std::lround(left / twipsPerUnit_));
+  const auto y = static_cast<int>(std::lround(top / twipsPerUnit_));
   SDL_SetWindowPosition(window_, x + b.left, y + b.top);
 }
 

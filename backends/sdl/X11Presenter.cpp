@@ -71,6 +71,7 @@ X11Presenter::~X11Presenter() {
 }
 
 void X11Presenter::FreeBand() {
+  bandSurface_.reset();
   if (band_ == nullptr) return;
   XShmDetach(display_, &segment_);
   XSync(display_, False);
@@ -78,6 +79,20 @@ void X11Presenter::FreeBand() {
   XDestroyImage(band_);
   shmdt(segment_.shmaddr);
   band_ = nullptr;
+}
+
+bool X11Presenter::ShareBand() {
+  segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(band_->bytes_per_line) * band_->height,
+                          IPC_CREAT | 0600);
+  if (segment_.shmid < 0) return false;
+  segment_.shmaddr = band_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
+  segment_.readOnly = False;
+  const bool attached =
+      segment_.shmaddr != reinterpret_cast<char*>(-1) && Attach(display_, &segment_);
+  // Marked for removal now: it goes when the last of us and the server lets go, even after a crash.
+  shmctl(segment_.shmid, IPC_RMID, nullptr);
+  if (!attached && segment_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(segment_.shmaddr);
+  return attached;
 }
 
 bool X11Presenter::MakeBand(int width, int factor) {
@@ -91,65 +106,59 @@ bool X11Presenter::MakeBand(int width, int factor) {
                           &segment_, static_cast<unsigned>(width * factor),
                           static_cast<unsigned>(bandRows_ * factor));
   if (band_ == nullptr) return false;
-  segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(band_->bytes_per_line) * band_->height,
-                          IPC_CREAT | 0600);
-  if (segment_.shmid < 0) {
+  if (!ShareBand()) {
+    band_->data = nullptr;
     XDestroyImage(band_);
     band_ = nullptr;
     return false;
   }
-  segment_.shmaddr = band_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
-  segment_.readOnly = False;
-  const bool attached =
-      segment_.shmaddr != reinterpret_cast<char*>(-1) && Attach(display_, &segment_);
-  // Marked for removal now: it goes when the last of us and the server lets go, even after a crash.
-  shmctl(segment_.shmid, IPC_RMID, nullptr);
-  if (!attached) {
-    if (segment_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(segment_.shmaddr);
-    band_->data = nullptr;
-    XDestroyImage(band_);
-    band_ = nullptr;
+  // The texts and boxes are drawn into the band through SDL, which sees its memory as a picture.
+  bandSurface_.reset(SDL_CreateRGBSurfaceWithFormatFrom(band_->data, band_->width, band_->height,
+                                                        32, band_->bytes_per_line,
+                                                        SDL_PIXELFORMAT_XRGB8888));
+  if (!bandSurface_) {
+    FreeBand();
     return false;
   }
   bandFactor_ = factor;
   return true;
 }
 
-WholeFactorFit X11Presenter::Fit() const {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  return FitWholeFactor(w, h, kClientWidth, kClientHeight);
+void X11Presenter::ClearBorder(const WholeFactorFit& fit, int w, int h) {
+  const int right = fit.x + fit.width, bottom = fit.y + fit.height;
+  const XRectangle border[] = {
+      {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
+      {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
+       static_cast<unsigned short>(std::max(0, h - bottom))},
+      {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
+       static_cast<unsigned short>(fit.height)},
+      {static_cast<short>(right), static_cast<short>(fit.y),
+       static_cast<unsigned short>(std::max(0, w - right)),
+       static_cast<unsigned short>(fit.height)},
+  };
+  // A width or height of 0 would mean "to the window's edge": such strips are left out.
+  for (const XRectangle& r : border)
+    if (r.width > 0 && r.height > 0)
+      XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
 }
 
-bool X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  const WholeFactorFit fit = FitWholeFactor(w, h, frame.w, frame.h);
+SDL_Point X11Presenter::Size() const {
+  SDL_Point size{};
+  SDL_GetWindowSize(window_, &size.x, &size.y);
+  return size;
+}
+
+bool X11Presenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
+                           std::span<const ShownLayer> layers, bool wholeWindow) {
+  const SDL_Point size = Size();
+  const int w = size.x, h = size.y;
   if (w != windowWidth_ || h != windowHeight_) {
     windowWidth_ = w;
     windowHeight_ = h;
     wholeWindow = true;
   }
   if (fit.factor != bandFactor_ && !MakeBand(frame.w, fit.factor)) return false;
-  // The border: the server paints the window's black background around the client area, which
-  // the bands then cover without a flash of black.
-  if (wholeWindow) {
-    const int right = fit.x + fit.width, bottom = fit.y + fit.height;
-    const XRectangle border[] = {
-        {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
-        {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
-         static_cast<unsigned short>(std::max(0, h - bottom))},
-        {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
-         static_cast<unsigned short>(fit.height)},
-        {static_cast<short>(right), static_cast<short>(fit.y),
-         static_cast<unsigned short>(std::max(0, w - right)),
-         static_cast<unsigned short>(fit.height)},
-    };
-    // A width or height of 0 would mean "to the window's edge": such strips are left out.
-    for (const XRectangle& r : border)
-      if (r.width > 0 && r.height > 0)
-        XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
-  }
+  if (wholeWindow) ClearBorder(fit, w, h);
 
   const auto* rows = static_cast<const uint8_t*>(frame.pixels);
   for (int top = 0; top < frame.h; top += bandRows_) {
@@ -157,6 +166,7 @@ bool X11Presenter::Present(const SDL_Surface& frame, bool wholeWindow) {
     ScaleWhole(reinterpret_cast<const Pixel*>(rows + static_cast<size_t>(top) * frame.pitch),
                static_cast<size_t>(frame.pitch), frame.w, count, fit.factor,
                reinterpret_cast<Pixel*>(band_->data), static_cast<size_t>(band_->bytes_per_line));
+    DrawLayers(layers, bandSurface_.get(), 0, -top * fit.factor);
     XShmPutImage(display_, xwindow_, gc_, band_, 0, 0, fit.x, fit.y + top * fit.factor,
                  static_cast<unsigned>(frame.w * fit.factor),
                  static_cast<unsigned>(count * fit.factor), False);

@@ -135,3 +135,4 @@ add_dependencies(ombrevale_page ombrevale_site)
 # The product's name and version, for scripts/package-web.
 file(WRITE ${CMAKE_BINARY_DIR}/product.env
   "PRODUCT=${OMBREVALE_PRODUCT_NAME}\nVERSION=${PROJECT_VERSION}\n")
+include(${CMAKE_CURRENT_LIST_DIR}/Music.cmake)

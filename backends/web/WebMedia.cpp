@@ -11,10 +11,6 @@ EM_ASYNC_JS(void, PageWaitWave, (), { await OmbrevaleAudio.ended(); });
 
 namespace ombrevale {
 
-int32_t NoMidiDevice::Open(const std::string&, std::unique_ptr<MusicStream>&, int64_t&) {
-  return kMciErrNoAudioDevice;
-}
-
 int32_t WebAudioWaves::Play(const std::string& path, bool loop) {
   return PagePlayWave(path.c_str(), loop ? 1 : 0);
 }

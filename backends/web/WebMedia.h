@@ -1,22 +1,15 @@
 #pragma once
 
-// The page's sound: the text-command service over a music side that answers as a machine without
-// a MIDI device does, and waves played through the browser's Web Audio.
+// The page's sound: the text-command service over the page's MIDI device (PageMusic.h), and waves
+// played through the browser's Web Audio.
 
 #include <memory>
 
+#include "backends/web/PageMusic.h"
 #include "platform/Media.h"
 #include "platform/mci/Mci.h"
 
 namespace ombrevale {
-
-// No MIDI device: every piece fails to open with "no audio device"; nothing else can then be
-// asked of one.
-class NoMidiDevice final : public MusicDevice {
- public:
-  int32_t Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
-               int64_t& lengthMs) override;
-};
 
 // Waves fetched beside the page and played by Web Audio, one at a time. A browser lets a page
 // sound only after the visitor has touched it; until then a wave is accepted and stays silent.
@@ -41,7 +34,7 @@ class WebMedia final : public Media {
   }
 
  private:
-  NoMidiDevice music_;
+  PageMusicDevice music_;
   WebAudioWaves waves_;
   MciService service_;
 };

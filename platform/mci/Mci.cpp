@@ -173,6 +173,33 @@ int32_t ParseOpen(const Words& w, MciCommand& out) {
 
 }  // namespace
 
+namespace {
+
+// The words after a command's verb and alias: "from 0" for play, "to 0" or "to start" for seek,
+// "mode" for status, nothing for the others.
+int32_t ParseRest(const Words& w, MciCommand& out) {
+  switch (out.verb) {
+    case MciVerb::Play:
+      if (w.count == 2) return kMciSuccess;
+      if (w.count == 4 && Is(w.word[2], "from") && IsZero(w.word[3])) {
+        out.verb = MciVerb::PlayFromStart;
+        return kMciSuccess;
+      }
+      return kMciErrBadParameter;
+    case MciVerb::SeekToStart:
+      if (w.count == 4 && Is(w.word[2], "to") && (IsZero(w.word[3]) || Is(w.word[3], "start"))) {
+        return kMciSuccess;
+      }
+      return kMciErrBadParameter;
+    case MciVerb::StatusMode:
+      return (w.count == 3 && Is(w.word[2], "mode")) ? kMciSuccess : kMciErrBadParameter;
+    default:
+      return w.count == 2 ? kMciSuccess : kMciErrBadParameter;
+  }
+}
+
+}  // namespace
+
 int32_t ParseMciCommand(std::string_view text, MciCommand& out) {
   if (text.size() > kMciMaxCommandLength) return kMciErrBadParameter;
   Words w;
@@ -199,24 +226,7 @@ int32_t ParseMciCommand(std::string_view text, MciCommand& out) {
   if (form == nullptr) return kMciErrUnknownCommand;
   if (w.count < 2 || !TakeAlias(w.word[1], out.alias)) return kMciErrBadParameter;
   out.verb = form->plain;
-  switch (form->plain) {
-    case MciVerb::Play:
-      if (w.count == 2) return kMciSuccess;
-      if (w.count == 4 && Is(w.word[2], "from") && IsZero(w.word[3])) {
-        out.verb = MciVerb::PlayFromStart;
-        return kMciSuccess;
-      }
-      return kMciErrBadParameter;
-    case MciVerb::SeekToStart:
-      if (w.count == 4 && Is(w.word[2], "to") && (IsZero(w.word[3]) || Is(w.word[3], "start"))) {
-        return kMciSuccess;
-      }
-      return kMciErrBadParameter;
-    case MciVerb::StatusMode:
-      return (w.count == 3 && Is(w.word[2], "mode")) ? kMciSuccess : kMciErrBadParameter;
-    default:
-      return w.count == 2 ? kMciSuccess : kMciErrBadParameter;
-  }
+  return ParseRest(w, out);
 }
 
 MciService::MciService(MusicDevice& music, WaveDevice& waves, std::function<uint64_t()> nowMs)
@@ -248,37 +258,17 @@ int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCa
   Refresh(ch);
   switch (command.verb) {
     case MciVerb::Play:
-      if (ch.mode == MciMode::Playing || ch.atEnd) return kMciSuccess;
-      if (ch.held && ch.stream->Resume()) {
-        ch.mode = MciMode::Playing;
-        ch.since = nowMs_();
-        return kMciSuccess;
-      }
-      // Never started, set back to its start, or its position was lost with the output.
-      return StartFromBeginning(ch);
+      return Play(ch);
     case MciVerb::PlayFromStart:
       return StartFromBeginning(ch);
     case MciVerb::Stop:
-      if (ch.mode == MciMode::Playing) {
-        Hold(ch, MciMode::Stopped);
-      } else if (ch.mode == MciMode::Paused) {
-        ch.mode = MciMode::Stopped;  // the output holds it already
-      } else if (ch.atEnd && ch.held) {
-        ch.stream->Halt();  // what still rings after the last event
-        ch.held = false;
-      }
+      Stop(ch);
       return kMciSuccess;
     case MciVerb::Pause:
       if (ch.mode == MciMode::Playing) Hold(ch, MciMode::Paused);
       return kMciSuccess;
     case MciVerb::Resume:
-      if (ch.mode != MciMode::Paused) return kMciSuccess;
-      if (ch.stream->Resume()) {
-        ch.mode = MciMode::Playing;
-        ch.since = nowMs_();
-        return kMciSuccess;
-      }
-      return StartFromBeginning(ch);
+      return ch.mode == MciMode::Paused ? Continue(ch) : kMciSuccess;
     case MciVerb::SeekToStart:
       ch.stream->Halt();
       ch.held = false;
@@ -296,6 +286,33 @@ int32_t MciService::Run(const MciCommand& command, char* reply, uint32_t replyCa
       break;
   }
   return kMciErrUnknownCommand;
+}
+
+int32_t MciService::Play(Channel& ch) {
+  if (ch.mode == MciMode::Playing || ch.atEnd) return kMciSuccess;
+  // Held where it stood; else never started, set back to its start, or its position was lost
+  // with the output.
+  return ch.held ? Continue(ch) : StartFromBeginning(ch);
+}
+
+int32_t MciService::Continue(Channel& ch) {
+  if (ch.stream->Resume()) {
+    ch.mode = MciMode::Playing;
+    ch.since = nowMs_();
+    return kMciSuccess;
+  }
+  return StartFromBeginning(ch);  // another piece took the output meanwhile
+}
+
+void MciService::Stop(Channel& ch) {
+  if (ch.mode == MciMode::Playing) {
+    Hold(ch, MciMode::Stopped);
+  } else if (ch.mode == MciMode::Paused) {
+    ch.mode = MciMode::Stopped;  // the output holds it already
+  } else if (ch.atEnd && ch.held) {
+    ch.stream->Halt();  // what still rings after the last event
+    ch.held = false;
+  }
 }
 
 int32_t MciService::Open(const MciCommand& command) {

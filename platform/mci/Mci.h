@@ -168,6 +168,12 @@ class MciService final : public Media {
   int32_t Open(const MciCommand& command);
   void Refresh(Channel& channel);
   int32_t StartFromBeginning(Channel& channel);
+  // "play": on from where the piece stands.
+  int32_t Play(Channel& channel);
+  // Continues a held piece, or starts it again when the output lost its place.
+  int32_t Continue(Channel& channel);
+  // "stop": holds a playing piece where it stands; silences what rings on after its end.
+  void Stop(Channel& channel);
   void Hold(Channel& channel, MciMode mode);
 
   MusicDevice& music_;

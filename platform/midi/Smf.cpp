@@ -81,6 +81,57 @@ SmfInfo Fail(std::string_view why) {
   return info;
 }
 
+// Reads a meta event's type and body: a tempo change is gathered, the end of the track said.
+std::string_view ReadMeta(Cursor& c, uint64_t tick, std::vector<TempoChange>& tempi,
+                          bool& trackEnded) {
+  uint8_t type = 0;
+  uint32_t length = 0;
+  std::span<const uint8_t> body;
+  if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
+  if (type == 0x51) {
+    if (length != 3) return "bad tempo event";
+    if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
+    tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
+  }
+  trackEnded = type == 0x2F;
+  return {};
+}
+
+// Reads one event at the cursor, after its delta time, at `tick`: a channel message (with the
+// running status in force), a system exclusive message, or a meta event, whose tempo changes are
+// gathered. Sets `trackEnded` at the end-of-track event. Returns an error text, or empty.
+std::string_view ReadEvent(Cursor& c, uint64_t tick, uint8_t& running,
+                           std::vector<TempoChange>& tempi, bool& trackEnded) {
+  uint8_t status = 0;
+  if (!c.Peek(status)) return "event cut short";
+  if (status & 0x80) {
+    c.Skip(1);
+  } else if (running != 0) {
+    status = running;
+  } else {
+    return "data byte without status";
+  }
+  if (status < 0xF0) {
+    running = status;
+    const uint8_t kind = status & 0xF0;
+    const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+    for (size_t i = 0; i < dataBytes; ++i) {
+      uint8_t d = 0;
+      if (!c.Byte(d)) return "event cut short";
+      if (d & 0x80) return "bad data byte";
+    }
+    return {};
+  }
+  if (status == 0xF0 || status == 0xF7) {
+    running = 0;
+    uint32_t length = 0;
+    if (!c.Vlq(length) || !c.Skip(length)) return "system exclusive cut short";
+    return {};
+  }
+  if (status != 0xFF) return "bad status byte";
+  return ReadMeta(c, tick, tempi, trackEnded);
+}
+
 // Walks one track's events; sets `endTick` to the time of its last event and gathers its tempo
 // changes. Returns an error text, or empty.
 std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
@@ -88,50 +139,85 @@ std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
   Cursor c(data);
   uint64_t tick = 0;
   uint8_t running = 0;  // the channel status in force, 0 when none
-  while (!c.AtEnd()) {
+  bool ended = false;   // at the end-of-track event: whatever follows in the chunk is not played
+  while (!c.AtEnd() && !ended) {
     uint32_t delta = 0;
     if (!c.Vlq(delta)) return "bad delta time";
     tick += delta;
-    uint8_t status = 0;
-    if (!c.Peek(status)) return "event cut short";
-    if (status & 0x80) {
-      c.Skip(1);
-    } else if (running != 0) {
-      status = running;
-    } else {
-      return "data byte without status";
-    }
-    if (status < 0xF0) {
-      running = status;
-      const uint8_t kind = status & 0xF0;
-      const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-      for (size_t i = 0; i < dataBytes; ++i) {
-        uint8_t d = 0;
-        if (!c.Byte(d)) return "event cut short";
-        if (d & 0x80) return "bad data byte";
-      }
-    } else if (status == 0xF0 || status == 0xF7) {
-      running = 0;
-      uint32_t length = 0;
-      if (!c.Vlq(length) || !c.Skip(length)) return "system exclusive cut short";
-    } else if (status == 0xFF) {
-      uint8_t type = 0;
-      uint32_t length = 0;
-      std::span<const uint8_t> body;
-      if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
-      if (type == 0x51) {
-        if (length != 3) return "bad tempo event";
-        if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
-        tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
-      } else if (type == 0x2F) {
-        break;  // end of track: whatever follows in the chunk is not played
-      }
-    } else {
-      return "bad status byte";
-    }
+    if (const std::string_view error = ReadEvent(c, tick, running, tempi, ended); !error.empty())
+      return error;
   }
   endTick = tick;
   return {};
+}
+
+// How the file counts time: ticks a quarter note (the tempo map's), or seconds a tick (SMPTE).
+struct Timing {
+  uint32_t ticksPerQuarter = 0;
+  double secondsPerTick = 0;
+};
+
+// The timing of a header's division; an error text, or empty.
+std::string_view ReadDivision(uint16_t division, Timing& timing) {
+  if ((division & 0x8000) == 0) {
+    timing.ticksPerQuarter = division;
+    return division == 0 ? "bad division" : std::string_view{};
+  }
+  const int framesPerSecond = -static_cast<int8_t>(division >> 8);
+  const unsigned ticksPerFrame = division & 0xFF;
+  double fps = 0;
+  switch (framesPerSecond) {
+    case 24:
+    case 25:
+    case 30:
+      fps = framesPerSecond;
+      break;
+    case 29:
+      fps = 30000.0 / 1001.0;
+      break;
+    default:
+      return "bad SMPTE frame rate";
+  }
+  if (ticksPerFrame == 0) return "bad division";
+  timing.secondsPerTick = 1.0 / (fps * ticksPerFrame);
+  return {};
+}
+
+// Reads `count` track chunks, passing over chunks of other kinds: the latest end of them all, and
+// their tempo changes. Returns an error text, or empty.
+std::string_view ReadTracks(Cursor& c, uint16_t count, uint64_t& endTick,
+                            std::vector<TempoChange>& tempi) {
+  for (uint16_t read = 0; read < count;) {
+    std::span<const uint8_t> id, body;
+    uint32_t length = 0;
+    if (!c.Take(4, id) || !c.U32(length)) return "missing tracks";
+    if (!c.Take(length, body)) return "chunk cut short";
+    if (!std::equal(id.begin(), id.end(), "MTrk")) continue;  // a chunk of another kind
+    uint64_t trackEnd = 0;
+    if (const std::string_view error = ReadTrack(body, trackEnd, tempi); !error.empty())
+      return error;
+    endTick = std::max(endTick, trackEnd);
+    ++read;
+  }
+  return {};
+}
+
+// The time of tick `endTick`, in seconds.
+double SecondsAt(uint64_t endTick, const Timing& timing, std::vector<TempoChange>& tempi) {
+  if (timing.ticksPerQuarter == 0) return static_cast<double>(endTick) * timing.secondsPerTick;
+  std::stable_sort(tempi.begin(), tempi.end(),
+                   [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+  uint64_t tick = 0;
+  double usPerQuarter = 500000;
+  double microseconds = 0;
+  for (const TempoChange& t : tempi) {
+    if (t.tick >= endTick) break;
+    microseconds += static_cast<double>(t.tick - tick) * usPerQuarter;
+    tick = t.tick;
+    usPerQuarter = t.usPerQuarter;
+  }
+  microseconds += static_cast<double>(endTick - tick) * usPerQuarter;
+  return microseconds / (1e6 * timing.ticksPerQuarter);
 }
 
 }  // namespace
@@ -152,72 +238,21 @@ SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
   if (format > 2) return Fail("unknown format");
   if (trackCount == 0) return Fail("no tracks");
   if (trackCount > kSmfMaxTracks) return Fail("too many tracks");
-
-  double secondsPerTick = 0;  // SMPTE division
-  uint32_t ticksPerQuarter = 0;
-  if (division & 0x8000) {
-    const int framesPerSecond = -static_cast<int8_t>(division >> 8);
-    const unsigned ticksPerFrame = division & 0xFF;
-    double fps = 0;
-    switch (framesPerSecond) {
-      case 24:
-      case 25:
-      case 30:
-        fps = framesPerSecond;
-        break;
-      case 29:
-        fps = 30000.0 / 1001.0;
-        break;
-      default:
-        return Fail("bad SMPTE frame rate");
-    }
-    if (ticksPerFrame == 0) return Fail("bad division");
-    secondsPerTick = 1.0 / (fps * ticksPerFrame);
-  } else {
-    ticksPerQuarter = division;
-    if (ticksPerQuarter == 0) return Fail("bad division");
-  }
+  Timing timing;
+  if (const std::string_view error = ReadDivision(division, timing); !error.empty())
+    return Fail(error);
 
   std::vector<TempoChange> tempi;
   uint64_t endTick = 0;
-  uint16_t tracksRead = 0;
-  while (tracksRead < trackCount) {
-    uint32_t length = 0;
-    std::span<const uint8_t> body;
-    if (!c.Take(4, id) || !c.U32(length)) return Fail("missing tracks");
-    if (!c.Take(length, body)) return Fail("chunk cut short");
-    if (!std::equal(id.begin(), id.end(), "MTrk")) continue;  // a chunk of another kind
-    uint64_t trackEnd = 0;
-    const std::string_view error = ReadTrack(body, trackEnd, tempi);
-    if (!error.empty()) return Fail(error);
-    endTick = std::max(endTick, trackEnd);
-    ++tracksRead;
-  }
-
-  double seconds = 0;
-  if (ticksPerQuarter == 0) {
-    seconds = static_cast<double>(endTick) * secondsPerTick;
-  } else {
-    std::stable_sort(tempi.begin(), tempi.end(),
-                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-    uint64_t tick = 0;
-    double usPerQuarter = 500000;
-    double microseconds = 0;
-    for (const TempoChange& t : tempi) {
-      if (t.tick >= endTick) break;
-      microseconds += static_cast<double>(t.tick - tick) * usPerQuarter;
-      tick = t.tick;
-      usPerQuarter = t.usPerQuarter;
-    }
-    microseconds += static_cast<double>(endTick - tick) * usPerQuarter;
-    seconds = microseconds / (1e6 * ticksPerQuarter);
-  }
+  if (const std::string_view error = ReadTracks(c, trackCount, endTick, tempi); !error.empty())
+    return Fail(error);
+  const double seconds = SecondsAt(endTick, timing, tempi);
   if (!(seconds <= kSmfMaxSeconds)) return Fail("piece too long");
 
   SmfInfo info;
   info.ok = true;
   info.format = format;
-  info.tracks = tracksRead;
+  info.tracks = trackCount;
   info.seconds = seconds;
   return info;
 }

@@ -66,10 +66,11 @@ bool WholeFactorFit::CoversWindow(int windowWidth, int windowHeight) const {
   return x <= 0 && y <= 0 && x + width >= windowWidth && y + height >= windowHeight;
 }
 
-WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height) {
+WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height,
+                              int minFactor) {
   WholeFactorFit fit;
   if (width > 0 && height > 0)
-    fit.factor = std::max(1, std::min(windowWidth / width, windowHeight / height));
+    fit.factor = std::max({1, minFactor, std::min(windowWidth / width, windowHeight / height)});
   fit.width = width * fit.factor;
   fit.height = height * fit.factor;
   fit.x = std::max(0, (windowWidth - fit.width) / 2);

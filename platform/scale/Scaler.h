@@ -11,8 +11,8 @@
 namespace ombrevale {
 
 // Where a picture of `width` x `height` lies in a window of `windowWidth` x `windowHeight` when
-// scaled by the largest whole factor that fits, centred; at least 1, so a window smaller than
-// the picture shows its top-left part.
+// scaled by the largest whole factor that fits, centred; at least `minFactor` (and 1), so a window
+// smaller than the picture at that factor shows its top-left part.
 struct WholeFactorFit {
   int factor = 1;
   int x = 0, y = 0, width = 0, height = 0;  // the scaled picture, in window pixels
@@ -23,7 +23,8 @@ struct WholeFactorFit {
   int ToPictureY(int wy) const;
   bool CoversWindow(int windowWidth, int windowHeight) const;
 };
-WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height);
+WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height,
+                              int minFactor = 1);
 
 // Scales `height` rows of `width` pixels at `src` (rows `srcPitch` bytes apart) by `factor` into
 // `dst` (rows `dstPitch` bytes apart): each pixel becomes a `factor` x `factor` block. Each row is

@@ -58,26 +58,44 @@ client_fit() {
   echo "$s" $(((w - 404 * s) / 2)) $(((h - 324 * s) / 2))
 }
 
-# The box's title bar lies centred on the page (client x 202) and is 18 client pixels high, at
-# the window's factor. $1 names the check.
-box_centred_and_scaled() {
+# Whether the box's title bar lies centred on the page (client x 202) and is 18 client pixels high,
+# at the window's factor; `why` says what is wrong when it does not.
+why=""
+box_placed() {
   local bw bh bx by s x0 y0 centre
-  read -r bw bh bx by < <(version_box_bar "$window") || fail "$1: no version box"
+  read -r bw bh bx by < <(version_box_bar "$window") || { why="no version box"; return 1; }
   read -r s x0 y0 < <(client_fit "$window")
   centre=$((bx + bw / 2))
-  [ $((centre - (x0 + 202 * s))) -le "$s" ] && [ $(((x0 + 202 * s) - centre)) -le "$s" ] ||
-    fail "$1: the box's title bar is centred at x $centre, the page at $((x0 + 202 * s))"
-  [ "$bh" -eq $((18 * s)) ] || fail "$1: the title bar is $bh pixels high at ${s}x, expected $((18 * s))"
-  [ $((bw % s)) -eq 0 ] || fail "$1: the title bar's width $bw is no multiple of ${s}"
-  [ "$by" -gt $((y0 + 20 * s)) ] || fail "$1: the box lies over the menu strip"
-  echo "$1: the box is centred on the page and ${s}x as large"
+  if [ $((centre - (x0 + 202 * s))) -gt "$s" ] || [ $(((x0 + 202 * s) - centre)) -gt "$s" ]; then
+    why="the box's title bar is centred at x $centre, the page at $((x0 + 202 * s))"
+  elif [ "$bh" -ne $((18 * s)) ]; then
+    why="the title bar is $bh pixels high at ${s}x, expected $((18 * s))"
+  elif [ $((bw % s)) -ne 0 ]; then
+    why="the title bar's width $bw is no multiple of ${s}"
+  elif [ "$by" -le $((y0 + 20 * s)) ]; then
+    why="the box lies over the menu strip"
+  else
+    placed_at=$s
+    return 0
+  fi
+  return 1
+}
+# The box comes to lie centred and scaled, once the window has repainted. $1 names the check.
+box_centred_and_scaled() {
+  # retry runs in this shell: box_placed's `why` and `placed_at` stay.
+  local until=$((SECONDS + 10))
+  until box_placed; do
+    ((SECONDS < until)) || fail "$1: $why"
+    sleep 0.1
+  done
+  echo "$1: the box is centred on the page and ${placed_at}x as large"
 }
 
 open_box() {
   local x y
   read -r x y < <(version_entry_at "$window")
   xdotool mousemove --window "$window" "$x" "$y" click 1
-  retry 5 version_box_open "$window" || fail "no version box after clicking \"Version\""
+  retry 10 version_box_open "$window" || fail "no version box after clicking \"Version\""
 }
 
 need_tools xdotool xwininfo import convert
@@ -92,18 +110,16 @@ box)
   # Hidden and shown again, the window has lost what it showed: it repaints the frozen frame
   # with its box.
   xdotool windowunmap --sync "$window" && xdotool windowmap --sync "$window"
-  sleep 0.3
   box_centred_and_scaled "shown again"
   # Resized while the box is open: the page and the box scale together.
   xdotool windowsize --sync "$window" 1212 972
-  sleep 0.5
   box_centred_and_scaled "at three times"
   shoot box-3x
   # Each way of pressing OK.
   for key in Return space Escape; do
     version_box_open "$window" || open_box
     xdotool key --window "$window" "$key"
-    retry 5 version_box_closed "$window" || fail "the box did not close on $key"
+    retry 10 version_box_closed "$window" || fail "the box did not close on $key"
   done
   open_box
   read -r bw bh bx by < <(version_box_bar "$window")
@@ -115,7 +131,7 @@ box)
     -depth 8 txt:- | awk -F'[,:]' '/#404040/ { print $2; exit }')
   [ -n "$edge" ] || fail "no OK button found below the title bar"
   xdotool mousemove --window "$window" $((x0 + 202 * s)) $((by + bh + edge - 10 * s)) click 1
-  retry 5 version_box_closed "$window" || fail "the box did not close on a click on OK"
+  retry 10 version_box_closed "$window" || fail "the box did not close on a click on OK"
   kill -0 "$app_pid" || fail "the program ended with the box"
   "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
   ends_with 0 5 "the close"
@@ -127,7 +143,7 @@ signal)
     start_program
     open_box
     kill "-$signal" "$app_pid"
-    ends_with 0 2 "SIG$signal with the box open"
+    ends_with 0 10 "SIG$signal with the box open"
   done
   echo "signal: SIGTERM or SIGINT with the box open ends the program at once, status 0"
   ;;
@@ -145,31 +161,35 @@ fullscreen)
         fail "the window manager did not start: $(cat "$work/wm.log")"
     fi
     start_program
-    sleep 0.3
+    retry 10 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 404 ]" || true
     read -r w h < <(window_size "$window")
     [ "$w x $h" = "404 x 324" ] || fail "the window opened at $w x $h ($manager)"
     for keys in F11 alt+Return; do
       xdotool key --window "$window" "$keys"
-      retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
+      retry 10 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
         fail "$keys did not make the window fullscreen ($manager)"
       read -r w h < <(window_size "$window")
       [ "$w x $h" = "1024 x 768" ] || fail "fullscreen by $keys is $w x $h, expected 1024 x 768 ($manager)"
-      sleep 0.3
+      # The client area twice as large, centred: the menu strip's face at its scaled place, once
+      # the window has repainted.
+      strip_at_2x() {
+        import -window "$window" "$work/full.png" 2>/dev/null &&
+          strip=$(convert "$work/full.png" -crop \
+            "1x1+$(((1024 - 808) / 2 + 300))+$(((768 - 648) / 2 + 10))" -depth 8 txt:- |
+            grep -o '#[0-9A-F]\{6\}' | head -n 1) && [ "$strip" = "#D4D0C8" ]
+      }
+      retry 10 strip_at_2x ||
+        fail "fullscreen by $keys ($manager) does not show the strip at 2x: ${strip:-}"
       shoot "fullscreen-$manager-$keys"
-      # The client area twice as large, centred: the menu strip's face at its scaled place.
-      import -window "$window" "$work/full.png"
-      strip=$(convert "$work/full.png" -crop "1x1+$(((1024 - 808) / 2 + 300))+$(((768 - 648) / 2 + 10))" \
-        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1)
-      [ "$strip" = "#D4D0C8" ] || fail "fullscreen by $keys ($manager) does not show the strip at 2x: $strip"
       xdotool key --window "$window" "$keys"
-      retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 404 ]" ||
+      retry 10 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 404 ]" ||
         fail "$keys did not bring the window back ($manager)"
     done
     "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
     ends_with 0 5 "the close"
   done
   start_program --fullscreen
-  retry 5 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
+  retry 10 bash -c "[ \"\$(xwininfo -id $window | awk '/Width:/ { print \$2 }')\" = 1024 ]" ||
     fail "--fullscreen did not start fullscreen"
   "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
   ends_with 0 5 "the close"

@@ -69,7 +69,7 @@ start_in() {
 
 # Waits for the program to end by itself; its status.
 ended() {
-  retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "the program still runs"
   wait "$app_pid"
   local status=$?
   app_pid=""

@@ -72,7 +72,7 @@ entry() { sed -n "s/^$2=//p" "$1"; }
 # names the run in messages.
 closes_with_status_0() {
   close_window "$window" "$wm_close" || fail "$1: could not send WM_DELETE_WINDOW"
-  retry 5 bash -c "! kill -0 $app_pid" || fail "$1: the program still runs after its window was closed"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "$1: the program still runs after its window was closed"
   wait "$app_pid"
   local status=$?
   app_pid=""
@@ -235,14 +235,14 @@ case $mode in
       "Package: ombrevale Version: $(product_version) Architecture: amd64 Section: games " ] ||
       fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for wanted in fonts-ipafont-gothic fonts-dejavu-core \
-      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 ("; do
+    for wanted in fonts-ipafont-gothic fonts-dejavu-core libegl1 libgl1 \
+      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 (" "libdbus-1-3 ("; do
       [[ ", $depends," == *", $wanted"* ]] || fail "Depends lacks $wanted: $depends"
     done
     # The sound is recommended, not required: the program runs silent without it.
     [[ "$depends" != *mixer* && "$depends" != *soundfont* ]] || fail "Depends names the sound: $depends"
     recommends=$(dpkg-deb -f "$deb" Recommends)
-    [ "$recommends" = "libsdl2-mixer-2.0-0, timgm6mb-soundfont | sf3-soundfont-gm" ] ||
+    [ "$recommends" = "libsdl2-mixer-2.0-0, timgm6mb-soundfont | sf3-soundfont-gm, libegl-mesa0, libgl1-mesa-dri, libdecor-0-plugin-1-cairo" ] ||
       fail "Recommends: $recommends"
 
     # Lintian, Debian's package checker, finds no error.

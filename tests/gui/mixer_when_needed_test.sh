@@ -49,7 +49,7 @@ run_once() {
     grep -q "$library" "/proc/$app_pid/maps" && fail "$name: $library was loaded at start"
   done
   "$wm_close" "$window" || fail "$name: could not send WM_DELETE_WINDOW"
-  retry 5 bash -c "! kill -0 $app_pid" || fail "$name: the program still runs after its close"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "$name: the program still runs after its close"
   wait "$app_pid"
   local status=$?
   app_pid=""

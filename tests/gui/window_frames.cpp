@@ -1,6 +1,9 @@
 // Draws the title vision in a real window on the X display, frame by frame from a fixed seed, and
-// prints a hash of what the window shows after each frame, read back from the X server itself.
-// Two runs that present differently (software, the graphics card) must print the same hashes.
+// prints a hash of what the window shows after each frame, read back from the X server itself,
+// leaving out where texts and boxes lie over the pictures. Two runs that present differently
+// (software, the graphics card) must print the same hashes: the pictures are the same pixels. The
+// texts are blended by each presenter its own way, so with OMBREVALE_FRAMES_DIR set each frame is
+// also written there whole (frame-N.ppm), for a comparison that allows for that.
 //
 //   window_frames FRAMES WIDTHxHEIGHT [THEN_WIDTHxHEIGHT]   (run from the repository root: reads
 //   dat/)
@@ -16,6 +19,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "backends/sdl/SdlDesktop.h"
 #include "backends/sdl/SdlVideo.h"
@@ -24,8 +29,16 @@
 namespace ombrevale {
 namespace {
 
-// FNV-1a over the window's pixels as the X server holds them, colour bits only.
-uint64_t HashWindow(SDL_Window* window) {
+bool InAny(const std::vector<SDL_Rect>& areas, int x, int y) {
+  const SDL_Point p{x, y};
+  for (const SDL_Rect& area : areas)
+    if (SDL_PointInRect(&p, &area)) return true;
+  return false;
+}
+
+// FNV-1a over the window's pixels as the X server holds them, colour bits only, outside `skip`;
+// and, when `ppm` is given, the whole window written there.
+uint64_t HashWindow(SDL_Window* window, const std::vector<SDL_Rect>& skip, const char* ppm) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
@@ -36,13 +49,23 @@ uint64_t HashWindow(SDL_Window* window) {
   XImage* image = XGetImage(display, info.info.x11.window, 0, 0, attributes.width,
                             attributes.height, AllPlanes, ZPixmap);
   if (image == nullptr) return 0;
+  std::FILE* out = ppm != nullptr ? std::fopen(ppm, "wb") : nullptr;
+  if (out != nullptr) std::fprintf(out, "P6\n%d %d\n255\n", image->width, image->height);
   uint64_t hash = 1469598103934665603ull;
   for (int y = 0; y < image->height; ++y) {
     for (int x = 0; x < image->width; ++x) {
       const uint32_t p = static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+      if (out != nullptr) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16),
+                                      static_cast<unsigned char>(p >> 8),
+                                      static_cast<unsigned char>(p)};
+        std::fwrite(rgb, 1, 3, out);
+      }
+      if (InAny(skip, x, y)) continue;
       for (int b = 0; b < 3; ++b) hash = (hash ^ ((p >> (8 * b)) & 0xFF)) * 1099511628211ull;
     }
   }
+  if (out != nullptr) std::fclose(out);
   XDestroyImage(image);
   return hash;
 }
@@ -80,7 +103,12 @@ int main(int argc, char** argv) {
   for (int i = 0; i < frames; ++i) {
     if (argc == 4 && i == frames / 2) resize(thenWidth, thenHeight);
     title.DrawFrame(i);
-    std::printf("frame %d: %016llx\n", i, static_cast<unsigned long long>(HashWindow(window)));
+    const char* dir = std::getenv("OMBREVALE_FRAMES_DIR");
+    const std::string ppm =
+        dir != nullptr ? std::string(dir) + "/frame-" + std::to_string(i) + ".ppm" : "";
+    const uint64_t hash =
+        HashWindow(window, title.Desktop().LayerAreas(), ppm.empty() ? nullptr : ppm.c_str());
+    std::printf("frame %d: %016llx\n", i, static_cast<unsigned long long>(hash));
   }
   return 0;
 }

@@ -68,7 +68,7 @@ if [ "$mode" = broken-picture ]; then
   xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 && fail "the window was shown"
   shoot broken-picture
   xdotool key --window "$(error_box)" Return
-  retry 5 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
   wait "$app_pid"
   status=$?
   app_pid=""
@@ -101,7 +101,7 @@ shoot window
 
 # The menu entry "Version" opens the version box, drawn by the window over its page.
 xdotool mousemove --window "$window" 20 10 click 1
-retry 5 version_box_open "$window" || fail "no version box after clicking \"Version\""
+retry 10 version_box_open "$window" || fail "no version box after clicking \"Version\""
 [ -z "$(program_box)" ] || fail "the version box is a window of its own"
 sleep 0.3
 shoot version-box
@@ -110,13 +110,13 @@ xdotool key --window "$window" x a
 sleep 0.2
 version_box_open "$window" || fail "the version box closed on a key that is not OK"
 xdotool key --window "$window" Return
-retry 5 version_box_closed "$window" || fail "the version box did not close on Return"
+retry 10 version_box_closed "$window" || fail "the version box did not close on Return"
 sleep 0.2
 app_alive || fail "the program ended with the version box"
 
 # Closed as a window manager closes it: the program ends by itself, with status 0.
 "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
-retry 2 bash -c "! kill -0 $app_pid" || fail "the program still runs 2 s after its window was closed"
+retry 10 bash -c "! kill -0 $app_pid" || fail "the program still runs 10 s after its window was closed"
 wait "$app_pid"
 status=$?
 app_pid=""

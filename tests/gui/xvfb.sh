@@ -46,7 +46,9 @@ start_xvfb() {
   need_tools Xvfb xdpyinfo
   unset WAYLAND_DISPLAY SDL_VIDEODRIVER
   # Under a time limit of its own, so that not even a killed script leaves it running for long.
-  timeout "$limit" Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp \
+  # Without the reset that follows its last client's going: what a test sets on the root window
+  # (the desktop's resources) stays for the program it starts next.
+  timeout "$limit" Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   # The number is written once the server accepts clients.
@@ -85,7 +87,7 @@ box_closed() { [ -z "$(program_box)" ]; }
 close_box() {
   retry "$1" box_open || return 1
   xdotool key --window "$(program_box)" Return 2>/dev/null
-  retry 5 box_closed
+  retry 10 box_closed
 }
 
 # The navy title bar of the version box that window $1 draws over its page, as
@@ -109,7 +111,7 @@ version_box_closed() { ! version_box_open "$1"; }
 close_version_box() {
   retry "$2" version_box_open "$1" || return 1
   xdotool key --window "$1" Return 2>/dev/null
-  retry 5 version_box_closed "$1"
+  retry 10 version_box_closed "$1"
 }
 
 # Prints the size of window $1 as "WIDTH HEIGHT".

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "backends/sdl/ModalBox.h"
+#include "backends/sdl/ShownLayer.h"
 #include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {
@@ -26,9 +27,8 @@ TEST_F(SdlDesktopTest, TheBoxClosesOnOkAloneAndKeepsTheInputMeantForThePage) {
   }
 
   // A click is a press and a release on the button; a press that leaves it does nothing.
-  ClientFrame frame;
   Fonts fonts;
-  ModalBox layout(frame, fonts);
+  ModalBox layout(fonts);
   layout.Open("Ombrevale", "ver 1.0\r\nmade by\r\n2002/5/28");
   const Rect ok = layout.Button();
   PushMouse(SDL_MOUSEBUTTONDOWN, ok.x + 5, ok.y + 5);
@@ -42,30 +42,74 @@ TEST_F(SdlDesktopTest, TheBoxClosesOnOkAloneAndKeepsTheInputMeantForThePage) {
   EXPECT_EQ(events.unloads, 0);
 }
 
-TEST_F(SdlDesktopTest, TheBoxIsDrawnCentredOnThePageInTheMenusLook) {
-  ClientFrame frame;
+// The box's layer drawn over a black client area shown at `factor`.
+Surface ShownBox(ModalBox& box, int factor) {
+  std::vector<ShownLayer> layers;
+  box.AddLayers(factor, layers);
+  EXPECT_EQ(layers.size(), 1u);
+  SurfacePtr shown(SDL_CreateRGBSurfaceWithFormat(0, kClientWidth * factor, kClientHeight * factor,
+                                                  32, SDL_PIXELFORMAT_XRGB8888));
+  DrawLayers(layers, shown.get(), 0, 0);
+  Surface copy(shown->w, shown->h);
+  for (int y = 0; y < shown->h; ++y)
+    for (int x = 0; x < shown->w; ++x)
+      copy.Set(x, y,
+               reinterpret_cast<const Pixel*>(static_cast<const uint8_t*>(shown->pixels) +
+                                              static_cast<size_t>(y) * shown->pitch)[x] &
+                   0xFFFFFF);
+  return copy;
+}
+
+// Rows of text: runs of rows holding dark pixels between x0 and x1, from y0 to y1.
+int TextRows(const Surface& shown, int x0, int x1, int y0, int y1) {
+  int rows = 0;
+  bool inRow = false;
+  for (int y = y0; y < y1; ++y) {
+    bool dark = false;
+    for (int x = x0; x < x1; ++x) dark |= (shown.At(x, y) & 0xFF) < 100;
+    if (dark && !inRow) ++rows;
+    inRow = dark;
+  }
+  return rows;
+}
+
+TEST_F(SdlDesktopTest, TheBoxIsDrawnCentredOnThePageInTheMenusLookAtEveryFactor) {
   Fonts fonts;
-  ModalBox box(frame, fonts);
+  ModalBox box(fonts);
   box.Open("Ombrevale", "ver 1.0\r\nmade by the Ombrevale team\r\n2002/5/28");
-  box.Draw();
-  const Surface shown = frame.Read();
   const Rect b = box.Bounds();
   EXPECT_LE(std::abs((b.x + b.w / 2) - kPageWidth / 2), 1);
   EXPECT_LE(std::abs((b.y + b.h / 2) - (kMenuHeight + kPageHeight / 2)), 1);
-  EXPECT_EQ(shown.At(b.x + b.w / 2, b.y + 5), Rgb(0, 0, 128)) << "the title bar";
-  EXPECT_EQ(shown.At(b.x + 3, b.y + b.h - 4), Rgb(212, 208, 200)) << "the face";
-  // Three lines of text: dark pixels on three separate rows of the face, none at the title.
-  int textRows = 0;
-  bool inRow = false;
-  for (int y = b.y + 22; y < box.Button().y - 2; ++y) {
-    bool dark = false;
-    for (int x = b.x + 4; x < b.x + b.w - 4; ++x) dark |= (shown.At(x, y) & 0xFF) < 100;
-    if (dark && !inRow) ++textRows;
-    inRow = dark;
-  }
-  EXPECT_EQ(textRows, 3);
   EXPECT_EQ(box.Button().w, 75);
   EXPECT_LE(std::abs((box.Button().x + 37) - kPageWidth / 2), 1);
+
+  for (int f : {1, 2, 3}) {
+    const Surface shown = ShownBox(box, f);
+    EXPECT_EQ(shown.At((b.x + b.w / 2) * f, (b.y + 5) * f), Rgb(0, 0, 128))
+        << "the title bar, " << f;
+    EXPECT_EQ(shown.At((b.x + 3) * f, (b.y + b.h - 4) * f), Rgb(212, 208, 200)) << "the face";
+    // The edges are whole blocks of the factor: the outer dark one is f pixels wide.
+    for (int i = 0; i < f; ++i)
+      EXPECT_EQ(shown.At((b.x + b.w) * f - 1 - i, (b.y + b.h / 2) * f), Rgb(64, 64, 64)) << f;
+    EXPECT_EQ(shown.At((b.x + b.w) * f - 1 - f, (b.y + b.h / 2) * f), Rgb(128, 128, 128)) << f;
+    // Three lines of text on three separate rows of the face, drawn at the shown size: about f
+    // times as tall as at the natural size, none of them in the title bar.
+    EXPECT_EQ(TextRows(shown, (b.x + 4) * f, (b.x + b.w - 4) * f, (b.y + 22) * f,
+                       (box.Button().y - 2) * f),
+              3)
+        << f;
+    // The first line: from its first row with dark pixels to the next row without.
+    const auto darkRow = [&](int y) {
+      for (int x = (b.x + 4) * f; x < (b.x + b.w - 4) * f; ++x)
+        if ((shown.At(x, y) & 0xFF) < 100) return true;
+      return false;
+    };
+    int firstRow = (b.y + 22) * f;
+    while (firstRow < box.Button().y * f && !darkRow(firstRow)) ++firstRow;
+    int lastRow = firstRow;
+    while (darkRow(lastRow + 1)) ++lastRow;
+    EXPECT_GE(lastRow - firstRow + 1, 7 * f) << "the first line's height at " << f;
+  }
 }
 
 }  // namespace

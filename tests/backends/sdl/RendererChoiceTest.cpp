@@ -23,6 +23,9 @@ TEST(RendererChoiceTest, TheCardOnlyWhereOpenGlRunsOnIt) {
   EXPECT_EQ(ChooseDrawing({std::nullopt, true, true}), AskOpenGl);
   EXPECT_EQ(ChooseDrawing({std::nullopt, true, false}), Software) << "no device: no GL loaded";
   EXPECT_EQ(ChooseDrawing({std::nullopt, false, true}), Software) << "SDL's dummy driver";
+  // Wayland: OpenGL whatever runs it, as SDL's own window memory would go through it too.
+  EXPECT_EQ(ChooseDrawing({std::nullopt, true, false, true}), Accelerated);
+  EXPECT_EQ(ChooseDrawing({"software", true, false, true}), Software);
 }
 
 TEST_F(SdlDesktopTest, DrawsInSoftwareWhereThereIsNoCard) {

@@ -198,22 +198,28 @@ TEST(SmfTest, BrokenAndHostileFilesAreRefused) {
   longChunk[18] = 0x10;  // the track claims more bytes than the file has
   EXPECT_EQ(Error(longChunk), "chunk cut short");
 
-  const auto track = [](std::initializer_list<uint8_t> body) {
+  // One track whose body is broken, and the reason each gives.
+  const struct {
+    std::vector<uint8_t> body;
+    std::string_view error;
+  } brokenTracks[] = {
+      {{0x80}, "bad delta time"},                          // a delta cut short
+      {{0x81, 0x80, 0x80, 0x80, 0x00}, "bad delta time"},  // five bytes of delta
+      {{0x00}, "event cut short"},
+      {{0x00, 0x90, 60}, "event cut short"},
+      {{0x00, 0x90, 60, 0x80}, "bad data byte"},
+      {{0x00, 60, 100}, "data byte without status"},
+      {{0x00, 0xF1, 0x00}, "bad status byte"},
+      {{0x00, 0xFF, 0x01, 0x10, 'a'}, "meta event cut short"},
+      {{0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}, "meta event cut short"},
+      {{0x00, 0xF0, 0x05, 0x01}, "system exclusive cut short"},
+      {{0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}, "bad tempo event"},
+  };
+  for (const auto& [body, error] : brokenTracks) {
     Track t;
     t.body = body;
-    return File(0, 96, {t});
-  };
-  EXPECT_EQ(Error(track({0x80})), "bad delta time");                          // delta cut short
-  EXPECT_EQ(Error(track({0x81, 0x80, 0x80, 0x80, 0x00})), "bad delta time");  // five bytes
-  EXPECT_EQ(Error(track({0x00})), "event cut short");
-  EXPECT_EQ(Error(track({0x00, 0x90, 60})), "event cut short");
-  EXPECT_EQ(Error(track({0x00, 0x90, 60, 0x80})), "bad data byte");
-  EXPECT_EQ(Error(track({0x00, 60, 100})), "data byte without status");
-  EXPECT_EQ(Error(track({0x00, 0xF1, 0x00})), "bad status byte");
-  EXPECT_EQ(Error(track({0x00, 0xFF, 0x01, 0x10, 'a'})), "meta event cut short");
-  EXPECT_EQ(Error(track({0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F})), "meta event cut short");
-  EXPECT_EQ(Error(track({0x00, 0xF0, 0x05, 0x01})), "system exclusive cut short");
-  EXPECT_EQ(Error(track({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1})), "bad tempo event");
+    EXPECT_EQ(Error(File(0, 96, {t})), error) << testing::PrintToString(body);
+  }
 
   // The slowest tempo, the coarsest division, the longest deltas: years, not a piece.
   Track endless;

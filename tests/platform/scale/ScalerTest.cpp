@@ -62,6 +62,14 @@ TEST(Scaler, TheLargestWholeFactorThatFitsIsCentredAndMapsPointsBack) {
   EXPECT_EQ(small.factor, 1);
   EXPECT_EQ(small.x, 0);
   EXPECT_EQ(small.y, 0);
+
+  // Never below the page's own factor: 2 on a scaled desktop, in a window that would fit 3, or
+  // that has not yet grown to 2 (its top-left part shows, at 2).
+  EXPECT_EQ(FitWholeFactor(1920, 1080, 404, 324, 2).factor, 3);
+  const WholeFactorFit growing = FitWholeFactor(500, 400, 404, 324, 2);
+  EXPECT_EQ(growing.factor, 2);
+  EXPECT_EQ(growing.x, 0);
+  EXPECT_EQ(growing.width, 808);
 }
 
 }  // namespace

@@ -1,0 +1,184 @@
+// The music channel's synthesiser, on the audio thread: FluidSynth, compiled to WebAssembly and
+// loaded into this scope just before this module (music/libfluidsynth-2.4.6.js), plays one piece at
+// a time with the General MIDI soundfont the page hands it, through FluidSynth's own C interface.
+//
+// The page speaks to it in small messages: { soundfont } (answered { soundfont: true | false }),
+// { start, piece } (the page's number for the piece and the file's bytes), { seek } (milliseconds
+// into the piece), { pause }, { resume }, { halt }, { position } (answered { position, tick }: the
+// milliseconds of the piece rendered so far, and the player's tick). It says { ended: number } once the piece has played
+// and rung out, and renders nothing while no piece sounds.
+
+const fluid = AudioWorkletGlobalScope.wasmModule;
+const kPlayerDone = 3;  // FLUID_PLAYER_DONE
+const kQuantum = 128;   // frames in each call of process()
+
+// Milliseconds into a Standard MIDI File, as the tick the player must seek to: tempo changes in any
+// track apply to all, 500000 us per quarter note until the first; SMPTE division counts real time.
+function tickAt(file, ms) {
+  const bytes = new Uint8Array(file);
+  const u16 = (at) => (bytes[at] << 8) | bytes[at + 1];
+  const u32 = (at) => bytes[at] * 0x1000000 + (u16(at + 1) << 8) + bytes[at + 3];
+  const tag = (at) => String.fromCharCode(...bytes.subarray(at, at + 4));
+  if (bytes.length < 14 || tag(0) !== 'MThd') return 0;
+  const tracks = u16(10), division = u16(12);
+  if (division & 0x8000) {
+    const fps = 256 - (division >> 8);
+    return Math.floor((ms / 1000) * (fps === 29 ? 29.97 : fps) * (division & 0xff));
+  }
+  if (division === 0) return 0;
+  const tempos = [];  // [tick, microseconds per quarter note]
+  for (let at = 8 + u32(4), seen = 0; seen < tracks && at + 8 <= bytes.length;) {
+    const end = Math.min(bytes.length, at + 8 + u32(at + 4));
+    if (tag(at) === 'MTrk') {
+      readTempos(bytes, at + 8, end, tempos);
+      ++seen;
+    }
+    at = end;
+  }
+  tempos.sort((a, b) => a[0] - b[0]);
+  let tick = 0, time = 0, perQuarter = 500000;
+  for (const [changeTick, changeTempo] of tempos) {
+    const changeTime = time + ((changeTick - tick) * perQuarter) / division / 1000;
+    if (changeTime > ms) break;
+    [tick, time, perQuarter] = [changeTick, changeTime, changeTempo];
+  }
+  return Math.floor(tick + ((ms - time) * 1000 * division) / perQuarter);
+}
+
+// Notes each tempo change of one track's events, from `at` to `end`.
+function readTempos(bytes, at, end, tempos) {
+  const number = () => {  // a variable-length quantity of at most four bytes
+    let value = 0;
+    for (let i = 0; i < 4 && at < end; ++i) {
+      const b = bytes[at++];
+      value = value * 128 + (b & 0x7f);
+      if (b < 0x80) break;
+    }
+    return value;
+  };
+  let tick = 0, running = 0;
+  while (at < end) {
+    tick += number();
+    let status = bytes[at];
+    if (status >= 0x80) ++at;
+    else if (running) status = running;
+    else return;
+    if (status === 0xff) {
+      const type = bytes[at++], length = number();
+      const tempo = (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2];
+      if (type === 0x51 && length === 3 && tempo > 0) tempos.push([tick, tempo]);
+      if (type === 0x2f) return;
+      at += length;
+    } else if (status === 0xf0 || status === 0xf7) {
+      at += number();
+      running = 0;
+    } else {
+      running = status;
+      at += (status & 0xe0) === 0xc0 ? 1 : 2;
+    }
+  }
+}
+
+class MusicProcessor extends AudioWorkletProcessor {
+  constructor() {
+    super();
+    this.synth = 0;
+    this.player = 0;
+    this.piece = null;      // the bytes of the piece that plays
+    this.serial = 0;        // the page's number for it
+    this.paused = false;
+    this.sounding = false;  // the piece plays or rings
+    this.renderedMs = 0;    // how far into the piece the output is
+    this.buffer = 0;        // two channels of kQuantum floats in FluidSynth's memory
+    this.port.onmessage = (e) => ready.then(() => this.take(e.data));
+  }
+
+  take(m) {
+    if ('soundfont' in m) this.port.postMessage({ soundfont: this.load(m.soundfont) });
+    else if ('start' in m) this.start(m.start, m.piece);
+    else if ('seek' in m) this.seek(m.seek);
+    else if ('pause' in m) this.paused = true;
+    else if ('resume' in m) this.paused = false;
+    else if ('halt' in m) this.halt();
+    else if ('position' in m) {
+      const tick = this.player ? fluid._fluid_player_get_current_tick(this.player) : 0;
+      this.port.postMessage({ position: this.renderedMs, tick });
+    }
+  }
+
+  // Makes the synthesiser and loads the soundfont into it. False when FluidSynth refuses the file.
+  load(soundfont) {
+    const settings = fluid._new_fluid_settings();
+    fluid.ccall('fluid_settings_setnum', 'number', ['number', 'string', 'number'],
+                [settings, 'synth.sample-rate', sampleRate]);
+    this.synth = fluid._new_fluid_synth(settings);
+    // As the desktop's mixer sets it: FluidSynth's own 0.2 made 1.
+    fluid._fluid_synth_set_gain(this.synth, 1.0);
+    fluid.FS.writeFile('/soundfont.sf2', new Uint8Array(soundfont));
+    const id = fluid.ccall('fluid_synth_sfload', 'number', ['number', 'string', 'number'],
+                           [this.synth, '/soundfont.sf2', 1]);
+    fluid.FS.unlink('/soundfont.sf2');
+    this.buffer = fluid._malloc(kQuantum * 4 * 2);
+    return id >= 0;
+  }
+
+  start(serial, piece) {
+    this.halt();
+    fluid._fluid_synth_system_reset(this.synth);
+    this.player = fluid._new_fluid_player(this.synth);
+    const memory = fluid._malloc(piece.byteLength);
+    fluid.HEAPU8.set(new Uint8Array(piece), memory);
+    fluid._fluid_player_add_mem(this.player, memory, piece.byteLength);
+    fluid._free(memory);
+    fluid._fluid_player_play(this.player);
+    this.piece = piece;
+    this.serial = serial;
+    this.paused = false;
+    this.sounding = true;
+    this.renderedMs = 0;
+  }
+
+  seek(ms) {
+    if (!this.player) return;
+    fluid._fluid_player_seek(this.player, tickAt(this.piece, ms));
+    this.renderedMs = ms;
+  }
+
+  halt() {
+    if (!this.player) return;
+    fluid._fluid_player_stop(this.player);
+    fluid._delete_fluid_player(this.player);
+    fluid._fluid_synth_all_sounds_off(this.synth, -1);
+    this.player = 0;
+    this.piece = null;
+    this.sounding = false;
+  }
+
+  process(inputs, outputs) {
+    if (!this.sounding || this.paused) return true;
+    const [left, right] = outputs[0];
+    fluid._fluid_synth_write_float(this.synth, kQuantum, this.buffer, 0, 1,
+                                   this.buffer + kQuantum * 4, 0, 1);
+    const samples = this.buffer >> 2;
+    left.set(fluid.HEAPF32.subarray(samples, samples + kQuantum));
+    if (right) right.set(fluid.HEAPF32.subarray(samples + kQuantum, samples + 2 * kQuantum));
+    this.renderedMs += (kQuantum * 1000) / sampleRate;
+    // Rung out: FluidSynth's player calls itself done a while after the last event, once what rang
+    // on has faded; the last voice must be silent too.
+    if (fluid._fluid_player_get_status(this.player) === kPlayerDone &&
+        fluid._fluid_synth_get_active_voice_count(this.synth) === 0) {
+      this.halt();
+      this.port.postMessage({ ended: this.serial });
+    }
+    return true;
+  }
+}
+
+// FluidSynth's own complaints would reach the page's console: the page says what it needs itself.
+const ready = new Promise((resolve) => {
+  if (fluid.calledRun) resolve();
+  else AudioWorkletGlobalScope.addOnPostRun(resolve);
+}).then(() => {
+  for (let level = 0; level < 5; ++level) fluid._fluid_set_log_function(level, 0, 0);
+});
+registerProcessor('ombrevale-music', MusicProcessor);

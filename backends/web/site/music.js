@@ -1,0 +1,231 @@
+// The music channel on the page's main thread: the synthesiser the program's MIDI device plays
+// through (OmbrevaleMusic: FluidSynth in an AudioWorklet, music-worklet.js, with the General MIDI
+// soundfont fetched when the first piece is opened), and the console's way into the channel
+// (OmbrevalePage.mci and OmbrevalePage.playMusic), which takes its turn between the loop's passes.
+//
+// A browser lets a page sound only once the visitor has clicked or pressed a key. Until then a
+// piece is accepted and played on the program's clock, in silence; at the first gesture it sounds
+// from the place that clock has reached, so that what is heard is what the game thinks is playing.
+'use strict';
+
+const OmbrevaleMusic = (() => {
+  // The statuses of the music side (platform/mci/Mci.h).
+  const kFileMissing = 305;
+  const kSoundfont = 'sound/TimGM6mb.sf2.gz';
+  const kModules = ['music/libfluidsynth-2.4.6.js', 'music-worklet.js'];
+
+  // Each piece fetched: its bytes, its length (once the program kept it), and where it stands on
+  // the program's clock: the milliseconds played before `since` (performance.now() when it last
+  // began playing, null while it is held).
+  const pieces = new Map();
+  let nextPiece = 1, owner = 0, serial = 0;
+  let context = null, node = null, prepared = null;
+  // Whether the browser has let the page's audio run yet, or the visitor has touched the page:
+  // from then on the audio runs whenever asked.
+  let allowed = false, touched = false;
+  const positionAsked = [];
+  const test = { starts: 0, seeks: [], tick: 0 };
+
+  // Makes the audio context and the synthesiser and hands it the soundfont: true when it is ready,
+  // false (and one warning in the console) when something is missing. Asked once.
+  async function prepare() {
+    try {
+      if (typeof AudioWorkletNode !== 'function')
+        throw new Error('the browser offers no AudioWorklet here (it needs https or localhost)');
+      if (typeof DecompressionStream !== 'function')
+        throw new Error('the browser cannot inflate the soundfont (no DecompressionStream)');
+      context = new AudioContext();
+      context.addEventListener('statechange', woken);
+      const [soundfont] = await Promise.all([fetchSoundfont(), addModules()]);
+      node = new AudioWorkletNode(context, 'ombrevale-music',
+                                  { numberOfInputs: 0, outputChannelCount: [2] });
+      node.connect(context.destination);
+      const answered = new Promise((resolve) => {
+        node.port.onmessage = (e) => {
+          if ('soundfont' in e.data) resolve(e.data.soundfont);
+          else if ('ended' in e.data) ended(e.data.ended);
+          else if ('position' in e.data) positionAsked.shift()?.(e.data);
+        };
+      });
+      node.port.postMessage({ soundfont }, [soundfont]);
+      if (!await answered) throw new Error(`${kSoundfont} is no soundfont the synthesiser reads`);
+      await context.suspend();  // until a piece plays
+      return true;
+    } catch (e) {
+      console.warn(`ombrevale: no music: ${e.message}`);
+      if (context) {
+        context.removeEventListener('statechange', woken);
+        context.close().catch(() => {});
+      }
+      context = node = null;
+      return false;
+    }
+  }
+
+  async function fetchSoundfont() {
+    let response;
+    try {
+      response = await fetch(kSoundfont);
+    } catch (e) {
+      throw new Error(`${kSoundfont} cannot be fetched (${e.message})`);
+    }
+    if (!response.ok) throw new Error(`${kSoundfont} cannot be fetched (${response.status})`);
+    try {
+      return await new Response(response.body.pipeThrough(new DecompressionStream('gzip')))
+        .arrayBuffer();
+    } catch (e) {
+      throw new Error(`${kSoundfont} is not a gzip stream (${e.message})`);
+    }
+  }
+
+  async function addModules() {
+    for (const module of kModules) await context.audioWorklet.addModule(module);
+  }
+
+  // The browser lets the page sound once the visitor has touched it (or at once, where it is set
+  // so); the first time the audio runs, a piece that was held back sounds from where the program's
+  // clock has it.
+  const mayRun = () => allowed || touched || Boolean(navigator.userActivation?.hasBeenActive);
+  function woken(event) {
+    if (event.target.state !== 'running' || allowed) return;
+    allowed = true;
+    const piece = pieces.get(owner);
+    if (!piece || !piece.heldBack || piece.ended) return;
+    const seek = clockOf(piece);
+    test.seeks.push(seek);
+    node.port.postMessage({ seek });
+  }
+  function wake() {
+    touched = true;
+    if (context && owner) context.resume().catch(() => {});
+  }
+  addEventListener('pointerdown', wake, true);
+  addEventListener('keydown', wake, true);
+
+  const clockOf = (piece) =>
+    piece.playedMs + (piece.since === null ? 0 : performance.now() - piece.since);
+
+  function ended(number) {
+    const piece = pieces.get(owner);
+    if (!piece || piece.serial !== number) return;
+    piece.ended = true;
+    context.suspend().catch(() => {});
+  }
+
+  // The audio thread runs only while a piece is on the output.
+  function idle() {
+    owner = 0;
+    if (context && context.state === 'running') context.suspend().catch(() => {});
+  }
+
+  return {
+    // Fetches a piece beside the page: { status: 0, piece, bytes } or { status: kFileMissing }.
+    async fetchPiece(path) {
+      try {
+        const response = await fetch(path);
+        if (!response.ok) return { status: kFileMissing };
+        const bytes = new Uint8Array(await response.arrayBuffer());
+        const piece = nextPiece++;
+        pieces.set(piece, { path, bytes, lengthMs: -1, playedMs: 0, since: null, ended: true });
+        return { status: 0, piece, bytes };
+      } catch (e) {
+        return { status: kFileMissing };
+      }
+    },
+    ready: () => (prepared = prepared || prepare()),
+    // The program read the piece and keeps it; its length is the SMF reader's.
+    keep(piece, lengthMs) { pieces.get(piece).lengthMs = lengthMs; },
+    // Plays a piece from its start, cutting the one that sounds.
+    start(piece) {
+      const p = pieces.get(piece);
+      if (!p || !node) return false;
+      Object.assign(p, { playedMs: 0, since: performance.now(), ended: false, serial: ++serial,
+                         heldBack: !mayRun() });
+      owner = piece;
+      ++test.starts;
+      node.port.postMessage({ start: p.serial, piece: p.bytes });
+      context.resume().catch(() => {});
+      return true;
+    },
+    pause(piece) {
+      const p = pieces.get(piece);
+      if (owner !== piece || p.since === null) return;
+      p.playedMs = clockOf(p);
+      p.since = null;
+      node.port.postMessage({ pause: true });
+    },
+    // Continues a held piece; false when another piece took the output or this one has rung out.
+    resume(piece) {
+      const p = pieces.get(piece);
+      if (owner !== piece || p.ended) return false;
+      if (p.since === null) {
+        p.since = performance.now();
+        node.port.postMessage({ resume: true });
+      }
+      return true;
+    },
+    halt(piece) {
+      if (owner !== piece) return;
+      node.port.postMessage({ halt: true });
+      idle();
+    },
+    sounding: (piece) => owner === piece && !pieces.get(piece).ended,
+    free(piece) {
+      if (owner === piece) this.halt(piece);
+      pieces.delete(piece);
+    },
+
+    // For the console and tests: the pieces the program holds, the output (to listen to), and the
+    // milliseconds of the sounding piece the synthesiser has rendered (its player's tick then in
+    // test.tick).
+    held: () => [...pieces.values()].filter((p) => p.lengthMs >= 0)
+      .map(({ path, lengthMs }) => ({ path, lengthMs })),
+    get output() { return node; },
+    position() {
+      if (!node) return Promise.resolve(0);
+      return new Promise((resolve) => {
+        positionAsked.push(({ position, tick }) => {
+          test.tick = tick;
+          resolve(position);
+        });
+        node.port.postMessage({ position: true });
+      });
+    },
+    test,
+  };
+})();
+
+// The console's commands enter the program between the loop's passes: every entry that may wait
+// (a pass, a command fetching a piece) takes its turn, one after the other, as the program can be
+// inside only one of them at a time.
+(() => {
+  const ccall = Module.ccall;
+  let turn = Promise.resolve();
+  function inTurn(body) {
+    const result = turn.then(body);
+    turn = result.catch(() => {});
+    return result;
+  }
+  Module.ccall = function (name, returnType, argTypes, args, options) {
+    if (!(options && options.async)) return ccall(name, returnType, argTypes, args, options);
+    return inTurn(() => ccall(name, returnType, argTypes, args, options));
+  };
+  const notRunning = () => new Error('the program is not running');
+
+  // Sends one text command to the music channel: resolves to { status, reply }.
+  OmbrevalePage.mci = (command) => inTurn(async () => {
+    if (!Module.calledRun) throw notRunning();
+    const status = await ccall('OmbrevaleMci', 'number', ['string'], [String(command)],
+                               { async: true });
+    if (status < 0) throw notRunning();
+    return { status, reply: ccall('OmbrevaleMciReply', 'string', [], []) };
+  });
+  // Starts a piece as the game does (SoundAPI::PlayMusic): resolves to the status.
+  OmbrevalePage.playMusic = (path, loop) => inTurn(async () => {
+    if (!Module.calledRun) throw notRunning();
+    const status = await ccall('OmbrevalePlayMusic', 'number', ['string', 'number'],
+                               [String(path), loop ? 1 : 0], { async: true });
+    if (status < 0) throw notRunning();
+    return status;
+  });
+})();
