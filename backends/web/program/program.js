@@ -44,8 +44,8 @@ const OmbrevaleProgram = (() => {
 
   // The loop: a pass when the next slot is due, or at once when the page sent an event. One pass
   // at a time; a pass held by the version box resumes as the box closes. Between passes, the
-  // page's calls.
-  let running = false, busy = false, stepWanted = false, timer = 0;
+  // page's calls, once main() has run.
+  let running = false, busy = false, stepWanted = false, timer = 0, begun = false;
   function step() {
     timer = 0;
     if (busy) {
@@ -67,7 +67,7 @@ const OmbrevaleProgram = (() => {
     }
   }
   function between() {
-    if (busy) return;
+    if (busy || !begun) return;
     if (calls.length > 0) {
       const call = calls.shift();
       busy = true;
@@ -165,6 +165,7 @@ const OmbrevaleProgram = (() => {
     busy = true;  // main() runs the window's load: no call meanwhile
     Module.callMain([]);
     busy = false;
+    begun = true;
     between();
   }
 
