@@ -1,5 +1,5 @@
 // Prepares the pictures before the window loads: reads the files of dat/ out of the one archive the
-// site keeps them in (pictures.tar, fetched in one request) as it arrives, and hands each file to
+// site keeps them in (pictures.tar.gz, fetched in one request and inflated here) as it arrives, and hands each file to
 // the program as soon as it is whole, in the archive's order. The program checks its headers
 // against its limits and memory budget and decodes the uncompressed 24-bit ones itself; any other
 // file that passes is decoded with the browser's own decoder, colours untouched, and its pixels
@@ -26,13 +26,28 @@ const OmbrevalePictures = {
              length: 512 + Math.ceil(size / 512) * 512 };
   },
 
-  // Reads the archive a response brings as it arrives, calling `take(path, size, copy)` for each
+  // The archive's bytes as they arrive: the compressed one inflated as it comes, or where the
+  // browser cannot inflate a stream, the archive as it is. Null when it cannot be fetched.
+  async archive() {
+    const inflates = typeof DecompressionStream === 'function';
+    try {
+      const response = await fetch(inflates ? 'pictures.tar.gz' : 'pictures.tar');
+      if (!response.ok || !response.body) return null;
+      return inflates ? response.body.pipeThrough(new DecompressionStream('gzip')) : response.body;
+    } catch (e) {
+      return null;
+    }
+  },
+
+  // Reads the archive a stream brings as it arrives, calling `take(path, size, copy)` for each
   // file once it is whole, where `copy(target)` copies its bytes into `target`; a file the archive
   // was cut short in is taken as far as it goes. The bytes are kept as they came, in pieces, until
-  // taken, and copied once.
-  async read(response, take) {
-    if (!response || !response.ok || !response.body) return;
-    const reader = response.body.getReader();
+  // taken, and copied once. The archive ends with an empty block: what may follow it (the padding
+  // of its last record) is not waited for, as the end of a response can come well after its last
+  // bytes.
+  async read(stream, take) {
+    if (!stream) return;
+    const reader = stream.getReader();
     const pieces = [];  // what arrived and is not yet taken, from `at` on
     let at = 0, length = 0;
     // Copies the bytes from `from` (at `at` or after) up to `to` into `target`.
@@ -57,12 +72,12 @@ const OmbrevalePictures = {
       }
     };
     let next = 0, entry = null, ended = false;  // where the next header starts, and its entry
-    for (;;) {
+    while (!ended) {
       let chunk;
       try {
         chunk = await reader.read();
       } catch (e) {
-        break;  // what arrived is what there is
+        break;  // what arrived is what there is (a stream cut short fails to inflate)
       }
       if (chunk.done) break;
       pieces.push(chunk.value);
@@ -84,13 +99,15 @@ const OmbrevalePictures = {
         entry = null;
       }
     }
+    // The rest is read in the background, to its end, so that the response ends as it should.
+    if (ended) (async () => { while (!(await reader.read()).done); })().catch(() => {});
     if (entry && !ended && entry.file) {
       const start = next + 512, size = Math.max(0, length - start);
       take(entry.path, size, (target) => copy(start, start + size, target));
     }
   },
 
-  // Reads the archive `fetched` resolves to, admitting each file into the program as it arrives
+  // Reads the archive `fetched` resolves to (archive()), admitting each file into the program as it arrives
   // once `runtime` has resolved (until then a file waits in a copy of its own). No archive (it
   // could not be fetched): no pictures, and the controls stay empty.
   async prepare(fetched, runtime) {

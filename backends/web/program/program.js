@@ -13,7 +13,7 @@ const kInWorker = typeof WorkerGlobalScope !== 'undefined' && self instanceof Wo
 const kProgramFetched = fetch('ombrevale.wasm');
 let kRuntimeUp = null;
 const kRuntime = new Promise((resolve) => { kRuntimeUp = resolve; });
-const kPicturesPrepared = OmbrevalePictures.prepare(fetch('pictures.tar'), kRuntime);
+const kPicturesPrepared = OmbrevalePictures.prepare(OmbrevalePictures.archive(), kRuntime);
 
 const OmbrevaleProgram = (() => {
   let toPage = () => {};
@@ -128,6 +128,9 @@ const OmbrevaleProgram = (() => {
       case 'start':
         started = message;
         context = message.canvas.getContext('2d', { alpha: false, desynchronized: true });
+        // The canvas's first picture costs it its backing: taken now, while the program and its
+        // pictures arrive, rather than before the first frame. The window's first scene covers it.
+        context.putImageData(new ImageData(1, 1), 0, 0);
         begin();
         break;
       case 'key':

@@ -10,6 +10,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 import { Checks, launch, sleep, watch } from './driver.mjs';
 import { serve } from './serve.mjs';
 
@@ -47,10 +48,10 @@ const server = await serve(siteDir, 0, (url, response) => {
   const match = url.match(/^\/(missing|corrupt|palette)(\/.*)$/);
   if (!match) return false;
   const [, variant, file] = match;
-  if (file !== '/pictures.tar') return file;
+  if (file !== '/pictures.tar.gz') return file;
   const archive = execFileSync('tar', ['--sort=name', '-cf', '-', '-C', variants[variant], 'dat'],
                                { maxBuffer: 1 << 24 });
-  response.writeHead(200, { 'Content-Type': 'application/x-tar' }).end(archive);
+  response.writeHead(200, { 'Content-Type': 'application/gzip' }).end(zlib.gzipSync(archive));
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;
@@ -171,6 +172,20 @@ await check('where a browser cannot draw from a worker, the program runs on the 
   await expectSameFrames(page, native.slice(0, 30));
   assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), false);
   assert.match(await page.title(), /^Ombrevale [0-9]+\.[0-9]+$/);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('a browser that cannot inflate a stream fetches the pictures\' archive as it is, and ' +
+            'draws the same frames', async () => {
+  const page = await open(`/${kQuery}&record=10`, { before: () => {
+    delete HTMLCanvasElement.prototype.transferControlToOffscreen;
+    delete globalThis.DecompressionStream;
+  } });
+  await expectSameFrames(page, native.slice(0, 10));
+  const fetched = await page.evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => new URL(e.name).pathname).filter((name) => name.startsWith('/pictures')));
+  assert.deepEqual(fetched, ['/pictures.tar']);
   assert.deepEqual(page.problems, []);
   await page.close();
 });
