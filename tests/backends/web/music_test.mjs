@@ -3,7 +3,8 @@
 // PlayMusic loops a piece or closes it at its end; a missing or broken file and a soundfont that
 // cannot be had answer as on a machine without them; the console's commands wait for the version
 // box; and before the visitor's first gesture a piece plays in silence on the program's clock and
-// sounds from where that clock has reached at the first click.
+// sounds from where that clock has reached at the first click. The program runs in a worker of the
+// page, and, where a browser cannot draw from one, on the page itself: its music is the same.
 //
 //   node tests/backends/web/music_test.mjs SITE_DIR   (run from the repository root)
 import assert from 'node:assert/strict';
@@ -12,7 +13,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from 'puppeteer-core';
+import { Checks, launch as launchBrowser, sleep } from './driver.mjs';
 import { serve } from './serve.mjs';
 
 const [siteDir] = process.argv.slice(2);
@@ -93,30 +94,14 @@ const server = await serve(siteDir, 0, (url, response) => {
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;
-const launch = (policy) => puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: path.join(work, `profile-${policy}`),
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         `--autoplay-policy=${policy}`],
-});
+const launch = (policy) => launchBrowser({ args: [`--autoplay-policy=${policy}`] });
 // Most checks in a browser that lets the page sound at once; the first gesture in one that waits.
 const browser = await launch('no-user-gesture-required');
 const strictBrowser = await launch('document-user-activation-required');
 
-const results = [];
-async function check(name, body) {
-  const started = Date.now();
-  try {
-    await body();
-    results.push(`ok   ${name} (${Date.now() - started} ms)`);
-  } catch (error) {
-    results.push(`FAIL ${name}: ${error.stack || error}`);
-  }
-}
+const checks = new Checks();
+const check = (name, body) => checks.check(name, body);
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // Waits for a condition, asked again and again, for at most `seconds`.
 async function until(what, condition, seconds = 20) {
   const end = Date.now() + seconds * 1000;
@@ -347,5 +332,4 @@ await browser.close();
 await strictBrowser.close();
 server.close();
 fs.rmSync(work, { recursive: true, force: true });
-console.log(results.join('\n'));
-process.exit(results.some((r) => r.startsWith('FAIL')) ? 1 : 0);
+process.exit(checks.report());
