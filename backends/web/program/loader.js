@@ -26,12 +26,15 @@ const OmbrevalePictures = {
              length: 512 + Math.ceil(size / 512) * 512 };
   },
 
-  // The archive's bytes as they arrive: the compressed one inflated as it comes, or where the
-  // browser cannot inflate a stream, the archive as it is. Null when it cannot be fetched.
-  async archive() {
+  // The archive's bytes as they arrive: the compressed one inflated as it comes (from the bytes
+  // `compressed` resolves to, where the page fetched them already), or where the browser cannot
+  // inflate a stream, the archive as it is. Null when it cannot be fetched.
+  async archive(compressed = Promise.resolve(null)) {
     const inflates = typeof DecompressionStream === 'function';
     try {
-      const response = await fetch(inflates ? 'pictures.tar.gz' : 'pictures.tar');
+      const bytes = inflates ? await compressed : null;
+      const response = bytes ? new Response(bytes)
+        : await fetch(inflates ? 'pictures.tar.gz' : 'pictures.tar');
       if (!response.ok || !response.body) return null;
       return inflates ? response.body.pipeThrough(new DecompressionStream('gzip')) : response.body;
     } catch (e) {

@@ -9,11 +9,19 @@
 const kInWorker = typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope;
 
 // The program and its pictures are fetched at once, side by side; the pictures go into the
-// program as they arrive, once its runtime is up.
-const kProgramFetched = fetch('ombrevale.wasm');
+// program as they arrive, once its runtime is up. A worker's page asks for both as it starts the
+// worker (index.html) and hands over the program compiled and the pictures' compressed archive,
+// each in a message ({} where it could not: the worker then fetches it itself).
+const kHandedFiles = new Map();  // file -> what resolves to the page's message
+function handed(file) {
+  if (!kInWorker || self.name !== 'ombrevale:handed') return Promise.resolve({});
+  return new Promise((resolve) => kHandedFiles.set(file, resolve));
+}
+const kProgramHanded = handed('ombrevale.wasm');
 let kRuntimeUp = null;
 const kRuntime = new Promise((resolve) => { kRuntimeUp = resolve; });
-const kPicturesPrepared = OmbrevalePictures.prepare(OmbrevalePictures.archive(), kRuntime);
+const kPicturesPrepared = OmbrevalePictures.prepare(
+  OmbrevalePictures.archive(handed('pictures.tar.gz').then(({ bytes }) => bytes)), kRuntime);
 
 const OmbrevaleProgram = (() => {
   let toPage = () => {};
@@ -158,6 +166,9 @@ const OmbrevaleProgram = (() => {
         calls.push(message);
         between();
         break;
+      case 'handed':
+        kHandedFiles.get(message.file)(message);
+        break;
     }
   }
 
@@ -222,13 +233,16 @@ const OmbrevaleProgram = (() => {
 
 // The runtime of the program (ombrevale.js, which follows) reads these.
 var Module = {
-  // The program was fetched with the pictures; it is compiled as it arrives, where the host says
-  // it is WebAssembly.
+  // The program compiled by the page, or fetched here with the pictures and compiled as it
+  // arrives, where the host says it is WebAssembly.
   instantiateWasm(imports, receive) {
-    kProgramFetched.then((response) => {
-      const streams = (response.headers.get('Content-Type') || '').startsWith('application/wasm');
-      return streams ? WebAssembly.instantiateStreaming(response, imports)
-        : response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+    kProgramHanded.then(({ module }) => {
+      if (module) return WebAssembly.instantiate(module, imports).then((instance) => ({ instance, module }));
+      return fetch('ombrevale.wasm').then((response) => {
+        const streams = (response.headers.get('Content-Type') || '').startsWith('application/wasm');
+        return streams ? WebAssembly.instantiateStreaming(response, imports)
+          : response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+      });
     }).then(({ instance, module }) => receive(instance, module),
             (e) => console.error(`ombrevale: the program could not be started: ${e.message}`));
     return {};

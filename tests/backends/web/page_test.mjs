@@ -45,6 +45,13 @@ const server = await serve(siteDir, 0, (url, response) => {
     else response.writeHead(404).end();
     return true;
   }
+  // Under /octet/ the host calls the program plain bytes, not WebAssembly.
+  if (url === '/octet/ombrevale.wasm') {
+    response.writeHead(200, { 'Content-Type': 'application/octet-stream' })
+      .end(fs.readFileSync(path.join(siteDir, 'ombrevale.wasm')));
+    return true;
+  }
+  if (url.startsWith('/octet/')) return url.slice(6);
   const match = url.match(/^\/(missing|corrupt|palette)(\/.*)$/);
   if (!match) return false;
   const [, variant, file] = match;
@@ -136,6 +143,8 @@ await check('the page loads with no console error and no failed request, and dra
   assert.deepEqual(page.problems, []);
   assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), true,
                'the program runs in a worker of the page');
+  assert.deepEqual(await page.workers()[0].evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => e.name)), [], 'the worker fetched what the page had fetched for it');
   // The clock's label: two years ahead of the fixed start, at its place, in its colour and face.
   const label = await page.evaluate(() => {
     const l = document.querySelector('.label');
@@ -186,6 +195,18 @@ await check('a browser that cannot inflate a stream fetches the pictures\' archi
   const fetched = await page.evaluate(() => performance.getEntriesByType('resource')
     .map((e) => new URL(e.name).pathname).filter((name) => name.startsWith('/pictures')));
   assert.deepEqual(fetched, ['/pictures.tar']);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('where the page cannot compile the program as it arrives (the host does not call it ' +
+            'WebAssembly), the worker fetches it itself and draws the same frames', async () => {
+  const page = await open(`/octet/${kQuery}&record=10`);
+  await expectSameFrames(page, native.slice(0, 10));
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), true);
+  const asked = page.workers()[0].evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => new URL(e.name).pathname));
+  assert.deepEqual(await asked, ['/octet/ombrevale.wasm']);
   assert.deepEqual(page.problems, []);
   await page.close();
 });
