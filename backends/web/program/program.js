@@ -20,8 +20,10 @@ function handed(file) {
 const kProgramHanded = handed('ombrevale.wasm');
 let kRuntimeUp = null;
 const kRuntime = new Promise((resolve) => { kRuntimeUp = resolve; });
-const kPicturesPrepared = OmbrevalePictures.prepare(
-  OmbrevalePictures.archive(handed('pictures.tar.gz').then(({ bytes }) => bytes)), kRuntime);
+// The archive the page handed over is read once the runtime is up, each picture straight into the
+// program.
+const kPicturesHanded = handed('pictures.tar.gz').then(({ bytes }) => bytes && kRuntime.then(() => bytes));
+const kPicturesPrepared = OmbrevalePictures.prepare(OmbrevalePictures.archive(kPicturesHanded), kRuntime);
 
 const OmbrevaleProgram = (() => {
   let toPage = () => {};
