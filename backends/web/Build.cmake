@@ -57,22 +57,39 @@ add_custom_command(OUTPUT ${OMBREVALE_SITE_DIR}/facts.css ${OMBREVALE_SITE_DIR}/
 set(_site_files facts.css facts.js)
 
 # The pictures of dat/ in one file, a tar archive in the order of their names, fetched in one
-# request while the program itself arrives: gzip-compressed by the build, as a static host may
-# send a tar archive as it is, and inflated by the page as it arrives (a tenth of the bytes on the
-# wire, and through the browser's own pipes); as it is for a browser that cannot inflate a stream,
-# which fetches it instead (it is kept for offline visits once fetched).
+# request while the program itself arrives: each written by a small program of the machine's own
+# compiler with its black left out (a quarter of the bytes to read), the archive gzip-compressed by
+# the build, as a static host may send a tar archive as it is, and inflated by the program as it
+# reads it; as it is for a browser that cannot inflate a stream, which fetches it instead (it is
+# kept for offline visits once fetched).
 file(GLOB OMBREVALE_PICTURES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
   ${PROJECT_SOURCE_DIR}/dat/*.bmp)
 list(SORT OMBREVALE_PICTURES)
 list(TRANSFORM OMBREVALE_PICTURES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE _picture_files)
+set(_pack_tool ${CMAKE_BINARY_DIR}/host/ombrevale-pack-pictures)
+set(_pack_sources tools/ombrevale-pack-pictures.cpp platform/bitmap/Rgb24Runs.cpp
+  platform/bitmap/BitmapHeader.cpp platform/bitmap/Rgb24Rows.cpp platform/bitmap/RowOverBlack.cpp
+  platform/Surface.cpp platform/FreshPages.cpp)
+list(TRANSFORM _pack_sources PREPEND ${PROJECT_SOURCE_DIR}/)
+file(GLOB _pack_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*.h
+  ${PROJECT_SOURCE_DIR}/platform/bitmap/*.h)
+add_custom_command(OUTPUT ${_pack_tool}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+  COMMAND ${OMBREVALE_HOST_CXX} -std=c++20 -O2 -Wall -Wextra -Wpedantic -I${PROJECT_SOURCE_DIR}
+    ${_pack_sources} -o ${_pack_tool}
+  DEPENDS ${_pack_sources} ${_pack_headers}
+  VERBATIM)
+set(_packed ${CMAKE_BINARY_DIR}/packed)
 find_program(OMBREVALE_GZIP gzip REQUIRED)
 add_custom_command(OUTPUT ${OMBREVALE_SITE_DIR}/pictures.tar ${OMBREVALE_SITE_DIR}/pictures.tar.gz
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${OMBREVALE_SITE_DIR}/pictures.tar --format=gnutar
-    --mtime=2002-05-28 ${OMBREVALE_PICTURES}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_packed}
+  COMMAND ${_pack_tool} ${_packed} ${OMBREVALE_PICTURES}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${_packed} ${CMAKE_COMMAND} -E tar cf
+    ${OMBREVALE_SITE_DIR}/pictures.tar --format=gnutar --mtime=2002-05-28 ${OMBREVALE_PICTURES}
   # -n: no name or time in the header, so the same pictures give the same bytes.
   COMMAND sh -c "'${OMBREVALE_GZIP}' -9 -n -c '${OMBREVALE_SITE_DIR}/pictures.tar' > '${OMBREVALE_SITE_DIR}/pictures.tar.gz'"
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-  DEPENDS ${_picture_files} VERBATIM)
+  DEPENDS ${_pack_tool} ${_picture_files} VERBATIM)
 list(APPEND _site_files pictures.tar.gz)
 set(_uncached_files ${OMBREVALE_SITE_DIR}/pictures.tar)
 

@@ -7,13 +7,18 @@
 #include "platform/FatalError.h"
 #include "platform/bitmap/BitmapFile.h"
 #include "platform/bitmap/Rgb24Rows.h"
+#include "platform/bitmap/Rgb24Runs.h"
 
 namespace ombrevale {
 
 WebPictureReader::Admission WebPictureReader::Admit(const std::string& path,
                                                     std::span<const uint8_t> file) {
   File& entry = files_[path];
-  const CheckedBitmap checked = CheckBitmapHeader(file, file.size());
+  // A picture of the site's own arrives with its black left out; its headers are checked as the
+  // bitmap's it stands for.
+  const std::optional<Rgb24RunsHead> runs = ReadRgb24RunsHead(file);
+  const CheckedBitmap checked =
+      runs ? CheckBitmapHeader(runs->head, runs->fileSize) : CheckBitmapHeader(file, file.size());
   if (!checked.format) {
     entry.failure = UnreadableBitmapSentence(path, checked.refusal);
     return Admission::Refused;
@@ -24,6 +29,16 @@ WebPictureReader::Admission WebPictureReader::Admit(const std::string& path,
     return Admission::Refused;
   }
   budget_.Charge(entry.claimed.width, entry.claimed.height);
+  if (runs) {
+    std::optional<Surface> picture;
+    if (IsRgb24(*checked.format)) picture = DecodeRgb24Runs(*checked.format, file);
+    if (!picture) {
+      entry.failure = UnreadableBitmapSentence(path, "its rows' runs are broken");
+      return Admission::Refused;
+    }
+    entry.picture = std::move(*picture);
+    return Admission::Decoded;
+  }
   if (!IsRgb24(*checked.format)) return Admission::PageDecodes;
   entry.picture = DecodeRgb24(*checked.format, file);
   return Admission::Decoded;

@@ -3,8 +3,9 @@
 // The window's pictures on a web page. The page fetches the bitmap files of dat/ before the window
 // loads; each file's headers are checked here, against the same limits and the same memory budget
 // as on the desktop, before anything decodes it. A file of uncompressed 24-bit pixels, as the
-// pictures of dat/ are, is decoded here at once; the page's browser decodes any other, pixel for
-// pixel, with no colour conversion. Reading a picture afterwards takes what was decoded (the
+// pictures of dat/ are, is decoded here at once, as is the form the site carries them in, with
+// their black left out (platform/bitmap/Rgb24Runs.h); the page's browser decodes any other, pixel
+// for pixel, with no colour conversion. Reading a picture afterwards takes what was decoded (the
 // window reads each once, as it loads: a second reading finds the picture taken and empty), or
 // fails with the reason the check or the decoder gave.
 
