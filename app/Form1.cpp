@@ -10,7 +10,6 @@ namespace ombrevale {
 
 namespace {
 
-constexpr Pixel kWindowBack = Rgb(255, 192, 192);
 constexpr int16_t kKeyX = 88;
 constexpr int16_t kKeyReturn = 13, kKeySpace = 32;
 
@@ -181,7 +180,7 @@ void Form1::ComposeChrome() {
   if (chromeKey_ == key) return;
   chromeKey_ = key;
   ++chromeRevision_;
-  chrome_ = Surface(kPageWidth, kPageHeight, kWindowBack);
+  chrome_ = Surface(kPageWidth, kPageHeight, kBackColor);
   for (const Page* page : {&PageTitle, &PageMain}) {
     if (!page->Visible) continue;
     const Rect box = PixelsOf(page->Place);

@@ -38,6 +38,8 @@ class Form1 final : public WindowEvents, public VisionPictures {
   // The size of the window at load, in twips: its client area below the menu strip is then as
   // large as a page.
   static constexpr float kLoadWidth = 6130, kLoadHeight = 5210;
+  // The window's background, around and under its pages.
+  static constexpr Pixel kBackColor = Rgb(255, 192, 192);
 
   Form1(Platform& platform, TimeAPI& time, SoundAPI& sound, MessageP& message);
 

@@ -1,6 +1,7 @@
-// Ombrevale on a web page: reads the page's address for a fixed seed and start time, loads the
-// main window from the pictures the page prepared, and hands the page one pass of the loop at a
-// time, to call from the browser's event loop when the next slot is due.
+// Ombrevale on a web page: reads the page's settings (a fixed seed and start time, a factor asked
+// for, a calm start for a visitor who asked for less motion), loads the main window from the
+// pictures the page prepared, and hands the page one pass of the loop at a time, to call from the
+// browser's event loop when the next slot is due.
 
 #include <emscripten.h>
 
@@ -16,12 +17,17 @@
 #include "backends/web/WebPictures.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
+#include "platform/scale/PageScale.h"
 
-// The address's settings (page.js): the seed ("" when none), the start time ("" when none).
+// The page's settings (page.js): the address's seed, start time and scale, and "1" for calm when
+// the visitor's system asks for less motion; "" for a setting not given.
+// clang-format off
 EM_JS(char*, PageSetting, (const char* name),
-      { return allocateUTF8(OmbrevalePage.setting(UTF8ToString(name))); });
-EM_JS(void, PageFatalError, (const char* text), { OmbrevalePage.fatalError(UTF8ToString(text)); });
-EM_JS(void, PageLoaded, (), { OmbrevalePage.loaded(); });
+      { return allocateUTF8(OmbrevaleProgram.setting(UTF8ToString(name))); });
+EM_JS(void, PageFatalError, (const char* text),
+      { OmbrevaleProgram.show('fatalError', UTF8ToString(text)); });
+EM_JS(void, PageLoaded, (), { OmbrevaleProgram.loaded(); });
+// clang-format on
 
 namespace ombrevale {
 namespace {
@@ -73,12 +79,6 @@ EMSCRIPTEN_KEEPALIVE int OmbrevaleStep() {
   return wait > 0 ? wait : 0;
 }
 
-// Shows the canvas as it stands, with its label as it reads now: for a visitor who asked for
-// less motion, the first frame stands still with the clock the first pass wrote.
-EMSCRIPTEN_KEEPALIVE void OmbrevaleShowStill() {
-  if (ombrevale::program != nullptr) ombrevale::program->app.form.RefreshCanvas();
-}
-
 }  // extern "C"
 
 int main() {
@@ -87,6 +87,8 @@ int main() {
   const std::optional<DateTimeFields> start = ReadDateTime(Setting("start"));
   try {
     program = new PageProgram(start, seed);
+    program->desktop.AskScale(ReadPageScale(Setting("scale")));
+    if (Setting("calm") == "1") program->app.form.AskCalmStart();
     OpenMusicConsole(program->media, [](auto& path, bool loop) {
       return program->app.sound.PlayMusic(path, loop);
     });

@@ -11,4 +11,10 @@ inline constexpr int kCanvasWidth = 400, kCanvasHeight = 300;
 inline constexpr int kPageWidth = kCanvasWidth + 2 * kPageFrame;    // 404
 inline constexpr int kPageHeight = kCanvasHeight + 2 * kPageFrame;  // 304
 
+// The client area at its natural size, where a desktop draws the menu bar itself (the SDL window,
+// the web page): a menu strip of 20 pixels, then one page.
+inline constexpr int kMenuHeight = 20;
+inline constexpr int kClientWidth = kPageWidth;                  // 404
+inline constexpr int kClientHeight = kMenuHeight + kPageHeight;  // 324
+
 }  // namespace ombrevale

@@ -11,10 +11,7 @@
 
 namespace ombrevale {
 
-// The client area at its natural size, in pixels: a menu strip, then one page.
-inline constexpr int kMenuHeight = 20;
-inline constexpr int kClientWidth = kPageWidth;
-inline constexpr int kClientHeight = kMenuHeight + kPageHeight;
+// Where the page lies in the client area, below the menu strip.
 inline constexpr Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
 
 // A rectangle as SDL takes it.

@@ -4,17 +4,25 @@
 
 #include "platform/PageLayout.h"
 
+// The program's side of the page (program.js): the canvas is drawn where the program runs, the
+// labels and the prompt are shown by the page.
+// clang-format off
 EM_JS(void, PagePutPixels, (const uint32_t* rgba, int width, int height, int x, int y), {
-  OmbrevalePage.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
+  const bytes = HEAPU8.subarray(rgba, rgba + width * height * 4);
+  OmbrevaleProgram.putPixels(bytes, width, height, x, y);
 });
 EM_JS(void, PageSetLabel,
       (int index, const char* caption, int x, int y, int w, int h, int color, const char* face,
-       int pixels, int bold),
-      {
-        OmbrevalePage.setLabel(index, UTF8ToString(caption), x, y, w, h, color, UTF8ToString(face),
-                               pixels, bold != 0);
-      });
-EM_JS(void, PageFrameShown, (), { OmbrevalePage.frameShown(); });
+       int pixels, int bold), {
+  OmbrevaleProgram.setLabel(index, UTF8ToString(caption), x, y, w, h, color, UTF8ToString(face),
+                            pixels, bold != 0);
+});
+// No caption: no prompt.
+EM_JS(void, PageSetPrompt, (const char* caption, const char* note), {
+  OmbrevaleProgram.show('setPrompt', caption ? UTF8ToString(caption) : null, UTF8ToString(note));
+});
+EM_JS(void, PageFrameShown, (), { OmbrevaleProgram.frameShown(); });
+// clang-format on
 
 namespace ombrevale {
 
@@ -52,6 +60,16 @@ void CanvasPresenter::Present(const Scene& scene) {
     PageSetLabel(static_cast<int>(i), label.Caption.c_str(), box.x, box.y, box.w, box.h,
                  static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
                  PointsToPixels(label.Face.Points), label.Face.Bold ? 1 : 0);
+  }
+
+  const bool promptChanged = scene.prompt == nullptr
+                                 ? prompt_.has_value()
+                                 : !prompt_ || prompt_->caption != scene.prompt->caption ||
+                                       prompt_->note != scene.prompt->note;
+  if (promptChanged) {
+    prompt_ = scene.prompt ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
+    PageSetPrompt(prompt_ ? prompt_->caption.c_str() : nullptr,
+                  prompt_ ? prompt_->note.c_str() : "");
   }
   PageFrameShown();
 }

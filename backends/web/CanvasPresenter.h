@@ -1,11 +1,12 @@
 #pragma once
 
 // Puts a scene on the page: the window's background and the canvas into the page's 2D canvas, as
-// RGBA rows straight from the program's memory, and each label as text of the page over it. Only
-// what changed is sent: the background when its revision moves, a label when its caption, colour
-// or face does.
+// RGBA rows straight from the program's memory, each label as text of the page over it, and the
+// calm start's prompt as the page's button. Only what changed is sent: the background when its
+// revision moves, a label when its caption, colour or face does, the prompt when it comes or goes.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ class CanvasPresenter {
   uint64_t chromeRevision_ = ~uint64_t{0};
   std::vector<uint32_t> rgba_;
   std::vector<ShownLabel> labels_;
+  std::optional<Prompt> prompt_;
 };
 
 }  // namespace ombrevale

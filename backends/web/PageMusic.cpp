@@ -9,7 +9,9 @@
 #include "platform/midi/Smf.h"
 
 // The page's synthesiser (OmbrevaleMusic in music.js) keeps each piece it fetched under a number;
-// these calls take and return plain values only.
+// these calls take and return plain values only. From a worker every call is a message to the page
+// (program.js): the device awaits what it must know (the piece's bytes, whether the synthesiser is
+// ready) and lets the rest go.
 // clang-format off
 EM_ASYNC_JS(int, PageFetchPiece, (const char* path, int* piece, uint8_t** bytes, uint32_t* size), {
   const fetched = await OmbrevaleMusic.fetchPiece(UTF8ToString(path));
@@ -23,11 +25,10 @@ EM_ASYNC_JS(int, PageFetchPiece, (const char* path, int* piece, uint8_t** bytes,
 });
 EM_ASYNC_JS(int, PageSynthesiserReady, (), { return (await OmbrevaleMusic.ready()) ? 1 : 0; });
 EM_JS(void, PageKeepPiece, (int piece, double lengthMs), { OmbrevaleMusic.keep(piece, lengthMs); });
-EM_JS(int, PageStartPiece, (int piece), { return OmbrevaleMusic.start(piece) ? 1 : 0; });
+EM_JS(void, PageStartPiece, (int piece, uint32_t start), { OmbrevaleMusic.start(piece, start); });
 EM_JS(void, PagePausePiece, (int piece), { OmbrevaleMusic.pause(piece); });
-EM_JS(int, PageResumePiece, (int piece), { return OmbrevaleMusic.resume(piece) ? 1 : 0; });
+EM_JS(void, PageResumePiece, (int piece), { OmbrevaleMusic.resume(piece); });
 EM_JS(void, PageHaltPiece, (int piece), { OmbrevaleMusic.halt(piece); });
-EM_JS(int, PagePieceSounding, (int piece), { return OmbrevaleMusic.sounding(piece) ? 1 : 0; });
 EM_JS(void, PageFreePiece, (int piece), { OmbrevaleMusic.free(piece); });
 // clang-format on
 
@@ -35,26 +36,68 @@ namespace ombrevale {
 
 namespace {
 
+// The device the page's word about the end of a piece goes to.
+PageMusicDevice* listening = nullptr;
+
 // One piece the page's synthesiser holds. It plays one piece at a time: starting one cuts the
 // others, which then answer that they no longer sound.
 class PageMusicStream final : public MusicStream {
  public:
-  explicit PageMusicStream(int piece) : piece_(piece) {}
-  ~PageMusicStream() override { PageFreePiece(piece_); }
+  PageMusicStream(PageMusicDevice& device, int piece) : device_(device), piece_(piece) {}
+  ~PageMusicStream() override {
+    device_.Release(piece_);
+    PageFreePiece(piece_);
+  }
   PageMusicStream(const PageMusicStream&) = delete;
   PageMusicStream& operator=(const PageMusicStream&) = delete;
 
-  bool Start() override { return PageStartPiece(piece_) != 0; }
-  void Pause() override { PagePausePiece(piece_); }
-  bool Resume() override { return PageResumePiece(piece_) != 0; }
-  void Halt() override { PageHaltPiece(piece_); }
-  bool Sounding() override { return PagePieceSounding(piece_) != 0; }
+  bool Start() override {
+    device_.Start(piece_);
+    return true;
+  }
+  void Pause() override {
+    if (device_.Owns(piece_)) PagePausePiece(piece_);
+  }
+  bool Resume() override {
+    if (!device_.Sounding(piece_)) return false;
+    PageResumePiece(piece_);
+    return true;
+  }
+  void Halt() override {
+    if (!device_.Owns(piece_)) return;
+    device_.Release(piece_);
+    PageHaltPiece(piece_);
+  }
+  bool Sounding() override { return device_.Sounding(piece_); }
 
  private:
+  PageMusicDevice& device_;
   int piece_;
 };
 
 }  // namespace
+
+PageMusicDevice::PageMusicDevice() {
+  listening = this;
+}
+
+PageMusicDevice::~PageMusicDevice() {
+  if (listening == this) listening = nullptr;
+}
+
+void PageMusicDevice::Start(int piece) {
+  owner_ = piece;
+  ended_ = false;
+  PageStartPiece(piece, ++start_);
+}
+
+void PageMusicDevice::Release(int piece) {
+  if (owner_ == piece) owner_ = 0;
+}
+
+void PageMusicDevice::Ended(uint32_t start) {
+  if (start == start_) ended_ = true;
+}
 
 int32_t PageMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                               int64_t& lengthMs) {
@@ -76,8 +119,18 @@ int32_t PageMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStre
   }
   lengthMs = static_cast<int64_t>(std::ceil(info.seconds * 1000.0));
   PageKeepPiece(piece, static_cast<double>(lengthMs));
-  stream = std::make_unique<PageMusicStream>(piece);
+  stream = std::make_unique<PageMusicStream>(*this, piece);
   return kMciSuccess;
 }
 
 }  // namespace ombrevale
+
+extern "C" {
+
+// The page says, between passes, that the piece it started under the number `start` has played
+// and rung out.
+EMSCRIPTEN_KEEPALIVE void OmbrevaleMusicEnded(uint32_t start) {
+  if (ombrevale::listening != nullptr) ombrevale::listening->Ended(start);
+}
+
+}  // extern "C"

@@ -4,15 +4,19 @@
 
 #include "platform/Controls.h"
 
-// The page's side of the window (page.js).
-EM_JS(double, PageScreenWidth, (), { return screen.width; });
-EM_JS(double, PageScreenHeight, (), { return screen.height; });
-EM_JS(void, PageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
+// The page's side of the window (page.js), reached through the program's side (program.js).
+// clang-format off
+EM_JS(double, PageScreenWidth, (), { return OmbrevaleProgram.screen().width; });
+EM_JS(double, PageScreenHeight, (), { return OmbrevaleProgram.screen().height; });
+EM_JS(void, PageSetTitle, (const char* title),
+      { OmbrevaleProgram.show('setTitle', UTF8ToString(title)); });
 EM_JS(void, PageAddMenuEntry, (int index, const char* caption),
-      { OmbrevalePage.addMenuEntry(index, UTF8ToString(caption)); });
-EM_JS(void, PageShow, (), { OmbrevalePage.show(); });
+      { OmbrevaleProgram.show('addMenuEntry', index, UTF8ToString(caption)); });
+EM_JS(void, PageSetScale, (int scale), { OmbrevaleProgram.show('setScale', scale); });
+EM_JS(void, PageShow, (), { OmbrevaleProgram.show('show'); });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
-            { await OmbrevalePage.showBox(UTF8ToString(title), UTF8ToString(text)); });
+            { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
+// clang-format on
 
 namespace ombrevale {
 
@@ -36,6 +40,10 @@ void WebDesktop::SetCaption(std::string_view caption) {
 void WebDesktop::SetMenu(const std::vector<std::string>& entries) {
   for (size_t i = 0; i < entries.size(); ++i)
     PageAddMenuEntry(static_cast<int>(i), entries[i].c_str());
+}
+
+void WebDesktop::AskScale(std::optional<int> scale) {
+  PageSetScale(scale.value_or(0));
 }
 
 void WebDesktop::ShowWindow() {

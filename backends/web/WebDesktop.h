@@ -1,8 +1,10 @@
 #pragma once
 
 // The main window on a web page: the page's canvas shows the client area below an HTML menu bar,
-// the labels lie over it as text of the page, the version box is the page's modal dialog, and the
-// browser's own event loop calls the program one pass at a time (it never waits here).
+// the labels and the calm start's prompt lie over it as the page's own text and button, the
+// version box is the page's modal dialog, and the browser's own event loop calls the program one
+// pass at a time (it never waits here). The page fits the window to the browser's window at a
+// whole factor of device pixels, unless the player asked for one.
 
 #include <cstdint>
 #include <optional>
@@ -29,8 +31,12 @@ class WebDesktop final : public Desktop {
   void SetCaption(std::string_view caption) override;
   void SetMenu(const std::vector<std::string>& entries) override;
   void ShowWindow() override;
+  // The page's factor the player asked for (?scale=N), instead of the one that fits; before the
+  // window shows.
+  void AskScale(std::optional<int> scale);
 
-  // The keys and menu clicks the page queued since the last pass (see WebDesktopEvents.cpp).
+  // The keys, menu clicks and presses of the prompt's button the page sent since the last pass
+  // (see WebDesktopEvents.cpp).
   void PumpEvents(WindowEvents& events) override;
   // The browser's event loop does the waiting: the page calls the next pass when it is due.
   void WaitEvents(std::optional<uint32_t>) override {}

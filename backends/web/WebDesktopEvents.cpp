@@ -1,6 +1,6 @@
-// The window's events on a web page: the keys and menu clicks the page queued, handed to the
-// window's handlers. A key arrives by its place on the keyboard (KeyboardEvent.code), which the
-// key table every desktop reads turns into the classic key code.
+// The window's events on a web page: the keys, menu clicks and presses of the prompt's button the
+// page sent, handed to the window's handlers. A key arrives by its place on the keyboard
+// (KeyboardEvent.code), which the key table every desktop reads turns into the classic key code.
 
 #include <emscripten.h>
 
@@ -9,40 +9,48 @@
 
 // The page's JavaScript is not C++: clang-format leaves it as it is.
 // clang-format off
-// Takes the oldest queued event: 0 none, 1 a key (its place's name into `name`, its shift state
-// into `value`), 2 a menu click (the entry into `value`).
-EM_JS(int, PageNextEvent, (char* name, int capacity, int* value), {
-  const e = OmbrevalePage.nextEvent();
+// Takes the oldest event the page sent: 0 none; 1 a key, its place's name into `name` and whether
+// shift, control and alt were down into `values`; 2 a menu click, the entry into `values`; 3 a
+// press of the prompt's button.
+EM_JS(int, PageNextEvent, (char* name, int capacity, int* values), {
+  const e = OmbrevaleProgram.nextEvent();
   if (!e) return 0;
   if (e.kind === 'key') {
     stringToUTF8(e.code, name, capacity);
-    HEAP32[value >> 2] = e.shift;
+    HEAP32.set([e.shift ? 1 : 0, e.control ? 1 : 0, e.alt ? 1 : 0], values >> 2);
     return 1;
   }
-  HEAP32[value >> 2] = e.entry;
-  return 2;
+  if (e.kind === 'menu') {
+    HEAP32[values >> 2] = e.entry;
+    return 2;
+  }
+  return 3;
 });
 // Tells the page's test hook which code a key arrived with.
-EM_JS(void, PageKeyArrived, (int code), { OmbrevalePage.keyArrived(code); });
+EM_JS(void, PageKeyArrived, (int code), { OmbrevaleProgram.keyArrived(code); });
 // clang-format on
 
 namespace ombrevale {
 
 void WebDesktop::PumpEvents(WindowEvents& events) {
   char name[64];
-  int value = 0;
+  int values[3] = {};
   while (!events.Ended()) {
-    const int kind = PageNextEvent(name, sizeof name, &value);
+    const int kind = PageNextEvent(name, sizeof name, values);
     if (kind == 0) break;
     if (kind == 2) {
-      events.MenuClick(value);
+      events.MenuClick(values[0]);
+      continue;
+    }
+    if (kind == 3) {
+      events.PromptClick();
       continue;
     }
     const KeyPlace* place = KeyPlaceNamed(name);
     int16_t code = place ? place->code : 0;
     if (code == 0) continue;  // a key without a classic code
     PageKeyArrived(code);
-    events.KeyDown(code, static_cast<int16_t>(value));
+    events.KeyDown(code, ShiftBits(values[0] != 0, values[1] != 0, values[2] != 0));
   }
 }
 

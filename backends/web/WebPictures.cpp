@@ -2,25 +2,46 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 #include "platform/FatalError.h"
 #include "platform/bitmap/BitmapFile.h"
+#include "platform/bitmap/Rgb24Rows.h"
+#include "platform/bitmap/Rgb24Runs.h"
 
 namespace ombrevale {
 
-std::optional<std::string> WebPictureReader::Admit(const std::string& path,
-                                                   std::span<const uint8_t> bytes) {
-  File& file = files_[path];
-  const CheckedBitmap checked = CheckBitmapHeader(bytes, bytes.size());
-  if (checked.format) file.claimed = checked.format->size;
+WebPictureReader::Admission WebPictureReader::Admit(const std::string& path,
+                                                    std::span<const uint8_t> file) {
+  File& entry = files_[path];
+  // A picture of the site's own arrives with its black left out; its headers are checked as the
+  // bitmap's it stands for.
+  const std::optional<Rgb24RunsHead> runs = ReadRgb24RunsHead(file);
+  const CheckedBitmap checked =
+      runs ? CheckBitmapHeader(runs->head, runs->fileSize) : CheckBitmapHeader(file, file.size());
   if (!checked.format) {
-    file.failure = UnreadableBitmapSentence(path, checked.refusal);
-  } else if (auto refusal = budget_.Refusal(file.claimed.width, file.claimed.height)) {
-    file.failure = BitmapTooLargeSentence(path, *refusal);
-  } else {
-    budget_.Charge(file.claimed.width, file.claimed.height);
-    return std::nullopt;
+    entry.failure = UnreadableBitmapSentence(path, checked.refusal);
+    return Admission::Refused;
   }
-  return file.failure;
+  entry.claimed = checked.format->size;
+  if (auto refusal = budget_.Refusal(entry.claimed.width, entry.claimed.height)) {
+    entry.failure = BitmapTooLargeSentence(path, *refusal);
+    return Admission::Refused;
+  }
+  budget_.Charge(entry.claimed.width, entry.claimed.height);
+  if (runs) {
+    std::optional<Surface> picture;
+    if (IsRgb24(*checked.format)) picture = DecodeRgb24Runs(*checked.format, file);
+    if (!picture) {
+      entry.failure = UnreadableBitmapSentence(path, "its rows' runs are broken");
+      return Admission::Refused;
+    }
+    entry.picture = std::move(*picture);
+    return Admission::Decoded;
+  }
+  if (!IsRgb24(*checked.format)) return Admission::PageDecodes;
+  entry.picture = DecodeRgb24(*checked.format, file);
+  return Admission::Decoded;
 }
 
 void WebPictureReader::Undecodable(const std::string& path, const std::string& why) {
@@ -50,7 +71,8 @@ Surface WebPictureReader::LoadPicture(const std::string& path) {
   const auto found = files_.find(path);
   if (found == files_.end()) throw FatalError(CannotReadSentence(path, "no such file"));
   if (found->second.failure) throw FatalError(*found->second.failure);
-  return found->second.picture;
+  // Handed over, not copied: the window reads each picture once, as it loads.
+  return std::move(found->second.picture);
 }
 
 WebPictureReader& PagePictures() {
@@ -63,15 +85,11 @@ WebPictureReader& PagePictures() {
 // The page's picture loader calls these while it prepares the pictures, before the window loads.
 extern "C" {
 
-// Returns 0 when the file may be decoded, else a pointer to why not (valid until the next call).
-EMSCRIPTEN_KEEPALIVE const char* OmbrevaleAdmitPicture(const char* path, const uint8_t* bytes,
-                                                       int size) {
-  static std::string why;
-  const auto refusal = ombrevale::PagePictures().Admit(
-      path, std::span<const uint8_t>(bytes, static_cast<size_t>(size)));
-  if (!refusal) return nullptr;
-  why = *refusal;
-  return why.c_str();
+// What became of a fetched file (WebPictureReader::Admission): 0 refused, 1 the page decodes it,
+// 2 decoded.
+EMSCRIPTEN_KEEPALIVE int OmbrevaleAdmitPicture(const char* path, const uint8_t* bytes, int size) {
+  return static_cast<int>(ombrevale::PagePictures().Admit(
+      path, std::span<const uint8_t>(bytes, static_cast<size_t>(size))));
 }
 
 EMSCRIPTEN_KEEPALIVE void OmbrevalePictureUndecodable(const char* path, const char* why) {

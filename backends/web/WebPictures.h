@@ -1,10 +1,13 @@
 #pragma once
 
-// The window's pictures on a web page. The page fetches the bitmap files of dat/ beside it before
-// the window loads; each file's headers are checked here, against the same limits and the same
-// memory budget as on the desktop, before the browser's own decoder may touch it; the page then
-// decodes the files that passed, pixel for pixel, with no colour conversion. Reading a picture
-// afterwards takes what was decoded, or fails with the reason the check or the decoder gave.
+// The window's pictures on a web page. The page fetches the bitmap files of dat/ before the window
+// loads; each file's headers are checked here, against the same limits and the same memory budget
+// as on the desktop, before anything decodes it. A file of uncompressed 24-bit pixels, as the
+// pictures of dat/ are, is decoded here at once, as is the form the site carries them in, with
+// their black left out (platform/bitmap/Rgb24Runs.h); the page's browser decodes any other, pixel
+// for pixel, with no colour conversion. Reading a picture afterwards takes what was decoded (the
+// window reads each once, as it loads: a second reading finds the picture taken and empty), or
+// fails with the reason the check or the decoder gave.
 
 #include <cstdint>
 #include <map>
@@ -19,9 +22,11 @@ namespace ombrevale {
 
 class WebPictureReader final : public PictureReader {
  public:
-  // A fetched file's headers: nothing when it may be decoded (its claimed size is then charged to
-  // the budget), else why not, in the reader's words.
-  std::optional<std::string> Admit(const std::string& path, std::span<const uint8_t> bytes);
+  // What became of a fetched file, whole: refused by the check or the budget (LoadPicture then
+  // fails with why), decoded here, or left for the page's decoder. The claimed size of a file
+  // that passed is charged to the budget.
+  enum class Admission { Refused = 0, PageDecodes = 1, Decoded = 2 };
+  Admission Admit(const std::string& path, std::span<const uint8_t> file);
 
   // What the page's decoder made of an admitted file: nothing (with the browser's reason), or
   // RGBA rows, which must have the size its headers claimed. A file the page could not fetch is

@@ -1,11 +1,13 @@
 // The wave channel on Web Audio: one wave at a time, fetched beside the page. A browser lets a
 // page sound only after the visitor has touched it, so the audio context starts on the first
-// click or key; a wave asked for before then is accepted and stays silent.
+// click or key; a wave asked for before then is accepted and stays silent. Whoever set `onChange`
+// hears when a wave starts and stops (the program, when it runs in a worker).
 'use strict';
 
 const OmbrevaleAudio = (() => {
-  // The statuses of the wave side (platform/mci/Mci.h).
-  const kFileMissing = 305, kFileNotPlayable = 306, kNoAudioDevice = 307;
+  // The statuses of the wave side, the program's own (facts.js).
+  const { fileMissing: kFileMissing, fileNotPlayable: kFileNotPlayable,
+          noAudioDevice: kNoAudioDevice } = OMBREVALE_FACTS.mci;
   let context = null, source = null, endedWaiters = [];
 
   function wake() {
@@ -17,12 +19,14 @@ const OmbrevaleAudio = (() => {
 
   function finished() {
     source = null;
+    player.onChange(false);
     const waiters = endedWaiters;
     endedWaiters = [];
     waiters.forEach((resolve) => resolve());
   }
 
-  return {
+  const player = {
+    onChange: () => {},
     async play(path, loop) {
       this.stop();
       if (typeof AudioContext !== 'function') return kNoAudioDevice;
@@ -47,6 +51,7 @@ const OmbrevaleAudio = (() => {
       source.connect(context.destination);
       source.addEventListener('ended', finished);
       source.start();
+      player.onChange(true);
       return 0;
     },
     stop() {
@@ -59,4 +64,5 @@ const OmbrevaleAudio = (() => {
     playing: () => source !== null,
     ended: () => (source ? new Promise((resolve) => endedWaiters.push(resolve)) : Promise.resolve()),
   };
+  return player;
 })();

@@ -2,6 +2,9 @@
 // through (OmbrevaleMusic: FluidSynth in an AudioWorklet, music-worklet.js, with the General MIDI
 // soundfont fetched when the first piece is opened), and the console's way into the channel
 // (OmbrevalePage.mci and OmbrevalePage.playMusic), which takes its turn between the loop's passes.
+// The program, in a worker of the page, calls OmbrevaleMusic by messages (program.js): it waits
+// for a piece and for the synthesiser to be ready, and for nothing else; it knows itself which
+// piece it started last, and hears from here when that start has rung out.
 //
 // A browser lets a page sound only once the visitor has clicked or pressed a key. Until then a
 // piece is accepted and played on the program's clock, in silence; at the first gesture it sounds
@@ -18,7 +21,7 @@ const OmbrevaleMusic = (() => {
   // the program's clock: the milliseconds played before `since` (performance.now() when it last
   // began playing, null while it is held).
   const pieces = new Map();
-  let nextPiece = 1, owner = 0, serial = 0;
+  let nextPiece = 1, owner = 0;
   let context = null, node = null, prepared = null;
   // Whether the browser has let the page's audio run yet, or the visitor has touched the page:
   // from then on the audio runs whenever asked.
@@ -105,12 +108,17 @@ const OmbrevaleMusic = (() => {
   const clockOf = (piece) =>
     piece.playedMs + (piece.since === null ? 0 : performance.now() - piece.since);
 
+  // The program's start numbered `number` has played and rung out: the program hears it between
+  // its passes.
   function ended(number) {
     const piece = pieces.get(owner);
     if (!piece || piece.serial !== number) return;
     piece.ended = true;
     context.suspend().catch(() => {});
+    tellEnded(number);
   }
+  const tellEnded = (number) =>
+    OmbrevalePage.callProgram('OmbrevaleMusicEnded', null, ['number'], [number]);
 
   // The audio thread runs only while a piece is on the output.
   function idle() {
@@ -135,11 +143,15 @@ const OmbrevaleMusic = (() => {
     ready: () => (prepared = prepared || prepare()),
     // The program read the piece and keeps it; its length is the SMF reader's.
     keep(piece, lengthMs) { pieces.get(piece).lengthMs = lengthMs; },
-    // Plays a piece from its start, cutting the one that sounds.
-    start(piece) {
+    // Plays a piece from its start, cutting the one that sounds; `number` is the program's for
+    // this start, said back when it has rung out (at once when there is nothing to play).
+    start(piece, number) {
       const p = pieces.get(piece);
-      if (!p || !node) return false;
-      Object.assign(p, { playedMs: 0, since: performance.now(), ended: false, serial: ++serial,
+      if (!p || !node) {
+        tellEnded(number);
+        return false;
+      }
+      Object.assign(p, { playedMs: 0, since: performance.now(), ended: false, serial: number,
                          heldBack: !mayRun() });
       owner = piece;
       ++test.starts;
@@ -169,7 +181,6 @@ const OmbrevaleMusic = (() => {
       node.port.postMessage({ halt: true });
       idle();
     },
-    sounding: (piece) => owner === piece && !pieces.get(piece).ended,
     free(piece) {
       if (owner === piece) this.halt(piece);
       pieces.delete(piece);
@@ -195,37 +206,30 @@ const OmbrevaleMusic = (() => {
   };
 })();
 
-// The console's commands enter the program between the loop's passes: every entry that may wait
-// (a pass, a command fetching a piece) takes its turn, one after the other, as the program can be
-// inside only one of them at a time.
+// The console's commands enter the program between the loop's passes, and wait while the version
+// box is open (OmbrevalePage.callProgram). A command and the reading of its reply take their turn
+// together, one command after the other.
 (() => {
-  const ccall = Module.ccall;
   let turn = Promise.resolve();
   function inTurn(body) {
     const result = turn.then(body);
     turn = result.catch(() => {});
     return result;
   }
-  Module.ccall = function (name, returnType, argTypes, args, options) {
-    if (!(options && options.async)) return ccall(name, returnType, argTypes, args, options);
-    return inTurn(() => ccall(name, returnType, argTypes, args, options));
-  };
+  const call = OmbrevalePage.callProgram;
   const notRunning = () => new Error('the program is not running');
 
   // Sends one text command to the music channel: resolves to { status, reply }.
   OmbrevalePage.mci = (command) => inTurn(async () => {
-    if (!Module.calledRun) throw notRunning();
-    const status = await ccall('OmbrevaleMci', 'number', ['string'], [String(command)],
-                               { async: true });
-    if (status < 0) throw notRunning();
-    return { status, reply: ccall('OmbrevaleMciReply', 'string', [], []) };
+    const status = await call('OmbrevaleMci', 'number', ['string'], [String(command)]);
+    if (status === null || status < 0) throw notRunning();
+    return { status, reply: await call('OmbrevaleMciReply', 'string', [], []) };
   });
   // Starts a piece as the game does (SoundAPI::PlayMusic): resolves to the status.
   OmbrevalePage.playMusic = (path, loop) => inTurn(async () => {
-    if (!Module.calledRun) throw notRunning();
-    const status = await ccall('OmbrevalePlayMusic', 'number', ['string', 'number'],
-                               [String(path), loop ? 1 : 0], { async: true });
-    if (status < 0) throw notRunning();
+    const status = await call('OmbrevalePlayMusic', 'number', ['string', 'number'],
+                              [String(path), loop ? 1 : 0]);
+    if (status === null || status < 0) throw notRunning();
     return status;
   });
 })();

@@ -1,63 +1,96 @@
-// The page's side of the window: its size on the browser's window, the menu bar, the canvas and
-// the labels over it, the version box, the keys, fullscreen, and the loop that calls the program
-// one pass at a time from the browser's event loop, never blocking it.
+// The page's side of the window, on the page's own thread: its size on the browser's window at a
+// whole factor of device pixels, the menu bar, the labels over the canvas, the calm start's prompt,
+// the version box, the keys, fullscreen and the error. The program runs in a worker of the page
+// (program.js, started by index.html), drawing on the canvas from there, so that the page's thread
+// only hears from it when something it shows changes; where the browser cannot draw from a worker,
+// the program runs here instead. The two speak in the same messages either way.
 'use strict';
 
 const OmbrevalePage = (() => {
-  const kWidth = 404, kHeight = 324;  // the client area: the menu strip and the page
-  const settings = new URLSearchParams(location.search);
+  const kWidth = OMBREVALE_FACTS.clientWidth, kHeight = OMBREVALE_FACTS.clientHeight;
+  const address = new URLSearchParams(location.search);
+  const stage = document.getElementById('stage');
   const win = document.getElementById('window');
   const menu = document.getElementById('menu');
   const canvas = document.getElementById('canvas');
-  // Opaque, and desynchronized: each frame goes to the screen without waiting for the page's own
-  // rendering, which takes the main thread's work per frame down by a third.
-  const context = canvas.getContext('2d', { alpha: false, desynchronized: true });
+  // As many pixels as the page has, the window's background with its frame around the vision.
+  canvas.width = OMBREVALE_FACTS.pageWidth;
+  canvas.height = OMBREVALE_FACTS.pageHeight;
   const labels = document.getElementById('labels');
+  const prompt = document.getElementById('prompt');
   const box = document.getElementById('box');
-  const events = [];
+  const about = document.getElementById('about');
+  const error = document.getElementById('error');
   const menuCaptions = [];
   const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
   // What tests and bug reports read back: the frames shown (with ?record=N), the keys arrived.
   // With each recorded frame, the label's text as it was shown and when (performance.now()); and
-  // when the page's clock took its first reading, which a fixed start counts on from.
-  const test = { frames: [], labelsShown: [], record: Number(settings.get('record') || 0),
-                 shown: 0, keys: [], boxes: 0, firstFrameAt: 0, clockOrigin: 0 };
+  // when the page's clock took its first reading, which a fixed start counts on from. `inWorker`:
+  // where the program runs; `scale`: the page's factor in device pixels.
+  const test = { frames: [], labelsShown: [], record: Number(address.get('record') || 0),
+                 shown: 0, keys: [], boxes: 0, firstFrameAt: 0, clockOrigin: 0,
+                 inWorker: false, scale: 0 };
 
-  // The largest whole factor that fits the browser's window (or the screen, in fullscreen).
-  function layout() {
-    const stage = document.getElementById('stage');
-    const w = stage.clientWidth, h = stage.clientHeight;
-    const scale = Math.max(1, Math.floor(Math.min(w / kWidth, h / kHeight)));
-    win.style.transform = `scale(${scale})`;
-    win.style.left = `${Math.max(0, Math.floor((w - kWidth * scale) / 2))}px`;
-    win.style.top = `${Math.max(0, Math.floor((h - kHeight * scale) / 2))}px`;
-    // The box and the error are the window's: as large as its page.
-    box.style.zoom = scale;
-    document.getElementById('error').style.zoom = scale;
+  // The program's settings: the address's, and a calm start for a visitor whose system asks for
+  // less motion (or whose address says calm=1).
+  function settings() {
+    const all = Object.fromEntries(address);
+    all.calm = reducedMotion.matches || address.get('calm') === '1' ? '1' : '';
+    return all;
   }
+
+  // The largest whole factor N whose N x 404 by N x 324 device pixels fit the browser's window
+  // (or the screen, in fullscreen), at least 1, unless the program was asked for one (?scale=N).
+  // The page is laid out in CSS pixels, so its size and its place are that many device pixels
+  // divided by devicePixelRatio: every canvas pixel is then N x N device pixels, whatever the ratio.
+  let askedScale = 0;
+  function layout() {
+    const ratio = devicePixelRatio || 1;
+    const area = stage.getBoundingClientRect();
+    const width = Math.round(area.width * ratio), height = Math.round(area.height * ratio);
+    const scale = askedScale || Math.max(1, Math.floor(Math.min(width / kWidth, height / kHeight)));
+    const left = Math.max(0, Math.floor((width - kWidth * scale) / 2));
+    const top = Math.max(0, Math.floor((height - kHeight * scale) / 2));
+    win.style.transform = `scale(${scale / ratio})`;
+    win.style.left = `${left / ratio}px`;
+    win.style.top = `${top / ratio}px`;
+    // The boxes and the error are the window's: as large as its page.
+    for (const element of [box, about, error]) element.style.zoom = scale / ratio;
+    test.scale = scale;
+  }
+  // The ratio changes with the browser's zoom, or as the window moves to another monitor; the
+  // query for the present ratio stops matching then, and the page fits itself again.
+  let ratioQuery = null;
+  function watchRatio() {
+    if (ratioQuery) ratioQuery.removeEventListener('change', ratioChanged);
+    ratioQuery = matchMedia(`(resolution: ${devicePixelRatio || 1}dppx)`);
+    ratioQuery.addEventListener('change', ratioChanged);
+  }
+  function ratioChanged() {
+    watchRatio();
+    layout();
+  }
+  watchRatio();
   addEventListener('resize', layout);
-  addEventListener('DOMContentLoaded', layout);
   document.addEventListener('fullscreenchange', layout);
 
   function toggleFullscreen() {
     if (document.fullscreenElement) document.exitFullscreen();
-    else document.getElementById('stage').requestFullscreen().catch(() => {});
+    else stage.requestFullscreen().catch(() => {});
   }
   document.getElementById('fullscreen').addEventListener('click', toggleFullscreen);
   canvas.addEventListener('dblclick', toggleFullscreen);
-
-  function shiftBits(e) {
-    return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
-  }
+  for (const id of ['about-open', 'about-link'])
+    document.getElementById(id).addEventListener('click', () => about.showModal());
 
   // Keys the page scrolls or navigates by, when pressed alone: taken for the program.
   const kPageKeys = new Set(['Space', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',
                              'PageUp', 'PageDown', 'Home', 'End', 'Backspace']);
 
   document.addEventListener('keydown', (e) => {
-    if (box.open || win.hidden) return;
-    // A focused menu entry takes Return and Space itself, as a menu does.
+    if (box.open || about.open || win.hidden) return;
+    // A focused button takes Return and Space itself, as a menu or a dialog's button does.
     if (e.target instanceof HTMLButtonElement && (e.code === 'Enter' || e.code === 'Space' ||
                                                    e.code === 'NumpadEnter')) return;
     // Alt with the first letter of an entry's caption clicks it, as a menu bar's access key.
@@ -65,14 +98,16 @@ const OmbrevalePage = (() => {
       const entry = menuCaptions.findIndex((c) => c[0].toUpperCase() === e.code[3]);
       if (entry >= 0) {
         e.preventDefault();
-        events.push({ kind: 'menu', entry });
+        send({ kind: 'menu', entry });
         return;
       }
     }
-    events.push({ kind: 'key', code: e.code, shift: shiftBits(e) });
+    // The program makes its shift bits of these (platform/keys/KeyPlaces.h).
+    send({ kind: 'key', code: e.code, shift: e.shiftKey, control: e.ctrlKey, alt: e.altKey });
     // The browser keeps its shortcuts, Tab and the function keys.
     if (!e.ctrlKey && !e.altKey && !e.metaKey && kPageKeys.has(e.code)) e.preventDefault();
   });
+  document.getElementById('start').addEventListener('click', () => send({ kind: 'prompt' }));
 
   // The version box: closed by OK, Return, Space or Escape.
   box.addEventListener('keydown', (e) => {
@@ -83,55 +118,32 @@ const OmbrevalePage = (() => {
     }
   });
   box.addEventListener('cancel', (e) => { e.preventDefault(); box.close(); });
+  box.addEventListener('close', () => send({ kind: 'boxClosed' }));
 
-  // The loop: a pass when the next slot is due; a pass held by the box resumes as it closes. One
-  // pass at a time: a pass asked for while one runs is that one.
-  let running = false, timer = 0, pass = null;
-  function step() {
-    timer = 0;
-    pass = pass || Module.ccall('OmbrevaleStep', 'number', [], [], { async: true }).then((wait) => {
-      pass = null;
-      if (wait >= 0 && running) timer = setTimeout(step, wait);
-    });
-    return pass;
-  }
-  // A hidden page's timers are slowed down by the browser; back in view, the pass that waits is
-  // taken at once, and as the slots do not catch up, the vision simply goes on.
+  // A hidden page's timers are slowed down by the browser; back in view, the program takes the
+  // pass that waits at once.
   document.addEventListener('visibilitychange', () => {
-    if (document.visibilityState === 'visible' && running && timer) {
-      clearTimeout(timer);
-      step();
-    }
+    if (document.visibilityState === 'visible') send({ kind: 'visible' });
   });
-  function run() {
-    document.getElementById('start').hidden = true;
-    running = true;
-    if (!timer) step();
-  }
 
-  return {
-    setting: (name) => settings.get(name) || '',
+  // What the program shows on the page, by name.
+  const shows = {
+    setTitle(title) { document.title = title; },
     addMenuEntry(index, caption) {
       const entry = document.createElement('button');
       entry.type = 'button';
       entry.setAttribute('role', 'menuitem');
-      entry.innerHTML = '';
       const access = document.createElement('u');
       access.textContent = caption.slice(0, 1);
       entry.append(access, caption.slice(1));
-      entry.addEventListener('click', () => { events.push({ kind: 'menu', entry: index }); });
+      entry.addEventListener('click', () => send({ kind: 'menu', entry: index }));
       menu.append(entry);
       menuCaptions[index] = caption;
     },
+    setScale(scale) { askedScale = scale; },
     show() {
       win.hidden = false;
       layout();
-    },
-    nextEvent: () => events.shift(),
-    keyArrived(code) { test.keys.push(code); },
-    putPixels(rgba, width, height, x, y) {
-      const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-      context.putImageData(new ImageData(pixels, width, height), x, y);
     },
     setLabel(index, caption, x, y, w, h, color, face, pixels, bold) {
       let label = labels.children[index];
@@ -147,45 +159,112 @@ const OmbrevalePage = (() => {
         font: `${bold ? 'bold ' : ''}${pixels}px "${face}", "MS PGothic", "IPAPGothic", ` +
               '"IPAexGothic", "Hiragino Kaku Gothic ProN", "Yu Gothic", "Noto Sans CJK JP", sans-serif',
       });
-      label.textContent = caption.replace(/\r\n?/g, '\n');
+      label.textContent = caption;
     },
-    frameShown() {
-      if (test.shown++ === 0) test.firstFrameAt = performance.now();
-      if (test.frames.length < test.record) {
-        test.frames.push(context.getImageData(2, 2, 400, 300).data);
-        const label = labels.children[0];
-        test.labelsShown.push({ at: performance.now(), text: label ? label.textContent : '' });
-      }
+    // The calm start's button and the line under it; no caption: none.
+    setPrompt(caption, note) {
+      const start = document.getElementById('start');
+      prompt.hidden = start.hidden = caption === null;
+      start.textContent = caption || '';
+      document.getElementById('note').textContent = note || '';
     },
     showBox(title, text) {
       document.getElementById('box-title').textContent = title;
-      document.getElementById('box-text').textContent = text.replace(/\r\n?/g, '\n');
+      document.getElementById('box-text').textContent = text;
       test.boxes++;
-      return new Promise((resolve) => {
-        box.addEventListener('close', () => {
-          events.length = 0;  // what was typed at the page meanwhile is dropped
-          resolve();
-        }, { once: true });
-        box.showModal();
-        document.getElementById('box-ok').focus();
-      });
+      box.showModal();
+      document.getElementById('box-ok').focus();
     },
-    // The window loaded: the vision starts, or waits for the visitor who asked for less motion.
-    loaded() {
-      if (reducedMotion.matches) {
-        // The first frame, standing still, with the clock its pass wrote.
-        step().then(() => Module.ccall('OmbrevaleShowStill', null, [], []));
-        const start = document.getElementById('start');
-        start.hidden = false;
-        start.addEventListener('click', run, { once: true });
-      } else {
-        run();
-      }
-    },
+    keyArrived(code) { test.keys.push(code); },
     fatalError(text) {
       win.hidden = true;
       document.getElementById('error-text').textContent = text;
-      document.getElementById('error').hidden = false;
+      error.hidden = false;
+    },
+  };
+
+  // The program's messages: what it shows, its relayed calls to the page's sound, the answers to
+  // the page's calls, and with each, how far it has come (frames shown, when the first and the
+  // clock began).
+  const answers = new Map();
+  let nextCall = 1;
+  let keeping = false;
+  function receive(message) {
+    if (message.status) {
+      Object.assign(test, message.status);
+      // Once the vision shows, the site is kept for the next visit and offline.
+      if (test.shown > 0 && !keeping) keepSite();
+    }
+    if (message.show) shows[message.show](...message.args);
+    if (message.frame) {
+      test.frames.push(new Uint8ClampedArray(message.frame));
+      test.labelsShown.push({ at: message.at, text: message.label });
+    }
+    if (message.relay) relayed(message);
+    if (message.answer) {
+      answers.get(message.answer)(message.value);
+      answers.delete(message.answer);
+    }
+  }
+
+  // The program's calls to objects of the page it cannot reach from a worker: the wave player and
+  // the music's synthesiser, which sound through the page's Web Audio. Each answers with what its
+  // function returned, awaited.
+  function pageObject(name) {
+    if (name === 'OmbrevaleAudio') return OmbrevaleAudio;
+    if (name === 'OmbrevaleMusic' && typeof OmbrevaleMusic !== 'undefined') return OmbrevaleMusic;
+    return globalThis[name];
+  }
+  async function relayed({ relay, object, method, args }) {
+    let value;
+    try {
+      value = await pageObject(object)[method](...args);
+    } catch (e) {
+      console.error(`ombrevale: ${object}.${method} failed on the page: ${e.message}`);
+    }
+    send({ kind: 'relayed', id: relay, value });
+  }
+
+  function keepSite() {
+    keeping = true;
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
+  // The link to the program: the worker the page started (index.html), which the canvas then goes
+  // to, else the program on this thread, its script loaded here.
+  let send;
+  const start = { kind: 'start', settings: settings(), pageOrigin: performance.timeOrigin,
+                  screen: { width: screen.width, height: screen.height } };
+  if (ombrevaleWorker) {
+    test.inWorker = true;
+    ombrevaleWorker.addEventListener('message', (e) => receive(e.data));
+    send = (message) => ombrevaleWorker.postMessage(message);
+    start.canvas = canvas.transferControlToOffscreen();
+    ombrevaleWorker.postMessage(start, [start.canvas]);
+    // The wave player tells the program when a wave starts and stops, which it asks in a pass.
+    OmbrevaleAudio.onChange = (playing) => send({ kind: 'waves', playing });
+  } else {
+    const queued = [start];
+    send = (message) => queued.push(message);
+    start.canvas = canvas;
+    // Once program.js has run, the two call each other directly, a task apart, as messages go.
+    addEventListener('ombrevale-program', () => {
+      const toProgram = OmbrevaleProgram.connect((message) => setTimeout(receive, 0, message));
+      send = (message) => setTimeout(toProgram, 0, message);
+      queued.forEach(send);
+    }, { once: true });
+    const script = document.createElement('script');
+    script.src = 'program.js';
+    document.body.append(script);
+  }
+
+  return {
+    // Calls an exported function of the program between its passes, never inside one (nor while
+    // the version box holds a pass), as Module.ccall takes it; resolves to what it returned.
+    callProgram(name, returnType, argTypes, args) {
+      const id = nextCall++;
+      send({ kind: 'call', id, name, returnType, argTypes, args });
+      return new Promise((resolve) => answers.set(id, resolve));
     },
     test,
   };

@@ -3,7 +3,8 @@
 // PlayMusic loops a piece or closes it at its end; a missing or broken file and a soundfont that
 // cannot be had answer as on a machine without them; the console's commands wait for the version
 // box; and before the visitor's first gesture a piece plays in silence on the program's clock and
-// sounds from where that clock has reached at the first click.
+// sounds from where that clock has reached at the first click. The program runs in a worker of the
+// page, and, where a browser cannot draw from one, on the page itself: its music is the same.
 //
 //   node tests/backends/web/music_test.mjs SITE_DIR   (run from the repository root)
 import assert from 'node:assert/strict';
@@ -12,7 +13,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from 'puppeteer-core';
+import { Checks, launch as launchBrowser, sleep } from './driver.mjs';
 import { serve } from './serve.mjs';
 
 const [siteDir] = process.argv.slice(2);
@@ -77,10 +78,8 @@ const longTick = (ms) => (ms <= 800 ? (ms * 480) / 400 : 960 + ((ms - 800) * 480
 
 // The pieces are served under test/; under nosoundfont/ the site has no soundfont, and under
 // badsoundfont/ its soundfont is a gzip stream of what is no soundfont.
-const soundfontAsked = [];
 const server = await serve(siteDir, 0, (url, response) => {
   const [, variant = '', file] = url.match(/^\/(?:(nosoundfont|badsoundfont)\/)?(.*)$/);
-  if (file === 'sound/TimGM6mb.sf2.gz') soundfontAsked.push(variant);
   if (file.startsWith('test/')) {
     const name = file.slice(5);
     if (!pieces[name]) response.writeHead(404).end();
@@ -95,30 +94,14 @@ const server = await serve(siteDir, 0, (url, response) => {
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;
-const launch = (policy) => puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: path.join(work, `profile-${policy}`),
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         `--autoplay-policy=${policy}`],
-});
+const launch = (policy) => launchBrowser({ args: [`--autoplay-policy=${policy}`] });
 // Most checks in a browser that lets the page sound at once; the first gesture in one that waits.
 const browser = await launch('no-user-gesture-required');
 const strictBrowser = await launch('document-user-activation-required');
 
-const results = [];
-async function check(name, body) {
-  const started = Date.now();
-  try {
-    await body();
-    results.push(`ok   ${name} (${Date.now() - started} ms)`);
-  } catch (error) {
-    results.push(`FAIL ${name}: ${error.stack || error}`);
-  }
-}
+const checks = new Checks();
+const check = (name, body) => checks.check(name, body);
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // Waits for a condition, asked again and again, for at most `seconds`.
 async function until(what, condition, seconds = 20) {
   const end = Date.now() + seconds * 1000;
@@ -130,8 +113,10 @@ async function until(what, condition, seconds = 20) {
 
 // A page of the site with its vision running, what went wrong on it and its warnings recorded.
 // `run` evaluates in the page; with `gesture` false it does so as no visitor's gesture would.
-async function open(url, { on = browser, gesture = true } = {}) {
+// `before` runs in the page before its own scripts.
+async function open(url, { on = browser, gesture = true, before = null } = {}) {
   const page = await on.newPage();
+  if (before) await page.evaluateOnNewDocument(before);
   page.problems = [];
   page.warnings = [];
   page.on('console', (m) => {
@@ -140,6 +125,9 @@ async function open(url, { on = browser, gesture = true } = {}) {
     if (m.type() === 'warn') page.warnings.push(m.text());
   });
   page.on('pageerror', (e) => page.problems.push(`page error: ${e.message}`));
+  // The soundfont as the page asks for it, whether the site's service worker or the server answers.
+  page.soundfontAsked = 0;
+  page.on('request', (r) => { if (r.url().endsWith('/sound/TimGM6mb.sf2.gz')) ++page.soundfontAsked; });
   const session = await page.createCDPSession();
   page.run = async (expression) => {
     if (gesture) return page.evaluate(expression);
@@ -174,6 +162,7 @@ async function listen(page) {
 await check('a piece opens, plays and sounds; its length is the desktop\'s, the synthesiser\'s ' +
             'position advances, it pauses and resumes, and it stops at its end', async () => {
   const page = await open('/');
+  assert.equal(await page.run('OmbrevalePage.test.inWorker'), true, 'the program runs in a worker');
   assert.deepEqual(await page.mci('open "test/tune.mid" type sequencer alias tune'),
                    { status: 0, reply: '1' });
   assert.deepEqual(await page.run('OmbrevaleMusic.held()'),
@@ -199,6 +188,9 @@ await check('a piece opens, plays and sounds; its length is the desktop\'s, the 
   assert.equal((await page.mci('play tune from 0')).status, 0);
   await until('the second start', async () => (await page.mode('tune')) === 'playing' &&
     (await page.run('OmbrevaleMusic.position()')) > 0);
+  // The first start's end, arriving late, is not the second's.
+  await page.run('OmbrevalePage.callProgram("OmbrevaleMusicEnded", null, ["number"], [1])');
+  assert.equal(await page.mode('tune'), 'playing', 'an old start\'s end stopped the new one');
   assert.equal((await page.mci('pause tune')).status, 0);
   assert.equal(await page.mode('tune'), 'paused');
   const held = await page.run('OmbrevaleMusic.position()');
@@ -234,16 +226,36 @@ await check('the game\'s own PlayMusic loops a piece at its end, and closes one 
   await page.close();
 });
 
+await check('where the program runs on the page itself, not in a worker, a piece sounds, loops ' +
+            'and closes the same way', async () => {
+  const page = await open('/', { before: () => {
+    delete HTMLCanvasElement.prototype.transferControlToOffscreen;
+  } });
+  assert.equal(await page.run('OmbrevalePage.test.inWorker'), false);
+  assert.equal((await page.mci('open test/loop.mid alias a')).status, 0);
+  const loudest = await listen(page);
+  assert.equal((await page.mci('close a')).status, 0);
+  assert.equal(await page.run('OmbrevalePage.playMusic("test/loop.mid", true)'), 0);
+  await until('sound from the synthesiser', async () => (await loudest()) > 0.01);
+  const starts = await page.run('OmbrevaleMusic.test.starts');
+  await until('slot 0 to start the piece again', async () =>
+    (await page.run('OmbrevaleMusic.test.starts')) > starts, 30);
+  assert.equal(await page.run('OmbrevalePage.playMusic("test/loop.mid", false)'), 0);
+  await until('slot 0 to close the piece', async () =>
+    (await page.mci('status m1 mode')).status === 303, 30);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
 await check('a missing MIDI file answers "file missing" and a broken one "file cannot be ' +
             'played", without fetching the soundfont; a good one opens after them', async () => {
-  soundfontAsked.length = 0;
   const page = await open('/');
   assert.deepEqual(await page.mci('open "test/nothere.mid" alias a'), { status: 305, reply: '' });
   assert.equal((await page.mci('open "test/broken.mid" alias a')).status, 306);
   assert.equal((await page.mci('open test/text.mid alias a')).status, 306);
-  assert.deepEqual(soundfontAsked, [], 'a bad file woke the synthesiser');
+  assert.equal(page.soundfontAsked, 0, 'a bad file woke the synthesiser');
   assert.equal((await page.mci('open test/loop.mid alias a')).status, 0);
-  assert.deepEqual(soundfontAsked, ['']);
+  assert.equal(page.soundfontAsked, 1);
   assert.deepEqual(page.problems, []);
   assert.deepEqual(page.warnings, []);
   await page.close();
@@ -320,5 +332,4 @@ await browser.close();
 await strictBrowser.close();
 server.close();
 fs.rmSync(work, { recursive: true, force: true });
-console.log(results.join('\n'));
-process.exit(results.some((r) => r.startsWith('FAIL')) ? 1 : 0);
+process.exit(checks.report());

@@ -1,7 +1,8 @@
 // The web page in Debian's Chromium, headless: it loads cleanly, draws the same frames as the
-// native renderer, keeps drawing, opens and closes its version box, takes keys with the desktop's
-// codes, copes with a missing and a broken picture, and stands still for a visitor who asks for
-// less motion.
+// native renderer (from its worker, and on the page itself where a browser cannot draw from a
+// worker), keeps drawing, opens and closes its version box, takes keys with the desktop's codes,
+// carries the program's sound to the page, copes with a missing and a broken picture, and stands
+// still for a visitor who asks for less motion until the button, Return or Space starts it.
 //
 //   node tests/backends/web/page_test.mjs SITE_DIR RENDERER   (run from the repository root)
 import assert from 'node:assert/strict';
@@ -9,7 +10,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import zlib from 'node:zlib';
+import { Checks, launch, sleep, watch } from './driver.mjs';
 import { serve } from './serve.mjs';
 
 const [siteDir, renderer] = process.argv.slice(2);
@@ -20,60 +22,63 @@ const kQuery = `?seed=${kSeed}&start=${encodeURIComponent(kStart).replace(/%20/g
 const inLabel = (x, y) => x >= 224 && y >= 280;
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'ombrevale-web-'));
-// Under /missing/ the site has no noise picture; under /corrupt/ its face picture is a file cut
-// short.
+// The site's pictures come in one archive. Under /missing/ it has no noise picture; under
+// /corrupt/ its face picture is a file cut short; under /palette/ the face and the noise are
+// pictures of 256 colours, which the browser decodes. Each is the dat/ folder of `work`'s folder
+// of that name, archived by the system's tar. Under /test/ lies what a test wrote into `work`.
+const variants = { missing: path.join(work, 'missing'), corrupt: path.join(work, 'corrupt'),
+                   palette: path.join(work, 'palette') };
+for (const folder of Object.values(variants)) {
+  fs.mkdirSync(path.join(folder, 'dat'), { recursive: true });
+  for (const name of fs.readdirSync('dat')) fs.copyFileSync(path.join('dat', name), path.join(folder, 'dat', name));
+}
+fs.rmSync(path.join(variants.missing, 'dat', 'noise.bmp'));
+fs.truncateSync(path.join(variants.corrupt, 'dat', 'face.bmp'), 200);
+for (const name of ['face.bmp', 'noise.bmp']) {
+  const file = path.join(variants.palette, 'dat', name);
+  execFileSync('convert', [file, '-colors', '256', '-type', 'Palette', `BMP3:${file}`]);
+}
 const server = await serve(siteDir, 0, (url, response) => {
-  const match = url.match(/^\/(missing|corrupt)(\/.*)$/);
+  if (url.startsWith('/test/')) {
+    const file = path.join(work, url.slice(6));
+    if (fs.existsSync(file)) response.writeHead(200).end(fs.readFileSync(file));
+    else response.writeHead(404).end();
+    return true;
+  }
+  // Under /octet/ the host calls the program plain bytes, not WebAssembly.
+  if (url === '/octet/ombrevale.wasm') {
+    response.writeHead(200, { 'Content-Type': 'application/octet-stream' })
+      .end(fs.readFileSync(path.join(siteDir, 'ombrevale.wasm')));
+    return true;
+  }
+  if (url.startsWith('/octet/')) return url.slice(6);
+  const match = url.match(/^\/(missing|corrupt|palette)(\/.*)$/);
   if (!match) return false;
   const [, variant, file] = match;
-  if (variant === 'missing' && file === '/dat/noise.bmp') {
-    response.writeHead(404).end();
-  } else if (variant === 'corrupt' && file === '/dat/face.bmp') {
-    const whole = fs.readFileSync(path.join(siteDir, file));
-    response.writeHead(200, { 'Content-Type': 'image/bmp' }).end(whole.subarray(0, 200));
-  } else {
-    return file;
-  }
+  if (file !== '/pictures.tar.gz') return file;
+  const archive = execFileSync('tar', ['--sort=name', '-cf', '-', '-C', variants[variant], 'dat'],
+                               { maxBuffer: 1 << 24 });
+  response.writeHead(200, { 'Content-Type': 'application/gzip' }).end(zlib.gzipSync(archive));
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: path.join(work, 'profile'),
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         '--window-size=900,700'],
-});
+const browser = await launch({ args: ['--window-size=900,700'] });
+const checks = new Checks();
+const check = (name, body) => checks.check(name, body);
 
-const results = [];
-async function check(name, body) {
-  const started = Date.now();
-  try {
-    await body();
-    results.push(`ok   ${name} (${Date.now() - started} ms)`);
-  } catch (error) {
-    results.push(`FAIL ${name}: ${error.stack || error}`);
-  }
-}
-
-// A page of the site, with what went wrong on it recorded.
-async function open(url, { reducedMotion = false } = {}) {
-  const page = await browser.newPage();
-  page.problems = [];
-  page.on('console', (m) => { if (m.type() === 'error') page.problems.push(`console: ${m.text()}`); });
-  page.on('pageerror', (e) => page.problems.push(`page error: ${e.message}`));
-  page.on('requestfailed', (r) => page.problems.push(`failed: ${r.url()}`));
-  page.on('response', (r) => { if (r.status() >= 400) page.problems.push(`${r.status()}: ${r.url()}`); });
+// A page of the site, with what went wrong on it recorded. `before` runs in the page before its
+// own scripts do.
+async function open(url, { reducedMotion = false, before = null } = {}) {
+  const page = watch(await browser.newPage());
   if (reducedMotion)
     await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+  if (before) await page.evaluateOnNewDocument(before);
   await page.setViewport({ width: 900, height: 700 });
   await page.goto(origin + url, { waitUntil: 'load' });
   return page;
 }
 
 const shown = (page) => page.evaluate(() => OmbrevalePage.test.shown);
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 async function waitForFrames(page, count) {
   await page.waitForFunction((n) => OmbrevalePage.test.shown >= n, { timeout: 15000 }, count);
 }
@@ -129,12 +134,17 @@ async function expectSameFrames(page, native) {
   }
 }
 
+let native = [];  // the renderer's frames, once the first check has made them
 await check('the page loads with no console error and no failed request, and draws the ' +
             'native renderer\'s frames pixel for pixel', async () => {
   const page = await open(`/${kQuery}&record=${kFrames}`);
-  const native = nativeFrames(kFrames, '.');
+  native = nativeFrames(kFrames, '.');
   await expectSameFrames(page, native);
   assert.deepEqual(page.problems, []);
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), true,
+               'the program runs in a worker of the page');
+  assert.deepEqual(await page.workers()[0].evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => e.name)), [], 'the worker fetched what the page had fetched for it');
   // The clock's label: two years ahead of the fixed start, at its place, in its colour and face.
   const label = await page.evaluate(() => {
     const l = document.querySelector('.label');
@@ -164,6 +174,43 @@ await check('the page loads with no console error and no failed request, and dra
   await page.close();
 });
 
+await check('where a browser cannot draw from a worker, the program runs on the page itself and ' +
+            'draws the same frames', async () => {
+  const page = await open(`/${kQuery}&record=30`,
+                          { before: () => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; } });
+  await expectSameFrames(page, native.slice(0, 30));
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), false);
+  assert.match(await page.title(), /^Ombrevale [0-9]+\.[0-9]+$/);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('a browser that cannot inflate a stream fetches the pictures\' archive as it is, and ' +
+            'draws the same frames', async () => {
+  const page = await open(`/${kQuery}&record=10`, { before: () => {
+    delete HTMLCanvasElement.prototype.transferControlToOffscreen;
+    delete globalThis.DecompressionStream;
+  } });
+  await expectSameFrames(page, native.slice(0, 10));
+  const fetched = await page.evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => new URL(e.name).pathname).filter((name) => name.startsWith('/pictures')));
+  assert.deepEqual(fetched, ['/pictures.tar']);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('where the page cannot compile the program as it arrives (the host does not call it ' +
+            'WebAssembly), the worker fetches it itself and draws the same frames', async () => {
+  const page = await open(`/octet/${kQuery}&record=10`);
+  await expectSameFrames(page, native.slice(0, 10));
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), true);
+  const asked = page.workers()[0].evaluate(() => performance.getEntriesByType('resource')
+    .map((e) => new URL(e.name).pathname));
+  assert.deepEqual(await asked, ['/octet/ombrevale.wasm']);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
 // How many frames a second the page draws is measured by bench/web_measure.mjs; a test only asks
 // that it goes on, which holds on a machine of any speed.
 await check('the vision keeps drawing', async () => {
@@ -173,7 +220,7 @@ await check('the vision keeps drawing', async () => {
   await page.waitForFunction((n) => OmbrevalePage.test.shown >= n, { timeout: 20000 }, before + 50);
   const started = Date.now();
   await page.waitForFunction((n) => OmbrevalePage.test.shown >= n, { timeout: 20000 }, before + 100);
-  results.push(`     (${(50000 / Math.max(1, Date.now() - started)).toFixed(1)} frames a second)`);
+  checks.note(`${(50000 / Math.max(1, Date.now() - started)).toFixed(1)} frames a second`);
   await page.close();
 });
 
@@ -200,6 +247,13 @@ await check('the version box opens by click and keyboard, freezes the vision, an
   };
   const [entry] = await page.$$('#menu button');
   assert.equal(await entry.evaluate((e) => e.textContent), 'Version');
+  // The window's colours are the program's (platform/Palette.h): the menu strip in the button
+  // face, the box's title bar in the active caption's colour.
+  const colour = (selector, property) =>
+    page.evaluate((q, p) => getComputedStyle(document.querySelector(q))[p], selector, property);
+  assert.equal(await colour('#strip', 'backgroundColor'), 'rgb(212, 208, 200)');
+  assert.equal(await colour('#box h1', 'backgroundColor'), 'rgb(0, 0, 128)');
+  assert.equal(await colour('#box h1', 'color'), 'rgb(255, 255, 255)');
 
   await entry.click();
   await opened('click');
@@ -251,19 +305,65 @@ await check('keys arrive by their place with the desktop\'s codes', async () => 
   await page.close();
 });
 
+// A wave of `seconds` of a quiet tone, 8-bit mono at 8000 samples a second.
+function wave(seconds) {
+  const samples = Math.round(8000 * seconds);
+  const file = Buffer.alloc(44 + samples);
+  file.write('RIFF', 0);
+  file.writeUInt32LE(36 + samples, 4);
+  file.write('WAVEfmt ', 8);
+  file.writeUInt32LE(16, 16);
+  file.writeUInt16LE(1, 20);  // plain samples
+  file.writeUInt16LE(1, 22);  // one channel
+  file.writeUInt32LE(8000, 24);
+  file.writeUInt32LE(8000, 28);
+  file.writeUInt16LE(1, 32);
+  file.writeUInt16LE(8, 34);
+  file.write('data', 36);
+  file.writeUInt32LE(samples, 40);
+  for (let i = 0; i < samples; ++i) file[44 + i] = 128 + Math.round(20 * Math.sin(i / 4));
+  return file;
+}
+
+await check('the program\'s sound calls reach the page\'s Web Audio from its worker, with their ' +
+            'answers, and the end of a wave comes back', async () => {
+  fs.writeFileSync(path.join(work, 'tone.wav'), wave(0.3));
+  const page = await open('/');
+  await waitForFrames(page, 2);
+  await page.mouse.click(5, 5);  // the visitor's first touch lets the page sound
+  const [worker] = page.workers();
+  const played = await worker.evaluate(async () => {
+    const missing = await OmbrevaleAudio.play('test/nothing-here.wav', false);
+    const status = await OmbrevaleAudio.play('test/tone.wav', false);
+    const playing = OmbrevaleAudio.playing();
+    await OmbrevaleAudio.ended();
+    return { missing, status, playing, after: OmbrevaleAudio.playing(),
+             known: OMBREVALE_FACTS.mci.fileMissing };
+  });
+  assert.deepEqual(played, { missing: played.known, status: 0, playing: true, after: false,
+                             known: 305 });
+  // The music's synthesiser answers the same way, with what its function resolved to.
+  assert.deepEqual(await worker.evaluate(() => OmbrevaleMusic.fetchPiece('test/nothing-here.mid')),
+                   { status: 305 });
+  assert.deepEqual(page.problems.filter((p) => !p.includes('nothing-here.') &&
+                                        !p.startsWith('console: Failed to load resource')), []);
+  await page.close();
+});
+
 await check('a missing picture leaves its control empty: the vision runs without it, as the ' +
             'renderer does', async () => {
-  const folder = path.join(work, 'without-noise');
-  fs.mkdirSync(path.join(folder, 'dat'), { recursive: true });
-  for (const name of fs.readdirSync('dat'))
-    if (name !== 'noise.bmp') fs.copyFileSync(path.join('dat', name), path.join(folder, 'dat', name));
   const page = await open(`/missing/${kQuery}&record=30`);
-  await expectSameFrames(page, nativeFrames(30, folder));
+  await expectSameFrames(page, nativeFrames(30, variants.missing));
   assert.equal(await page.evaluate(() => document.getElementById('error').hidden), true);
-  // The one failed request is the missing picture's.
-  assert.deepEqual(page.problems.filter((p) => !p.includes('noise.bmp') &&
-                                        !p.startsWith('console: Failed to load resource')), []);
-  assert.equal(page.problems.filter((p) => p.startsWith('404: ')).length, 1);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('a picture the program leaves to the browser\'s decoder (of 256 colours) shows as the ' +
+            'renderer shows it', async () => {
+  const page = await open(`/palette/${kQuery}&record=30`);
+  await expectSameFrames(page, nativeFrames(30, variants.palette));
+  assert.deepEqual(page.problems, []);
   await page.close();
 });
 
@@ -295,8 +395,37 @@ await check('reduced motion shows the first frame still, and a button that start
   await page.close();
 });
 
+await check('Return starts the still vision too, as a key the window takes, and the prompt says so',
+            async () => {
+  const page = await open('/?start=2026/12/07+06:38:05', { reducedMotion: true });
+  await page.waitForSelector('#start:not([hidden])', { timeout: 10000 });
+  assert.deepEqual(await page.evaluate(() => [document.getElementById('start').textContent,
+                                              document.getElementById('note').textContent]),
+                   ['Start the vision', 'Return or Space starts it too']);
+  await waitForFrames(page, 2);
+  await page.keyboard.press('Enter');
+  await waitForFrames(page, 10);
+  assert.equal(await page.evaluate(() => document.getElementById('prompt').hidden), true);
+  assert.deepEqual(await page.evaluate(() => OmbrevalePage.test.keys), [13]);
+  // The note about the vision, from the menu strip.
+  await page.click('#about-open');
+  assert.match(await page.evaluate(() => document.getElementById('about').open &&
+                                          document.getElementById('about-text').textContent),
+               /flashes[^]*reduce motion/);
+  await page.keyboard.press('Escape');
+  assert.equal(await page.evaluate(() => document.getElementById('about').open), false);
+  // The address asks for the same calm start (?calm=1), and Space starts it as well.
+  const asked = await open('/?calm=1');
+  await asked.waitForSelector('#start:not([hidden])', { timeout: 10000 });
+  await waitForFrames(asked, 2);
+  await asked.keyboard.press('Space');
+  await waitForFrames(asked, 10);
+  assert.deepEqual([...page.problems, ...asked.problems], []);
+  await page.close();
+  await asked.close();
+});
+
 await browser.close();
 server.close();
 fs.rmSync(work, { recursive: true, force: true });
-console.log(results.join('\n'));
-process.exit(results.some((r) => r.startsWith('FAIL')) ? 1 : 0);
+process.exit(checks.report());

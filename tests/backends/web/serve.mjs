@@ -1,7 +1,8 @@
 // A static server for the built site, bound to 127.0.0.1 only: what scripts/web serves, and what
 // the browser tests load. A test may answer some addresses itself (`answer` returns true when it
 // did) or have another file of the site served for them (it returns that file's address). Files go
-// out gzip-compressed to a browser that accepts it, as a static host sends them.
+// out gzip-compressed to a browser that accepts it, as a static host sends them, but for those
+// compressed already.
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -10,6 +11,8 @@ import zlib from 'node:zlib';
 const kTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
   '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.bmp': 'image/bmp',
+  '.tar': 'application/x-tar', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
+  '.gz': 'application/gzip',
 };
 
 export function serve(siteDir, port = 0, answer = () => false) {
@@ -28,7 +31,8 @@ export function serve(siteDir, port = 0, answer = () => false) {
       }
       const headers = { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
                         'Cache-Control': 'no-cache' };
-      if (/\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
+      // What is compressed already goes out as it is.
+      if (/\bgzip\b/.test(request.headers['accept-encoding'] || '') && !file.endsWith('.gz')) {
         const modified = fs.statSync(file).mtimeMs;
         let known = compressed.get(file);
         if (!known || known[0] !== modified) {
