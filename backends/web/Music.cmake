@@ -1,8 +1,9 @@
 # The music channel's part of the site: the synthesiser and the soundfont the page fetches when the
 # first piece is opened (music.js and music-worklet.js come with the rest of site/).
-# - music/libfluidsynth-2.4.6.js: FluidSynth compiled to WebAssembly, from the npm package
-#   js-synthesizer at the version backends/web/music/package-lock.json pins, installed into the
-#   build folder by npm at build time.
+# - music/libfluidsynth-2.4.6.js and .wasm: FluidSynth compiled to WebAssembly, from the npm
+#   package js-synthesizer at the version backends/web/music/package-lock.json pins, installed into
+#   the build folder by npm at build time; its WebAssembly taken out of the script it ships in
+#   (music/split-synth.mjs), so that it travels as a binary file.
 # - sound/TimGM6mb.sf2.gz: the General MIDI soundfont the desktop plays with (Debian's
 #   timgm6mb-soundfont), gzip-compressed for the wire; the page inflates it.
 # - music/NOTICE.txt, LGPL-2.1.txt, GPL-2.txt: what both are, their licences and their sources.
@@ -17,6 +18,7 @@ if(NOT EXISTS ${OMBREVALE_SOUNDFONT})
 endif()
 find_program(OMBREVALE_NPM npm REQUIRED)
 find_program(OMBREVALE_GZIP gzip REQUIRED)
+find_program(OMBREVALE_NODE node REQUIRED)
 
 set(_externals ${OMBREVALE_SYNTH_INSTALL}/node_modules/js-synthesizer/externals)
 add_custom_command(
@@ -33,10 +35,18 @@ add_custom_command(
   VERBATIM)
 file(MAKE_DIRECTORY ${OMBREVALE_SYNTH_INSTALL})
 
-# The synthesiser and the notices of what the page's music is made with, in music/.
-set(_music_files "")
+# The synthesiser, its script and its WebAssembly apart.
+set(_synth ${OMBREVALE_SITE_DIR}/music/libfluidsynth-2.4.6)
+add_custom_command(OUTPUT ${_synth}.js ${_synth}.wasm
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${OMBREVALE_SITE_DIR}/music
+  COMMAND ${OMBREVALE_NODE} ${OMBREVALE_SYNTH_PACKAGE}/split-synth.mjs
+          ${_externals}/libfluidsynth-2.4.6.js ${_synth}.js ${_synth}.wasm
+  DEPENDS ${_externals}/libfluidsynth-2.4.6.js ${OMBREVALE_SYNTH_PACKAGE}/split-synth.mjs
+  VERBATIM)
+set(_music_files ${_synth}.js ${_synth}.wasm)
+
+# The notices of what the page's music is made with, in music/.
 foreach(_pair
-    "${_externals}/libfluidsynth-2.4.6.js|libfluidsynth-2.4.6.js"
     "${_externals}/LICENSE.fluidsynth.txt|LGPL-2.1.txt"
     "/usr/share/common-licenses/GPL-2|GPL-2.txt"
     "${OMBREVALE_SYNTH_PACKAGE}/NOTICE.txt|NOTICE.txt")

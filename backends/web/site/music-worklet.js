@@ -1,6 +1,8 @@
 // The music channel's synthesiser, on the audio thread: FluidSynth, compiled to WebAssembly and
 // loaded into this scope just before this module (music/libfluidsynth-2.4.6.js), plays one piece at
 // a time with the General MIDI soundfont the page hands it, through FluidSynth's own C interface.
+// The page hands the processor FluidSynth's WebAssembly as it makes it (processorOptions.synth),
+// which starts the runtime (music-synth-loader.js).
 //
 // The page speaks to it in small messages: { soundfont } (answered { soundfont: true | false }),
 // { start, piece } (the page's number for the piece and the file's bytes), { seek } (milliseconds
@@ -80,7 +82,7 @@ function readTempos(bytes, at, end, tempos) {
 }
 
 class MusicProcessor extends AudioWorkletProcessor {
-  constructor() {
+  constructor(options) {
     super();
     this.synth = 0;
     this.player = 0;
@@ -90,7 +92,10 @@ class MusicProcessor extends AudioWorkletProcessor {
     this.sounding = false;  // the piece plays or rings
     this.renderedMs = 0;    // how far into the piece the output is
     this.buffer = 0;        // two channels of kQuantum floats in FluidSynth's memory
-    this.port.onmessage = (e) => ready.then(() => this.take(e.data));
+    const ready = runtime(options.processorOptions?.synth);
+    this.port.onmessage = (e) => ready.then(() => this.take(e.data), (error) => {
+      if ('soundfont' in e.data) this.port.postMessage({ soundfont: false, error: String(error) });
+    });
   }
 
   take(m) {
@@ -174,11 +179,20 @@ class MusicProcessor extends AudioWorkletProcessor {
   }
 }
 
-// FluidSynth's own complaints would reach the page's console: the page says what it needs itself.
-const ready = new Promise((resolve) => {
-  if (fluid.calledRun) resolve();
-  else AudioWorkletGlobalScope.addOnPostRun(resolve);
-}).then(() => {
-  for (let level = 0; level < 5; ++level) fluid._fluid_set_log_function(level, 0, 0);
-});
+// FluidSynth's runtime, started once from the WebAssembly the first processor was handed: settled
+// when it is up, or refused when the WebAssembly is missing or broken. FluidSynth's own complaints
+// would reach the page's console: the page says what it needs itself.
+let started = null;
+function runtime(synth) {
+  started ??= (async () => {
+    if (!(synth instanceof ArrayBuffer)) throw new Error('the synthesiser\'s WebAssembly is missing');
+    if (!fluid.calledRun) {
+      const up = new Promise((resolve) => AudioWorkletGlobalScope.addOnPostRun(resolve));
+      await globalThis.startSynth(synth);
+      await up;
+    }
+    for (let level = 0; level < 5; ++level) fluid._fluid_set_log_function(level, 0, 0);
+  })();
+  return started;
+}
 registerProcessor('ombrevale-music', MusicProcessor);

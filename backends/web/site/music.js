@@ -15,7 +15,8 @@ const OmbrevaleMusic = (() => {
   // The statuses of the music side (platform/mci/Mci.h).
   const kFileMissing = 305;
   const kSoundfont = 'sound/TimGM6mb.sf2.gz';
-  const kModules = ['music/libfluidsynth-2.4.6.js', 'music-worklet.js'];
+  const kSynth = 'music/libfluidsynth-2.4.6.wasm';
+  const kModules = ['music-synth-loader.js', 'music/libfluidsynth-2.4.6.js', 'music-worklet.js'];
 
   // Each piece fetched: its bytes, its length (once the program kept it), and where it stands on
   // the program's clock: the milliseconds played before `since` (performance.now() when it last
@@ -39,19 +40,22 @@ const OmbrevaleMusic = (() => {
         throw new Error('the browser cannot inflate the soundfont (no DecompressionStream)');
       context = new AudioContext();
       context.addEventListener('statechange', woken);
-      const [soundfont] = await Promise.all([fetchSoundfont(), addModules()]);
-      node = new AudioWorkletNode(context, 'ombrevale-music',
-                                  { numberOfInputs: 0, outputChannelCount: [2] });
+      const [soundfont, synth] = await Promise.all([fetchSoundfont(), fetchSynth(), addModules()]);
+      node = new AudioWorkletNode(context, 'ombrevale-music', {
+        numberOfInputs: 0, outputChannelCount: [2], processorOptions: { synth },
+      });
       node.connect(context.destination);
       const answered = new Promise((resolve) => {
         node.port.onmessage = (e) => {
-          if ('soundfont' in e.data) resolve(e.data.soundfont);
+          if ('soundfont' in e.data) resolve(e.data);
           else if ('ended' in e.data) ended(e.data.ended);
           else if ('position' in e.data) positionAsked.shift()?.(e.data);
         };
       });
       node.port.postMessage({ soundfont }, [soundfont]);
-      if (!await answered) throw new Error(`${kSoundfont} is no soundfont the synthesiser reads`);
+      const answer = await answered;
+      if (answer.error) throw new Error(`the synthesiser cannot start (${answer.error})`);
+      if (!answer.soundfont) throw new Error(`${kSoundfont} is no soundfont the synthesiser reads`);
       await context.suspend();  // until a piece plays
       return true;
     } catch (e) {
@@ -79,6 +83,18 @@ const OmbrevaleMusic = (() => {
     } catch (e) {
       throw new Error(`${kSoundfont} is not a gzip stream (${e.message})`);
     }
+  }
+
+  // FluidSynth's WebAssembly, which the audio thread cannot fetch itself.
+  async function fetchSynth() {
+    let response;
+    try {
+      response = await fetch(kSynth);
+    } catch (e) {
+      throw new Error(`${kSynth} cannot be fetched (${e.message})`);
+    }
+    if (!response.ok) throw new Error(`${kSynth} cannot be fetched (${response.status})`);
+    return response.arrayBuffer();
   }
 
   async function addModules() {

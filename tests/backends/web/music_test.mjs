@@ -76,10 +76,12 @@ assert.deepEqual(desktopLength, { 'tune.mid': 1500, 'loop.mid': 1000, 'long.mid'
 // Where long.mid stands `ms` into it, in ticks.
 const longTick = (ms) => (ms <= 800 ? (ms * 480) / 400 : 960 + ((ms - 800) * 480) / 300);
 
-// The pieces are served under test/; under nosoundfont/ the site has no soundfont, and under
-// badsoundfont/ its soundfont is a gzip stream of what is no soundfont.
+// The pieces are served under test/; under nosoundfont/ the site has no soundfont, under
+// badsoundfont/ its soundfont is a gzip stream of what is no soundfont, and under nosynth/ and
+// badsynth/ the synthesiser's WebAssembly is missing, or is no WebAssembly.
 const server = await serve(siteDir, 0, (url, response) => {
-  const [, variant = '', file] = url.match(/^\/(?:(nosoundfont|badsoundfont)\/)?(.*)$/);
+  const [, variant = '', file] =
+    url.match(/^\/(?:(nosoundfont|badsoundfont|nosynth|badsynth)\/)?(.*)$/);
   if (file.startsWith('test/')) {
     const name = file.slice(5);
     if (!pieces[name]) response.writeHead(404).end();
@@ -88,6 +90,10 @@ const server = await serve(siteDir, 0, (url, response) => {
     response.writeHead(404).end();
   } else if (variant === 'badsoundfont' && file === 'sound/TimGM6mb.sf2.gz') {
     response.writeHead(200).end(zlib.gzipSync(Buffer.alloc(70000, 'RIFF not sfbk ')));
+  } else if (variant === 'nosynth' && file.endsWith('.wasm') && file.startsWith('music/')) {
+    response.writeHead(404).end();
+  } else if (variant === 'badsynth' && file.endsWith('.wasm') && file.startsWith('music/')) {
+    response.writeHead(200, { 'Content-Type': 'application/wasm' }).end(Buffer.alloc(5000, 7));
   } else {
     return `/${file}`;
   }
@@ -261,9 +267,10 @@ await check('a missing MIDI file answers "file missing" and a broken one "file c
   await page.close();
 });
 
-await check('without a soundfont, or with one that cannot be read, the channel answers as a ' +
-            'machine without a MIDI device, warns once and the vision goes on', async () => {
-  for (const variant of ['nosoundfont', 'badsoundfont']) {
+await check('without a soundfont or a synthesiser, or with one that cannot be read, the channel ' +
+            'answers as a machine without a MIDI device, warns once and the vision goes on',
+            async () => {
+  for (const variant of ['nosoundfont', 'badsoundfont', 'nosynth', 'badsynth']) {
     const page = await open(`/${variant}/`);
     assert.equal((await page.mci('open test/tune.mid alias a')).status, 307, variant);
     assert.equal((await page.mci('open test/loop.mid alias b')).status, 307, variant);
