@@ -69,14 +69,20 @@ const OmbrevaleMusic = (() => {
     }
   }
 
-  async function fetchSoundfont() {
+  // The site's file at `path`, answered whole, or an error that says why it cannot be had.
+  async function fetchWhole(path) {
     let response;
     try {
-      response = await fetch(kSoundfont);
+      response = await fetch(path);
     } catch (e) {
-      throw new Error(`${kSoundfont} cannot be fetched (${e.message})`);
+      throw new Error(`${path} cannot be fetched (${e.message})`);
     }
-    if (!response.ok) throw new Error(`${kSoundfont} cannot be fetched (${response.status})`);
+    if (!response.ok) throw new Error(`${path} cannot be fetched (${response.status})`);
+    return response;
+  }
+
+  async function fetchSoundfont() {
+    const response = await fetchWhole(kSoundfont);
     try {
       return await new Response(response.body.pipeThrough(new DecompressionStream('gzip')))
         .arrayBuffer();
@@ -87,14 +93,7 @@ const OmbrevaleMusic = (() => {
 
   // FluidSynth's WebAssembly, which the audio thread cannot fetch itself.
   async function fetchSynth() {
-    let response;
-    try {
-      response = await fetch(kSynth);
-    } catch (e) {
-      throw new Error(`${kSynth} cannot be fetched (${e.message})`);
-    }
-    if (!response.ok) throw new Error(`${kSynth} cannot be fetched (${response.status})`);
-    return response.arrayBuffer();
+    return (await fetchWhole(kSynth)).arrayBuffer();
   }
 
   async function addModules() {
