@@ -4,11 +4,12 @@
 // The page hands the processor FluidSynth's WebAssembly as it makes it (processorOptions.synth),
 // which starts the runtime (music-synth-loader.js).
 //
-// The page speaks to it in small messages: { soundfont } (answered { soundfont: true | false }),
-// { start, piece } (the page's number for the piece and the file's bytes), { seek } (milliseconds
-// into the piece), { pause }, { resume }, { halt }, { position } (answered { position, tick }: the
-// milliseconds of the piece rendered so far, and the player's tick). It says { ended: number } once the piece has played
-// and rung out, and renders nothing while no piece sounds.
+// The page speaks to it in small messages: { soundfont } (answered { soundfont: true | false },
+// with an `error` where FluidSynth could not start), { start, piece } (the page's number for the
+// piece and the file's bytes), { seek } (milliseconds into the piece), { pause }, { resume },
+// { halt }, { position } (answered { position, tick }: the milliseconds of the piece rendered so
+// far, and the player's tick). It says { ended: number } once the piece has played and rung out,
+// and renders nothing while no piece sounds.
 
 const fluid = AudioWorkletGlobalScope.wasmModule;
 const kPlayerDone = 3;  // FLUID_PLAYER_DONE
