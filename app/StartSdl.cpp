@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/App.h"
-#include "backends/sdl/SdlDesktop.h"
-#include "backends/sdl/SdlMedia.h"
-#include "backends/sdl/SdlPictures.h"
-#include "backends/sdl/SdlVideo.h"
+#include "backends/sdl/window/SdlDesktop.h"
+#include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/window/SdlVideo.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 #include "vision/VisionPictures.h"

@@ -21,7 +21,7 @@
 #include "backends/headless/Headless.h"
 #include "backends/headless/RecordingMedia.h"
 #include "backends/headless/ScreenlessDesktop.h"
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "platform/PageLayout.h"
 #include "platform/raster/BitBlt.h"
 

@@ -20,10 +20,10 @@
 #include <string>
 
 #include "app/App.h"
-#include "backends/sdl/SdlDesktop.h"
-#include "backends/sdl/SdlMedia.h"
-#include "backends/sdl/SdlPictures.h"
-#include "backends/sdl/SdlVideo.h"
+#include "backends/sdl/window/SdlDesktop.h"
+#include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/window/SdlVideo.h"
 #include "platform/scale/Scaler.h"
 #include "vision/VisionPictures.h"
 

@@ -16,7 +16,7 @@
 #include "app/App.h"
 #include "backends/headless/Headless.h"
 #include "backends/headless/RecordingMedia.h"
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "platform/FatalError.h"
 #include "platform/bitmap/BitmapHeader.h"
 #include "platform/bitmap/PictureBudget.h"

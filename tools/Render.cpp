@@ -6,9 +6,9 @@
 #include "app/App.h"
 #include "backends/headless/Headless.h"
 #include "backends/headless/RecordingMedia.h"
-#include "backends/sdl/SdlDesktop.h"
-#include "backends/sdl/SdlPictures.h"
-#include "backends/sdl/SdlVideo.h"
+#include "backends/sdl/window/SdlDesktop.h"
+#include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/window/SdlVideo.h"
 #include "platform/PageLayout.h"
 #include "platform/raster/BitBlt.h"
 

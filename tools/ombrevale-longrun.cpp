@@ -22,7 +22,7 @@
 #include "backends/headless/Headless.h"
 #include "backends/headless/RecordingMedia.h"
 #include "backends/headless/ScreenlessDesktop.h"
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "tools/Render.h"
 
 namespace ombrevale {

@@ -11,7 +11,7 @@ pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 pkg_check_modules(DBUS REQUIRED IMPORTED_TARGET dbus-1)
 find_package(X11 REQUIRED)
 
-file(GLOB OMBREVALE_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+file(GLOB_RECURSE OMBREVALE_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_library(ombrevale_sdl STATIC ${OMBREVALE_SDL_SOURCES})
 target_link_libraries(ombrevale_sdl PUBLIC ombrevale_core SDL2::SDL2 SDL2_ttf::SDL2_ttf
   PkgConfig::FONTCONFIG PkgConfig::DBUS X11::X11 X11::Xext)

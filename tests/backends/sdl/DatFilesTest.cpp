@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "platform/PageLayout.h"
 
 namespace ombrevale {

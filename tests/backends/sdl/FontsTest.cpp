@@ -1,4 +1,4 @@
-#include "backends/sdl/Fonts.h"
+#include "backends/sdl/layers/Fonts.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

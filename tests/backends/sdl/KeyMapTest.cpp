@@ -1,4 +1,4 @@
-#include "backends/sdl/KeyMap.h"
+#include "backends/sdl/window/KeyMap.h"
 
 #include <gtest/gtest.h>
 

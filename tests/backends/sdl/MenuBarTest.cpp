@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/sdl/MenuBar.h"
+#include "backends/sdl/boxes/MenuBar.h"
 #include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/sdl/ModalBox.h"
-#include "backends/sdl/ShownLayer.h"
+#include "backends/sdl/boxes/ModalBox.h"
+#include "backends/sdl/layers/ShownLayer.h"
 #include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {

@@ -25,7 +25,7 @@ namespace ombrevale {
 namespace {
 
 const std::string kHashFile =
-    std::string(OMBREVALE_SOURCE_DIR) + "/tests/backends/sdl/rendered-frames.txt";
+    std::string(OMBREVALE_SOURCE_DIR) + "/tests/reference/rendered-frames.txt";
 // Where the first frame that differs is written, emptied at every run.
 const std::filesystem::path kShownDir =
     std::filesystem::path(OMBREVALE_BINARY_DIR) / "rendered-frames";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/sdl/RendererChoice.h"
+#include "backends/sdl/present/RendererChoice.h"
 #include "tests/backends/sdl/SdlDesktopKit.h"
 
 namespace ombrevale {

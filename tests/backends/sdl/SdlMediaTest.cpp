@@ -1,4 +1,4 @@
-#include "backends/sdl/SdlMedia.h"
+#include "backends/sdl/sound/SdlMedia.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

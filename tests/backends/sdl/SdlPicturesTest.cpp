@@ -1,4 +1,4 @@
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "platform/FatalError.h"
 
 namespace ombrevale {

@@ -1,4 +1,4 @@
-#include "backends/sdl/WindowIcon.h"
+#include "backends/sdl/window/WindowIcon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What an X11 desktop publishes, read as its toolkits read it: the scale in the resource database
 // and GDK_SCALE, and the animations switch in the XSETTINGS blob, whichever byte order it is in.
 
-#include "backends/sdl/X11Settings.h"
+#include "backends/sdl/settings/X11Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/SdlMedia.h"
+#include "backends/sdl/sound/SdlMedia.h"
 #include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
 #include "tests/backends/sdl/SoundFiles.h"

@@ -3,7 +3,7 @@
 // Built by hand on Linux when those files change, from the source folder:
 //   g++ -std=c++20 -I. -Ibuild/generated $(pkg-config --cflags sdl2)
 //   tests/backends/win32/reference/picture_hashes.cpp \
-//     backends/sdl/SdlPictures.cpp platform/bitmap/*.cpp platform/Surface.cpp $(pkg-config --libs
+//     backends/sdl/pictures/SdlPictures.cpp platform/bitmap/*.cpp platform/Surface.cpp $(pkg-config --libs
 //     sdl2) \ -o /tmp/picture-hashes && /tmp/picture-hashes >
 //     tests/backends/win32/picture-hashes.txt
 
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "backends/sdl/SdlPictures.h"
+#include "backends/sdl/pictures/SdlPictures.h"
 #include "tests/backends/win32/PictureHashes.h"
 
 int main() {

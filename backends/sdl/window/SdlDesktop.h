@@ -1,0 +1,141 @@
+#pragma once
+
+// The main window on an SDL desktop: the one contract the system reaches the desktop through,
+// answered by small pieces that each keep one side of the window.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "backends/sdl/present/ClientFrame.h"
+#include "backends/sdl/layers/Fonts.h"
+#include "backends/sdl/window/Fullscreen.h"
+#include "backends/sdl/boxes/MenuBar.h"
+#include "backends/sdl/boxes/ModalBox.h"
+#include "backends/sdl/present/PageView.h"
+#include "backends/sdl/present/Presenter.h"
+#include "backends/sdl/boxes/PromptView.h"
+#include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/window/WindowPlacement.h"
+#include "backends/sdl/settings/X11Settings.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+
+namespace ombrevale {
+
+// Its client area is a menu strip of 20 pixels that we draw ourselves, then the 404 x 304 page
+// area, composed in memory at that size. On a scaled desktop all of it shows at the page's whole
+// factor N (platform/scale/PageScale.h: from Xft.dpi or GDK_SCALE on X11, from the output's scale
+// on Wayland, or as the player asked): the pictures as N x N blocks, the texts and the boxes drawn
+// at that size. The window can be resized, maximised or made fullscreen: the client area then
+// scales by the largest whole factor that fits, never below N, centred on black, through the
+// graphics card where there is one, else through our own scaler. Needs SDL's video started
+// (SdlVideo) for as long as it lives.
+class SdlDesktop final : public Desktop {
+ public:
+  // The window is created hidden, at the page's factor: `scale` where the player asked for one,
+  // else the desktop's. `clock` is the loop's millisecond clock, which WaitEvents wakes by.
+  explicit SdlDesktop(Clock& clock, std::optional<int> scale = std::nullopt);
+  ~SdlDesktop() override;
+  SdlDesktop(const SdlDesktop&) = delete;
+  SdlDesktop& operator=(const SdlDesktop&) = delete;
+
+  float ScreenWidth() override { return placement_.ScreenWidth(); }
+  float ScreenHeight() override { return placement_.ScreenHeight(); }
+  void SetWindowSize(float width, float height) override;
+  float WindowWidth() override { return placement_.WindowWidth(); }
+  float WindowHeight() override { return placement_.WindowHeight(); }
+  void SetWindowPosition(float left, float top) override { placement_.SetPosition(left, top); }
+  void SetCaption(std::string_view caption) override;
+  void SetMenu(const std::vector<std::string>& entries) override;
+  void ShowWindow() override;
+
+  void PumpEvents(WindowEvents& events) override;
+  void WaitEvents(std::optional<uint32_t> due) override;
+
+  void Present(const Scene& scene) override;
+  // The window's own box, drawn over its page. While it is open the loop stands still, but the
+  // window still repaints, goes fullscreen and takes a close, which takes effect as the box
+  // closes; a signal to end (SIGTERM, SIGINT) closes it at once.
+  void MessageBox(std::string_view title, std::string_view text) override;
+
+  // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
+  // show.
+  void SetFullscreen(bool on);
+
+  // Whether the desktop's animations are switched off: the XSETTINGS Gtk/EnableAnimations on X11,
+  // the desktop portal's settings on Wayland. Asked once, at the start.
+  bool AnimationsOff();
+
+  // The page's whole factor N, and the factor the client area is shown at now (N, or more in a
+  // larger window).
+  int PageScale() const { return pageScale_; }
+  int ShownFactor() const { return ShownFit().factor; }
+  // What the client area shows now, menu strip, texts and boxes included, at the factor it is
+  // shown at.
+  Surface ReadClientArea();
+  // Where the texts and boxes drawn over the pictures lay at the last frame, in the pixels of what
+  // the presenter draws on: what two presenters may blend a little differently.
+  std::vector<SDL_Rect> LayerAreas() const;
+  // How frames reach the screen: "x11-shm", "software", or the name of SDL's accelerated renderer.
+  std::string DrawingName() const { return presenter_->Name(); }
+
+  // The SDL window, for tools and tests that look at it.
+  SDL_Window* Window() const { return window_.get(); }
+
+ private:
+  void Repaint();
+  // The layers over the client area, drawn at `factor`, in order: the menu's captions, the labels,
+  // the prompt, the box.
+  void GatherLayers(int factor);
+  // Where the client area lies on what the presenter draws on, and at what factor.
+  WholeFactorFit ShownFit() const;
+  // Sizes the window for the page's factor: the client area N times its natural size, and never
+  // smaller. A fullscreen or maximised window keeps its size.
+  void FitWindowToScale();
+  // Takes the page's factor from the desktop's scale (or the player's): whether it changed.
+  bool FollowDesktopScale();
+  void Dispatch(const SDL_Event& event, WindowEvents& events);
+  // One event while the box is open.
+  void DispatchModal(const SDL_Event& event);
+  // Whether the event is one of the window's own: a change that needs a repaint, a fullscreen
+  // key. Such events are handled here, box or not.
+  bool WindowOwn(const SDL_Event& event);
+  // A point of the window (in SDL's units) in client pixels.
+  SDL_Point ToClient(int x, int y) const;
+  void HoverUnderPointer();
+  // The pointer (a move, a press or a release of a button) over the prompt: whether the prompt
+  // took it; over the menu strip; over the box while it is open.
+  bool PromptPointer(const SDL_Event& event, WindowEvents& events);
+  void MenuPointer(const SDL_Event& event, WindowEvents& events);
+  void BoxPointer(const SDL_Event& event);
+
+  Clock& clock_;
+  Fonts fonts_;
+  std::unique_ptr<X11Settings> settings_;  // on X11: what the desktop publishes
+  std::optional<int> askedScale_;
+  WindowPtr window_;
+  int pageScale_ = 1;
+  std::unique_ptr<Presenter> presenter_;
+  ClientFrame frame_;
+  PageView page_{frame_, fonts_};
+  MenuBar menu_{frame_, fonts_};
+  PromptView prompt_{fonts_};
+  ModalBox box_{fonts_};
+  std::vector<ShownLayer> layers_;
+  WindowPlacement placement_;
+  Fullscreen fullscreen_;
+  bool shown_ = false;
+  bool fullscreenAtShow_ = false;
+  bool repaintDue_ = false;
+  bool wholeWindowDue_ = false;
+  // A close asked for while the box was open, delivered when it closes; and the quit SDL sends
+  // right after a close, which is that close's and no signal's.
+  bool closeAsked_ = false;
+  bool closeQuitPending_ = false;
+};
+
+}  // namespace ombrevale

@@ -1,0 +1,133 @@
+#include "backends/sdl/window/SdlVideo.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "backends/sdl/XErrors.h"
+#include "platform/Complaint.h"
+#include "platform/FatalError.h"
+
+namespace ombrevale {
+namespace {
+
+constexpr std::string_view kHowToStart =
+    "start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale).";
+
+bool EnvSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+bool DesktopSessionAround() {
+  return EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY");
+}
+
+// SDL's drivers that draw nowhere visible. SDL falls back to them by itself when no windowing
+// system answers.
+bool DrawsNowhere(std::string_view driver) {
+  return driver == "offscreen" || driver == "dummy";
+}
+
+// The desktops tried, in the order they were.
+std::string WhereWeLooked() {
+  std::string where;
+  if (EnvSet("WAYLAND_DISPLAY"))
+    where = std::string("Wayland display \"") + std::getenv("WAYLAND_DISPLAY") + "\"";
+  if (EnvSet("DISPLAY")) {
+    if (!where.empty()) where += " or ";
+    where += std::string("display \"") + std::getenv("DISPLAY") + "\"";
+  }
+  return where;
+}
+
+// The program takes keys by their place and never typed text, yet SDL opens X's input method,
+// which parses the locale's whole compose table (half a megabyte of text, a tenth of the time to
+// the first frame, and as much memory) unless told of another. An empty one is asked for, unless
+// the user named one.
+void SkipComposeTable() {
+  setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
+}
+
+// On Wayland a window is known by its app id, which the desktop matches to the launcher's file for
+// its name and icon; SDL takes it from the environment. A name the user set is kept.
+void NameTheApp() {
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kAppId, /*overwrite=*/0);
+}
+
+// Shuts SDL down whole, its helpers included, once no part of it is in use.
+void QuitSdlIfUnused() {
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+}  // namespace
+
+SdlVideo::SdlVideo() {
+  const bool driverChosen = EnvSet("SDL_VIDEODRIVER");
+  if (!driverChosen && !DesktopSessionAround()) {
+    throw NoDesktopError(Complaint(std::string("needs a desktop session to open its window: ") +
+                                   std::string(kHowToStart)));
+  }
+  IgnoreEventsSentToVanishedWindows();
+  SkipComposeTable();
+  NameTheApp();
+  if (!driverChosen) {
+    // Only the windowing systems that are there: no probing of absent ones, and no quiet fallback
+    // to a driver that draws nowhere. Wayland first where there is one, natively, at the output's
+    // true scale; X11 (XWayland, or a desktop of its own) after it.
+    const char* drivers =
+        EnvSet("WAYLAND_DISPLAY") ? (EnvSet("DISPLAY") ? "wayland,x11" : "wayland") : "x11";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers);
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    const std::string why = SDL_GetError();
+    QuitSdlIfUnused();
+    if (!driverChosen) {
+      throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
+                                     ": " + std::string(kHowToStart)));
+    }
+    throw FatalError("starting SDL's video failed: " + why);
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driverChosen && (driver == nullptr || DrawsNowhere(driver))) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    QuitSdlIfUnused();
+    throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
+                                   ": " + std::string(kHowToStart)));
+  }
+}
+
+SdlVideo::~SdlVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  QuitSdlIfUnused();
+}
+
+bool ShowFatalErrorBox(const std::string& text) {
+  if (!DesktopSessionAround()) return false;
+  // SDL draws the box from a process of its own, which now and then fails to come up on a busy
+  // desktop: try once more before giving up, and then say why the box is missing.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
+      return true;
+  }
+  Complain(std::string("the error box could not be shown: ") + SDL_GetError());
+  return false;
+}
+
+}  // namespace ombrevale
+
+#if defined(__SANITIZE_ADDRESS__)
+// For builds under AddressSanitizer: SDL's X11 driver opens a D-Bus connection and deliberately
+// leaves libdbus's global state for the application to free (dbus_shutdown); the program does
+// not use D-Bus itself, so that memory is no leak of ours.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libdbus-1.so\n";
+}
+// That suppression is used in every run: the leak checker is not to list it at each exit, where
+// it would pass for the program's own error output.
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
+#endif
