@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "backends/sdl/Fonts.h"
+#include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/SdlHandles.h"
 
 namespace ombrevale {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/Surface.h"
-#include "tools/FlashTally.h"
+#include "platform/flash/FlashTally.h"
 
 namespace ombrevale {
 

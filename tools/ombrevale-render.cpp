@@ -1,7 +1,7 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF; or counts their flashes (tools/FlashAnalysis.h) and draws them as a chart.
+// one animated GIF; or counts their flashes (platform/flash/FlashAnalysis.h) and draws them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
@@ -26,9 +26,9 @@
 
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
-#include "tools/FlashAnalysis.h"
+#include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
-#include "tools/FlashTally.h"
+#include "platform/flash/FlashTally.h"
 #include "tools/Png.h"
 #include "tools/Render.h"
 

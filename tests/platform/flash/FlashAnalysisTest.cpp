@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/PageLayout.h"
-#include "tools/FlashAnalysis.h"
-#include "tools/FlashTally.h"
+#include "platform/flash/FlashAnalysis.h"
+#include "platform/flash/FlashTally.h"
 
 namespace ombrevale {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/FlashAnalysis.h"
+#include "platform/flash/FlashAnalysis.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "tools/FlashTally.h"
+#include "platform/flash/FlashTally.h"
 
 #include <algorithm>
 #include <cstdio>

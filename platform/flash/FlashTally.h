@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Rect.h"
-#include "tools/FlashAnalysis.h"
+#include "platform/flash/FlashAnalysis.h"
 
 namespace ombrevale {
 
