@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "backends/sdl/SdlDesktop.h"
-#include "backends/sdl/SdlVideo.h"
+#include "backends/sdl/window/SdlDesktop.h"
+#include "backends/sdl/window/SdlVideo.h"
 
 namespace ombrevale {
 

@@ -2,7 +2,7 @@
 # size, and screenshots of its canvas, looked at with picture_checks.sh. Sourced after xvfb.sh,
 # with `program` and `work` set.
 
-# shellcheck source=tests/gui/picture_checks.sh
+# shellcheck source=tests/backends/sdl/gui/picture_checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/picture_checks.sh"
 
 # Ends the test as failed, saying why and what the program said.

@@ -16,8 +16,8 @@ sentence="ombrevale: needs a desktop session to open its window: start it from a
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$(dirname "$0")/xvfb.sh"
+# shellcheck source=tests/x11/xvfb.sh
+source "$(dirname "$0")/../../../x11/xvfb.sh"
 caption=$(product_caption)
 
 clean_up_on_exit

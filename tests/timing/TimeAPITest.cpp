@@ -24,7 +24,7 @@ struct Loop {
 
 using Slots = std::vector<int>;
 
-TEST(Loop, FirstPassFiresEverySlotThatIsOnInSlotOrder) {
+TEST(TimeAPI, FirstPassFiresEverySlotThatIsOnInSlotOrder) {
   Loop loop;
   EXPECT_EQ(loop.Pass(5000), (Slots{0, 1, 2}));
   EXPECT_EQ(loop.time.TimerLast[0], 5000);
@@ -35,7 +35,7 @@ TEST(Loop, FirstPassFiresEverySlotThatIsOnInSlotOrder) {
   EXPECT_EQ(early.Pass(200), (Slots{0, 1, 2}));
 }
 
-TEST(Loop, SlotsFireAtTheirIntervalsAndNeverCatchUp) {
+TEST(TimeAPI, SlotsFireAtTheirIntervalsAndNeverCatchUp) {
   Loop loop;
   loop.Pass(1000);
   EXPECT_EQ(loop.Pass(1019), Slots{});
@@ -48,7 +48,7 @@ TEST(Loop, SlotsFireAtTheirIntervalsAndNeverCatchUp) {
   EXPECT_EQ(loop.Pass(1200), (Slots{0, 1, 2}));
 }
 
-TEST(Loop, SlotsSwitchedOffNeverFireAndSwitchedOnFireWhenTheirIntervalHasPassed) {
+TEST(TimeAPI, SlotsSwitchedOffNeverFireAndSwitchedOnFireWhenTheirIntervalHasPassed) {
   Loop loop;
   loop.time.TimerInterval[5] = -7;
   loop.time.TimerLast[5] = -100000;
@@ -63,7 +63,7 @@ TEST(Loop, SlotsSwitchedOffNeverFireAndSwitchedOnFireWhenTheirIntervalHasPassed)
   EXPECT_EQ(loop.Pass(1401), Slots{1});
 }
 
-TEST(Loop, AHandlerChangesLaterSlotsInTheSamePassAndItsOwnFromTheNext) {
+TEST(TimeAPI, AHandlerChangesLaterSlotsInTheSamePassAndItsOwnFromTheNext) {
   Loop loop;
   loop.time.TimerInterval[4] = 0;
   loop.fired.clear();
@@ -79,7 +79,7 @@ TEST(Loop, AHandlerChangesLaterSlotsInTheSamePassAndItsOwnFromTheNext) {
   EXPECT_EQ(loop.Pass(1200), (Slots{2, 4}));
 }
 
-TEST(Loop, KeepsItsRhythmAcrossTheSignAndTheWrapOfTheClock) {
+TEST(TimeAPI, KeepsItsRhythmAcrossTheSignAndTheWrapOfTheClock) {
   for (uint32_t edge : {0x80000000u, 0u}) {
     Loop loop;
     uint32_t now = edge - 1000;
@@ -98,7 +98,7 @@ TEST(Loop, KeepsItsRhythmAcrossTheSignAndTheWrapOfTheClock) {
   EXPECT_EQ(late.Pass(0x90000000u), (Slots{0, 1, 2}));
 }
 
-TEST(Loop, NextDueIsTheNearestSlotOrNothing) {
+TEST(TimeAPI, NextDueIsTheNearestSlotOrNothing) {
   Loop loop;
   loop.Pass(1000);
   EXPECT_EQ(NextDue(loop.time), 1020u);

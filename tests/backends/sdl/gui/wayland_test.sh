@@ -23,9 +23,9 @@ sway_pid=""
 app_pid=""
 bus_pid=""
 portal_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$(dirname "$0")/xvfb.sh"
-# shellcheck source=tests/gui/picture_checks.sh
+# shellcheck source=tests/x11/xvfb.sh
+source "$(dirname "$0")/../../../x11/xvfb.sh"
+# shellcheck source=tests/backends/sdl/gui/picture_checks.sh
 source "$(dirname "$0")/picture_checks.sh"
 
 fail() {

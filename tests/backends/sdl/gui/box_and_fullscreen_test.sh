@@ -19,8 +19,8 @@ shots=$4
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$(dirname "$0")/xvfb.sh"
+# shellcheck source=tests/x11/xvfb.sh
+source "$(dirname "$0")/../../../x11/xvfb.sh"
 clean_up_on_exit
 
 fail() {

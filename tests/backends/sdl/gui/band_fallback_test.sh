@@ -11,8 +11,8 @@ frames=20
 
 work=$(mktemp -d)
 xvfb_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$(dirname "$0")/xvfb.sh"
+# shellcheck source=tests/x11/xvfb.sh
+source "$(dirname "$0")/../../../x11/xvfb.sh"
 clean_up_on_exit
 
 fail() {

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/SdlDesktop.h"
-#include "backends/sdl/SdlVideo.h"
+#include "backends/sdl/window/SdlDesktop.h"
+#include "backends/sdl/window/SdlVideo.h"
 #include "tools/Render.h"
 
 namespace ombrevale {

@@ -26,8 +26,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$here/xvfb.sh"
+# shellcheck source=tests/x11/xvfb.sh
+source "$here/../../../x11/xvfb.sh"
 
 clean_up_on_exit
 

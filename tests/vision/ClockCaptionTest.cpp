@@ -9,7 +9,7 @@ namespace {
 
 using world::VisionWorld;
 
-TEST(Clock, TheWorkedExamples) {
+TEST(ClockCaption, TheWorkedExamples) {
   struct Case {
     const char* dateTime;
     const char* caption;
@@ -34,7 +34,7 @@ TEST(Clock, TheWorkedExamples) {
   }
 }
 
-TEST(Clock, ATextOutsideTheClocksFormIsNotRead) {
+TEST(ClockCaption, ATextOutsideTheClocksFormIsNotRead) {
   for (const char* text :
        {"2002/05/28 9:05:03 PM", "2002/05/28/01 9:05:03", "2002/05/28 9:05:03:01",
         "2002/05/28 9:05", "year/05/28 9:05:03", "-2002/05/28 9:05:03", "9998/05/28 9:05:03",
@@ -44,7 +44,7 @@ TEST(Clock, ATextOutsideTheClocksFormIsNotRead) {
   }
 }
 
-TEST(Clock, TheCaptionChangesOnceASecondAndKeepsItsTextOnAnUnreadableTime) {
+TEST(ClockCaption, TheCaptionChangesOnceASecondAndKeepsItsTextOnAnUnreadableTime) {
   VisionWorld w;
   Label& label = w.controls.LabMain1;
 

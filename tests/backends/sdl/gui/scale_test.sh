@@ -15,9 +15,9 @@ shots=$3
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
-# shellcheck source=tests/gui/xvfb.sh
-source "$(dirname "$0")/xvfb.sh"
-# shellcheck source=tests/gui/canvas_shots.sh
+# shellcheck source=tests/x11/xvfb.sh
+source "$(dirname "$0")/../../../x11/xvfb.sh"
+# shellcheck source=tests/backends/sdl/gui/canvas_shots.sh
 source "$(dirname "$0")/canvas_shots.sh"
 trap 'stop_app; clean_up' EXIT
 
