@@ -89,6 +89,15 @@ class Desktop {
   // Shows a modal box with an OK button; returns when the user closes it. Input that reached
   // the window while the box was open is dropped: a modal box means the window takes none.
   virtual void MessageBox(std::string_view title, std::string_view text) = 0;
+
+  // Whether the player asked the desktop for less motion (its animations switched off), as the
+  // platform's own setting says: the title page then starts calm. Asked once, at the start.
+  virtual bool PrefersLessMotion() { return false; }
+  // How large one pixel of the page is shown now, in reference pixels (a 96th of an inch as the
+  // platform counts it: CSS pixels on the web page, logical pixels on Wayland, pixels x 96 / dpi
+  // on X11 and Windows): 1 at the natural size of a 96-dpi screen. How much of the eye's field a
+  // flash covers depends on it.
+  virtual double ShownScale() { return 1; }
 };
 
 }  // namespace ombrevale
