@@ -1,6 +1,7 @@
 #include "platform/midi/Smf.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 
 namespace ombrevale {
@@ -70,159 +71,170 @@ class Cursor {
   size_t pos_ = 0;
 };
 
-struct TempoChange {
-  uint64_t tick;
-  uint32_t usPerQuarter;
-};
-
 SmfInfo Fail(std::string_view why) {
   SmfInfo info;
   info.error = why;
   return info;
 }
 
-// Reads a meta event's type and body: a tempo change is gathered, the end of the track said.
-std::string_view ReadMeta(Cursor& c, uint64_t tick, std::vector<TempoChange>& tempi,
-                          bool& trackEnded) {
-  uint8_t type = 0;
-  uint32_t length = 0;
-  std::span<const uint8_t> body;
-  if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
-  if (type == 0x51) {
-    if (length != 3) return "bad tempo event";
-    if (tempi.size() >= kSmfMaxTempoChanges) return "too many tempo changes";
-    tempi.push_back({tick, (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2]});
-  }
-  trackEnded = type == 0x2F;
-  return {};
-}
-
-// Reads one event at the cursor, after its delta time, at `tick`: a channel message (with the
-// running status in force), a system exclusive message, or a meta event, whose tempo changes are
-// gathered. Sets `trackEnded` at the end-of-track event. Returns an error text, or empty.
-std::string_view ReadEvent(Cursor& c, uint64_t tick, uint8_t& running,
-                           std::vector<TempoChange>& tempi, bool& trackEnded) {
-  uint8_t status = 0;
-  if (!c.Peek(status)) return "event cut short";
-  if (status & 0x80) {
-    c.Skip(1);
-  } else if (running != 0) {
-    status = running;
-  } else {
-    return "data byte without status";
-  }
-  if (status < 0xF0) {
-    running = status;
-    const uint8_t kind = status & 0xF0;
-    const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-    for (size_t i = 0; i < dataBytes; ++i) {
-      uint8_t d = 0;
-      if (!c.Byte(d)) return "event cut short";
-      if (d & 0x80) return "bad data byte";
-    }
-    return {};
-  }
-  if (status == 0xF0 || status == 0xF7) {
-    running = 0;
-    uint32_t length = 0;
-    if (!c.Vlq(length) || !c.Skip(length)) return "system exclusive cut short";
-    return {};
-  }
-  if (status != 0xFF) return "bad status byte";
-  return ReadMeta(c, tick, tempi, trackEnded);
-}
-
-// Walks one track's events; sets `endTick` to the time of its last event and gathers its tempo
-// changes. Returns an error text, or empty.
-std::string_view ReadTrack(std::span<const uint8_t> data, uint64_t& endTick,
-                           std::vector<TempoChange>& tempi) {
-  Cursor c(data);
-  uint64_t tick = 0;
-  uint8_t running = 0;  // the channel status in force, 0 when none
-  bool ended = false;   // at the end-of-track event: whatever follows in the chunk is not played
-  while (!c.AtEnd() && !ended) {
-    uint32_t delta = 0;
-    if (!c.Vlq(delta)) return "bad delta time";
-    tick += delta;
-    if (const std::string_view error = ReadEvent(c, tick, running, tempi, ended); !error.empty())
-      return error;
-  }
-  endTick = tick;
-  return {};
-}
-
-// How the file counts time: ticks a quarter note (the tempo map's), or seconds a tick (SMPTE).
-struct Timing {
-  uint32_t ticksPerQuarter = 0;
-  double secondsPerTick = 0;
-};
-
-// The timing of a header's division; an error text, or empty.
-std::string_view ReadDivision(uint16_t division, Timing& timing) {
-  if ((division & 0x8000) == 0) {
-    timing.ticksPerQuarter = division;
+// The timing of a header's division, as a tempo map's start: ticks a quarter note as they are, or
+// SMPTE frames turned into ticks a quarter note of one second (1.001 s at 29.97 frames, whose
+// frames of a nominal second take that long). An error text, or empty.
+std::string_view ReadDivision(uint16_t division, TempoMap& map, bool& smpte) {
+  smpte = (division & 0x8000) != 0;
+  if (!smpte) {
+    map = TempoMap::Starting(division, kSmfDefaultUsPerQuarter);
     return division == 0 ? "bad division" : std::string_view{};
   }
   const int framesPerSecond = -static_cast<int8_t>(division >> 8);
   const unsigned ticksPerFrame = division & 0xFF;
-  double fps = 0;
+  uint32_t usPerNominalSecond = 1000000;
+  int nominalFrames = framesPerSecond;
   switch (framesPerSecond) {
     case 24:
     case 25:
     case 30:
-      fps = framesPerSecond;
       break;
     case 29:
-      fps = 30000.0 / 1001.0;
+      nominalFrames = 30;
+      usPerNominalSecond = 1001000;
       break;
     default:
       return "bad SMPTE frame rate";
   }
   if (ticksPerFrame == 0) return "bad division";
-  timing.secondsPerTick = 1.0 / (fps * ticksPerFrame);
+  map =
+      TempoMap::Starting(static_cast<uint16_t>(nominalFrames * ticksPerFrame), usPerNominalSecond);
   return {};
 }
 
-// Reads `count` track chunks, passing over chunks of other kinds: the latest end of them all, and
-// their tempo changes. Returns an error text, or empty.
-std::string_view ReadTracks(Cursor& c, uint16_t count, uint64_t& endTick,
-                            std::vector<TempoChange>& tempi) {
-  for (uint16_t read = 0; read < count;) {
-    std::span<const uint8_t> id, body;
+// One walk over a file's tracks, gathering the tempo map and the end, and telling the listener.
+class Walk {
+ public:
+  Walk(SmfListener* listener, TempoMap& map, bool smpte)
+      : listener_(listener), map_(map), smpte_(smpte) {
+    const uint32_t us = map.changes.front().usPerQuarter;
+    smpteTempo_ = {static_cast<uint8_t>(us >> 16), static_cast<uint8_t>(us >> 8),
+                   static_cast<uint8_t>(us)};
+  }
+
+  // Reads `count` track chunks, passing over chunks of other kinds. An error text, or empty.
+  std::string_view Tracks(Cursor& c, uint16_t count) {
+    for (uint16_t read = 0; read < count;) {
+      std::span<const uint8_t> id, body;
+      uint32_t length = 0;
+      if (!c.Take(4, id) || !c.U32(length)) return "missing tracks";
+      if (!c.Take(length, body)) return "chunk cut short";
+      if (!std::equal(id.begin(), id.end(), "MTrk")) continue;  // a chunk of another kind
+      if (const std::string_view error = Track(body); !error.empty()) return error;
+      ++read;
+    }
+    return {};
+  }
+
+  uint64_t EndTick() const { return endTick_; }
+
+ private:
+  // Walks one track's events, to its end-of-track event or the end of its chunk (whatever
+  // follows that event in the chunk is not played). An error text, or empty.
+  std::string_view Track(std::span<const uint8_t> data) {
+    if (listener_ != nullptr) listener_->TrackBegins();
+    Cursor c(data);
+    tick_ = 0;
+    running_ = 0;
+    ended_ = false;
+    while (!c.AtEnd() && !ended_) {
+      uint32_t delta = 0;
+      if (!c.Vlq(delta)) return "bad delta time";
+      tick_ += delta;
+      if (const std::string_view error = Event(c); !error.empty()) return error;
+    }
+    endTick_ = std::max(endTick_, tick_);
+    if (listener_ != nullptr) listener_->TrackEnds(tick_);
+    return {};
+  }
+
+  // Reads one event at the cursor, after its delta time: a channel message (with the running
+  // status in force), a system exclusive message, or a meta event. An error text, or empty.
+  std::string_view Event(Cursor& c) {
+    uint8_t status = 0;
+    if (!c.Peek(status)) return "event cut short";
+    if (status & 0x80) {
+      c.Skip(1);
+    } else if (running_ != 0) {
+      status = running_;
+    } else {
+      return "data byte without status";
+    }
+    if (status < 0xF0) return Channel(c, status);
+    if (status == 0xF0 || status == 0xF7) {
+      running_ = 0;
+      uint32_t length = 0;
+      std::span<const uint8_t> body;
+      if (!c.Vlq(length) || !c.Take(length, body)) return "system exclusive cut short";
+      Tell({tick_, status, 0, body});
+      return {};
+    }
+    if (status != 0xFF) return "bad status byte";
+    return Meta(c);
+  }
+
+  std::string_view Channel(Cursor& c, uint8_t status) {
+    running_ = status;
+    const uint8_t kind = status & 0xF0;
+    const size_t dataBytes = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+    std::span<const uint8_t> data;
+    if (!c.Take(dataBytes, data)) return "event cut short";
+    for (const uint8_t d : data) {
+      if (d & 0x80) return "bad data byte";
+    }
+    Tell({tick_, status, 0, data});
+    return {};
+  }
+
+  // A meta event's type and body: a tempo change goes into the map (SMPTE timing keeps its own),
+  // the end of the track ends it.
+  std::string_view Meta(Cursor& c) {
+    uint8_t type = 0;
     uint32_t length = 0;
-    if (!c.Take(4, id) || !c.U32(length)) return "missing tracks";
-    if (!c.Take(length, body)) return "chunk cut short";
-    if (!std::equal(id.begin(), id.end(), "MTrk")) continue;  // a chunk of another kind
-    uint64_t trackEnd = 0;
-    if (const std::string_view error = ReadTrack(body, trackEnd, tempi); !error.empty())
-      return error;
-    endTick = std::max(endTick, trackEnd);
-    ++read;
+    std::span<const uint8_t> body;
+    if (!c.Byte(type) || !c.Vlq(length) || !c.Take(length, body)) return "meta event cut short";
+    if (type == 0x2F) {
+      ended_ = true;
+      return {};
+    }
+    if (type == 0x51) {
+      if (length != 3) return "bad tempo event";
+      const uint32_t us = (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2];
+      if (us == 0) return "bad tempo event";
+      if (smpte_) {
+        body = smpteTempo_;
+      } else {
+        if (map_.changes.size() > kSmfMaxTempoChanges) return "too many tempo changes";
+        map_.changes.push_back({tick_, us});
+      }
+    }
+    Tell({tick_, 0xFF, type, body});
+    return {};
   }
-  return {};
-}
 
-// The time of tick `endTick`, in seconds.
-double SecondsAt(uint64_t endTick, const Timing& timing, std::vector<TempoChange>& tempi) {
-  if (timing.ticksPerQuarter == 0) return static_cast<double>(endTick) * timing.secondsPerTick;
-  std::stable_sort(tempi.begin(), tempi.end(),
-                   [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-  uint64_t tick = 0;
-  double usPerQuarter = 500000;
-  double microseconds = 0;
-  for (const TempoChange& t : tempi) {
-    if (t.tick >= endTick) break;
-    microseconds += static_cast<double>(t.tick - tick) * usPerQuarter;
-    tick = t.tick;
-    usPerQuarter = t.usPerQuarter;
+  void Tell(const SmfEvent& event) {
+    if (listener_ != nullptr) listener_->Event(event);
   }
-  microseconds += static_cast<double>(endTick - tick) * usPerQuarter;
-  return microseconds / (1e6 * timing.ticksPerQuarter);
-}
+
+  SmfListener* listener_;
+  TempoMap& map_;
+  bool smpte_;
+  std::array<uint8_t, 3> smpteTempo_{};  // SMPTE timing's one tempo, for its tempo events
+  uint64_t tick_ = 0;
+  uint8_t running_ = 0;  // the channel status in force, 0 when none
+  bool ended_ = false;   // at the end-of-track event
+  uint64_t endTick_ = 0;
+};
 
 }  // namespace
 
-SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
+SmfInfo ReadSmf(std::span<const uint8_t> bytes, SmfListener* listener) {
   if (bytes.size() > kSmfMaxFileBytes) return Fail("file too large");
   Cursor c(bytes);
   std::span<const uint8_t> id;
@@ -238,22 +250,20 @@ SmfInfo ReadSmf(std::span<const uint8_t> bytes) {
   if (format > 2) return Fail("unknown format");
   if (trackCount == 0) return Fail("no tracks");
   if (trackCount > kSmfMaxTracks) return Fail("too many tracks");
-  Timing timing;
-  if (const std::string_view error = ReadDivision(division, timing); !error.empty())
-    return Fail(error);
-
-  std::vector<TempoChange> tempi;
-  uint64_t endTick = 0;
-  if (const std::string_view error = ReadTracks(c, trackCount, endTick, tempi); !error.empty())
-    return Fail(error);
-  const double seconds = SecondsAt(endTick, timing, tempi);
-  if (!(seconds <= kSmfMaxSeconds)) return Fail("piece too long");
-
   SmfInfo info;
+  bool smpte = false;
+  if (const std::string_view error = ReadDivision(division, info.tempo, smpte); !error.empty())
+    return Fail(error);
+  if (listener != nullptr) listener->Timing(info.tempo);
+
+  Walk walk(listener, info.tempo, smpte);
+  if (const std::string_view error = walk.Tracks(c, trackCount); !error.empty()) return Fail(error);
+  info.tempo.Settle();
+  info.seconds = info.tempo.SecondsAt(walk.EndTick());
+  if (!(info.seconds <= kSmfMaxSeconds)) return Fail("piece too long");
   info.ok = true;
   info.format = format;
   info.tracks = trackCount;
-  info.seconds = seconds;
   return info;
 }
 

@@ -11,60 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/midi/SmfFiles.h"
+
 namespace ombrevale {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void PutVlq(Bytes& out, uint32_t v) {
-  uint8_t groups[5];
-  int n = 0;
-  do {
-    groups[n++] = v & 0x7F;
-    v >>= 7;
-  } while (v != 0);
-  while (n-- > 0) out.push_back(static_cast<uint8_t>(groups[n] | (n > 0 ? 0x80 : 0)));
-}
-void Put32(Bytes& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-// A track written event by event: a delta time, then the event's bytes as given.
-struct Track {
-  Bytes body;
-  Track& At(uint32_t delta, std::initializer_list<uint8_t> event) {
-    PutVlq(body, delta);
-    body.insert(body.end(), event);
-    return *this;
-  }
-  Track& Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return At(delta, {0xFF, 0x51, 0x03, static_cast<uint8_t>(usPerQuarter >> 16),
-                      static_cast<uint8_t>(usPerQuarter >> 8), static_cast<uint8_t>(usPerQuarter)});
-  }
-  Track& End(uint32_t delta) { return At(delta, {0xFF, 0x2F, 0x00}); }
-};
-
-Bytes Chunk(const char* id, const Bytes& body) {
-  Bytes out(id, id + 4);
-  Put32(out, static_cast<uint32_t>(body.size()));
-  out.insert(out.end(), body.begin(), body.end());
-  return out;
-}
-
-Bytes File(uint16_t format, uint16_t division, const std::vector<Track>& tracks) {
-  const Bytes header = {0,
-                        static_cast<uint8_t>(format),
-                        0,
-                        static_cast<uint8_t>(tracks.size()),
-                        static_cast<uint8_t>(division >> 8),
-                        static_cast<uint8_t>(division)};
-  Bytes out = Chunk("MThd", header);
-  for (const Track& t : tracks) {
-    const Bytes c = Chunk("MTrk", t.body);
-    out.insert(out.end(), c.begin(), c.end());
-  }
-  return out;
-}
 
 // Half a second: one note of 480 ticks at the default 120 beats a minute.
 Bytes OneNote() {
@@ -107,6 +57,38 @@ TEST(SmfTest, TempoChangesInAnyTrackApplyToAllTracks) {
   Track late;
   late.Tempo(500, 1000000).End(0);
   EXPECT_DOUBLE_EQ(Seconds(File(1, 96, {both, late})), 1.0 + 0.5 + 116.0 / 96 * 0.25);
+}
+
+// The map the synthesiser on the page seeks by: each tick's time, and back, across changes given
+// in any track and order, several at one tick among them.
+TEST(SmfTest, TheTempoMapTurnsTicksIntoTimeAndBack) {
+  Track tempo;  // 96 ticks a quarter: 120 beats a minute, then 240 from tick 192, 60 from 384
+  tempo.Tempo(192, 300000).Tempo(0, 250000).Tempo(192, 1000000).End(0);
+  Track notes;
+  notes.At(0, {0x90, 60, 100}).Tempo(96, 500000).At(480, {0x80, 60, 0}).End(0);
+  const SmfInfo info = ReadSmf(File(1, 96, {notes, tempo}));
+  ASSERT_TRUE(info.ok) << info.error;
+  EXPECT_EQ(info.tempo.ticksPerQuarter, 96);
+  // The notes' change at 96 sets again the tempo in force; of the two at 192, the last holds.
+  const std::vector<std::pair<uint64_t, uint32_t>> changes = {
+      {0, 500000}, {192, 250000}, {384, 1000000}};
+  ASSERT_EQ(info.tempo.changes.size(), changes.size());
+  for (size_t i = 0; i < changes.size(); ++i) {
+    EXPECT_EQ(info.tempo.changes[i].tick, changes[i].first);
+    EXPECT_EQ(info.tempo.changes[i].usPerQuarter, changes[i].second);
+  }
+  // 192 ticks: 1 s; 192 more: 0.5 s; 192 more to the end: 2 s.
+  EXPECT_DOUBLE_EQ(info.tempo.SecondsAt(192), 1.0);
+  EXPECT_DOUBLE_EQ(info.tempo.SecondsAt(384), 1.5);
+  EXPECT_DOUBLE_EQ(info.seconds, 3.5);
+  EXPECT_EQ(info.tempo.TickAt(-5), 0u);
+  EXPECT_EQ(info.tempo.TickAt(500), 96u);
+  EXPECT_EQ(info.tempo.TickAt(1000), 192u);
+  EXPECT_EQ(info.tempo.TickAt(1250), 288u);
+  EXPECT_EQ(info.tempo.TickAt(2500), 480u);
+  EXPECT_EQ(info.tempo.TickAt(60000), 384u + 96 * 58 + 48);  // past the end, at the last tempo
+  for (uint64_t tick = 0; tick < 1000; tick += 7)
+    EXPECT_EQ(info.tempo.TickAt(info.tempo.SecondsAt(tick) * 1000.0 + 1e-6), tick) << tick;
 }
 
 TEST(SmfTest, ThePieceEndsAtTheLatestEventOfAllTracksInEveryFormat) {
@@ -164,6 +146,17 @@ TEST(SmfTest, SmpteDivisionCountsRealTimeAndIgnoresTempo) {
   EXPECT_NEAR(Seconds(File(0, 0xE364, {t})), 1500 / (100 * 30000.0 / 1001), 1e-12);
   EXPECT_EQ(Error(File(0, 0xE928, {t})), "bad SMPTE frame rate");  // 23 frames
   EXPECT_EQ(Error(File(0, 0xE700, {t})), "bad division");
+
+  // The map counts a nominal second's frames as a quarter note's ticks, the tempo events aside.
+  const SmfInfo frames = ReadSmf(File(0, 0xE364, {t}));
+  EXPECT_EQ(frames.tempo.ticksPerQuarter, 3000);
+  ASSERT_EQ(frames.tempo.changes.size(), 1u);
+  EXPECT_EQ(frames.tempo.changes[0].usPerQuarter, 1001000u);
+  EXPECT_EQ(frames.tempo.TickAt(1001.5), 3001u);
+  const SmfInfo thirty = ReadSmf(File(0, 0xE250, {t}));  // 30 frames of 80 ticks
+  EXPECT_EQ(thirty.tempo.ticksPerQuarter, 2400);
+  EXPECT_EQ(thirty.tempo.changes[0].usPerQuarter, 1000000u);
+  EXPECT_EQ(thirty.tempo.TickAt(625.2), 1500u);
 }
 
 TEST(SmfTest, BrokenAndHostileFilesAreRefused) {
@@ -214,6 +207,7 @@ TEST(SmfTest, BrokenAndHostileFilesAreRefused) {
       {{0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}, "meta event cut short"},
       {{0x00, 0xF0, 0x05, 0x01}, "system exclusive cut short"},
       {{0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}, "bad tempo event"},
+      {{0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00}, "bad tempo event"},  // no time a quarter
   };
   for (const auto& [body, error] : brokenTracks) {
     Track t;
