@@ -51,6 +51,12 @@ class PlainWriter final : public SmfListener {
 
   void Event(const SmfEvent& event) override {
     PutDelta(event.tick);
+    if (event.status == 0xF7) {
+      // An escape carries bytes to be sent as they are, which FluidSynth cannot read (it refuses
+      // the whole file): its place is kept by an empty text event.
+      tracks_.insert(tracks_.end(), {0xFF, 0x01, 0x00});
+      return;
+    }
     tracks_.push_back(event.status);
     if (event.status == 0xFF) tracks_.push_back(event.metaType);
     if (event.status >= 0xF0) PutVlq(tracks_, static_cast<uint32_t>(event.data.size()));
