@@ -63,8 +63,12 @@ const MixerCalls* MixerLibrary::Load() {
   if (!loaded_) {
     SDL_UnloadObject(library);
     calls_ = {};
+    return nullptr;
   }
-  return loaded_ ? &calls_ : nullptr;
+  // The synthesiser the mixer links, searched among the libraries it brought.
+  std::string none;
+  if (!Find(library, "fluid_set_log_function", c.SetSynthLog, none)) c.SetSynthLog = nullptr;
+  return &calls_;
 }
 
 }  // namespace ombrevale

@@ -10,6 +10,11 @@
 
 namespace ombrevale {
 
+// Where FluidSynth, the mixer's MIDI synthesiser, says its lines (fluid_set_log_function): a
+// function for each level of its log, from 0 (panic) to 4 (debug).
+using SynthLogFunction = void (*)(int level, const char* message, void* data);
+using SynthSetLog = SynthLogFunction (*)(int level, SynthLogFunction function, void* data);
+
 // The mixer's calls the desktop's sound uses, found by name in the loaded library.
 struct MixerCalls {
   decltype(&Mix_Init) Init;
@@ -30,6 +35,8 @@ struct MixerCalls {
   decltype(&Mix_PlayChannelTimed) PlayChannelTimed;
   decltype(&Mix_HaltChannel) HaltChannel;
   decltype(&Mix_Playing) Playing;
+  // FluidSynth's, found among the libraries the mixer links; nullptr where it links none.
+  SynthSetLog SetSynthLog;
 };
 
 // The file name the mixer is loaded from: the one Debian's libsdl2-mixer-2.0-0 installs, found by

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "backends/sdl/sound/MixerLibrary.h"
+#include "backends/sdl/sound/SynthLines.h"
 #include "platform/mci/Mci.h"
+#include "platform/midi/PlainSmf.h"
 #include "platform/midi/Smf.h"
 
 namespace ombrevale {
@@ -65,6 +67,7 @@ class SdlAudio {
       Tell("no sound: the mixer could not be loaded (" + error_ + ")");
       return false;
     }
+    synth_.Take(*mix_);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       error_ = SDL_GetError();
       return false;
@@ -81,6 +84,9 @@ class SdlAudio {
     mix_->ReserveChannels(SdlMedia::kWaveChannel + 1);  // no other sound is put on the wave channel
     return true;
   }
+
+  // What the synthesiser said last, since it was last asked.
+  std::string SynthSaid() { return synth_.Last(); }
 
   // Whether pieces can sound: the output is open and the synthesiser has a soundfont. Asked once.
   bool EnsureMusic() {
@@ -106,6 +112,7 @@ class SdlAudio {
   MixerLibrary library_;
   SdlMedia::Notice notice_;
   const MixerCalls* mix_ = nullptr;
+  SynthLines synth_;  // quietened after the mixer closed
   bool tried_ = false;
   bool subsystem_ = false;
   bool mixerInit_ = false;
@@ -184,7 +191,7 @@ class SdlMusicStream final : public MusicStream {
   SdlMusicDevice& device_;
   const MixerCalls& mix_;
   MusicPtr music_;
-  std::vector<uint8_t> bytes_;  // the file, kept while the mixer may read it
+  std::vector<uint8_t> bytes_;  // the plain file, kept while the mixer may read it
 };
 
 int32_t SdlMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
@@ -200,25 +207,30 @@ int32_t SdlMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStrea
     error_ = "cannot read " + path;
     return kMciErrFileNotPlayable;
   }
-  const SmfInfo info = ReadSmf(bytes);
-  if (!info.ok) {
-    error_ = std::string("not a playable MIDI file: ").append(info.error);
+  // The synthesiser plays the piece as the reader understood it, written plain: what sounds, and
+  // for how long, is what was measured.
+  PlainSmf plain = WritePlainSmf(bytes);
+  if (!plain.info.ok) {
+    error_ = std::string("not a playable MIDI file: ").append(plain.info.error);
     return kMciErrFileNotPlayable;
   }
   if (!audio_.EnsureMusic()) return kMciErrNoAudioDevice;
   const MixerCalls& mix = audio_.Mix();
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  SDL_RWops* rw = SDL_RWFromConstMem(plain.bytes.data(), static_cast<int>(plain.bytes.size()));
   if (rw == nullptr) {
     error_ = SDL_GetError();
     return kMciErrFileNotPlayable;
   }
+  audio_.SynthSaid();  // what it said before is not about this piece
   MusicPtr music(mix.LoadMUSType_RW(rw, MUS_MID, SDL_TRUE), {&mix});  // the mixer closes `rw`
   if (!music) {
     error_ = SDL_GetError();
+    if (const std::string said = audio_.SynthSaid(); !said.empty())
+      error_ += " (the synthesiser: " + said + ")";
     return kMciErrFileNotPlayable;
   }
-  lengthMs = static_cast<int64_t>(std::ceil(info.seconds * 1000.0));
-  stream = std::make_unique<SdlMusicStream>(*this, mix, std::move(music), std::move(bytes));
+  lengthMs = static_cast<int64_t>(std::ceil(plain.info.seconds * 1000.0));
+  stream = std::make_unique<SdlMusicStream>(*this, mix, std::move(music), std::move(plain.bytes));
   return kMciSuccess;
 }
 

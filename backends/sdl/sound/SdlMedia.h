@@ -12,8 +12,10 @@
 namespace ombrevale {
 
 // The desktop's sound: the text-command music service and the wave player on SDL2_mixer. Music is
-// MIDI, played by the mixer's FluidSynth decoder with the system's default General MIDI soundfont;
-// waves play on a mixer channel of their own.
+// MIDI, played by the mixer's FluidSynth decoder with the system's default General MIDI soundfont,
+// from the plain file the SMF reader writes of a piece (platform/midi/PlainSmf.h), so that every
+// file the reader accepts sounds, for as long as it measured; FluidSynth's own lines are kept off
+// stderr (a piece it refuses says them in LastError). Waves play on a mixer channel of their own.
 //
 // Constructing it touches no audio device and loads no mixer: the mixer's library is loaded, and
 // SDL's audio and the mixer opened, when the first piece is opened or the first wave played, and

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +21,7 @@
 #include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
 #include "tests/backends/sdl/SoundFiles.h"
+#include "tests/platform/midi/SmfFiles.h"
 
 // The real mixer under SDL's dummy audio driver, which plays in real time. Each test writes its
 // own tiny MIDI piece and wave into a temporary folder.
@@ -162,6 +166,104 @@ TEST_F(SdlMediaTest, EveryCommandOfTheVocabularyOnTheMixer) {
   EXPECT_EQ(Send("close m1"), kMciSuccess);
   EXPECT_EQ(Mix_PlayingMusic(), 0);
   EXPECT_EQ(Mode(), "alias not open");
+}
+
+// What the process writes on stderr from its making to Take(), kept from the terminal.
+class StderrKept {
+ public:
+  StderrKept() : file_(std::tmpfile()), saved_(dup(STDERR_FILENO)) {
+    std::fflush(stderr);
+    dup2(fileno(file_), STDERR_FILENO);
+  }
+  ~StderrKept() { Take(); }
+  std::string Take() {
+    if (saved_ < 0) return {};
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    saved_ = -1;
+    std::string text;
+    std::rewind(file_);
+    for (int c; (c = std::fgetc(file_)) != EOF;) text += static_cast<char>(c);
+    std::fclose(file_);
+    return text;
+  }
+
+ private:
+  std::FILE* file_;
+  int saved_;
+};
+
+// The mixer's output as it goes to the device: its loudest sample, and when (on the test's clock)
+// it first gave a sample louder than kHeard.
+struct Output {
+  static constexpr int kHeard = 500;
+  std::atomic<int> loudest{0};
+  std::atomic<long> firstHeardMs{-1};
+  Clock::time_point t0 = Clock::now();
+
+  static void Mixed(void* self, Uint8* stream, int length) {
+    auto& out = *static_cast<Output*>(self);
+    const auto* samples = reinterpret_cast<const Sint16*>(stream);
+    int loudest = 0;
+    for (int i = 0; i < length / 2; ++i) loudest = std::max(loudest, std::abs(int{samples[i]}));
+    if (loudest > out.loudest) out.loudest = loudest;
+    if (loudest > kHeard && out.firstHeardMs < 0) out.firstHeardMs = Since(out.t0);
+  }
+};
+
+// Files the reader accepts and FluidSynth refuses, or plays otherwise: each sounds a note from
+// 400 ms to its end at 500 ms, the note's start being what a synthesiser that misreads the file
+// loses or misplaces.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> OddPieces() {
+  const auto note = [](uint32_t ticksPerSecond) {
+    const uint32_t at = ticksPerSecond * 4 / 10, length = ticksPerSecond / 10;
+    return Track().At(0, {0xC0, 0}).At(at, {0x90, 60, 100}).At(length, {0x80, 60, 0}).End(0);
+  };
+  Track smpte = note(1000);  // 25 frames of 40 ticks; its tempo event counts not
+  smpte.body.insert(smpte.body.begin(), {0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90});
+  Bytes longHeader = File(0, 480, {note(960)});
+  longHeader.insert(longHeader.begin() + 14, {0, 0, 0});
+  longHeader[7] = 9;
+  Track running;  // the note's start runs on the status of a silent note, after a meta event
+  running.At(0, {0x90, 61, 0}).At(384, {0xFF, 0x01, 0x01, 'a'}).At(0, {60, 100});
+  running.At(96, {0x80, 60, 0}).End(0);
+  Track escape = note(960);
+  escape.body.insert(escape.body.begin(), {0x00, 0xF7, 0x01, 0xFE});
+  Bytes otherChunk = File(0, 480, {note(960)});
+  const Bytes chunk = Chunk("XFIH", Bytes(3, '?'));
+  otherChunk.insert(otherChunk.begin() + 14, chunk.begin(), chunk.end());
+  return {{"smpte.mid", File(0, 0xE728, {smpte})},
+          {"long header.mid", longHeader},
+          {"running status.mid", File(0, 480, {running})},
+          {"escape.mid", File(1, 480, {escape})},
+          {"other chunk.mid", otherChunk}};
+}
+
+TEST_F(SdlMediaTest, FilesTheSynthesiserWouldRefuseSoundForTheirLengthWithoutItsWords) {
+  for (const auto& [name, bytes] : OddPieces()) {
+    SCOPED_TRACE(name);
+    WriteFile(dir / name, bytes);
+    StderrKept kept;
+    ASSERT_EQ(Send("open \"" + (dir / name).string() + "\" alias m1"), kMciSuccess)
+        << media->LastError();
+    Output out;
+    Mix_SetPostMix(&Output::Mixed, &out);
+    out.t0 = Clock::now();
+    ASSERT_EQ(Send("play m1"), kMciSuccess);
+    EXPECT_EQ(Mode(), "playing");
+    const long end = WaitWhile("playing", out.t0);
+    EXPECT_EQ(Mode(), "stopped");
+    EXPECT_GE(end, kPieceMs - 20);
+    EXPECT_LE(end, kPieceMs + 250);
+    // The output runs a buffer or two ahead of the clock, never 100 ms.
+    for (int i = 0; i < 100 && out.firstHeardMs < 0; ++i) Sleep(10);
+    EXPECT_GT(out.loudest, Output::kHeard);
+    EXPECT_GE(out.firstHeardMs, 300);
+    EXPECT_EQ(Send("close m1"), kMciSuccess);
+    Mix_SetPostMix(nullptr, nullptr);
+    EXPECT_EQ(kept.Take(), "");
+  }
 }
 
 // Counts the restarts that SoundAPI sends through to the real layer.
