@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
+#include "platform/midi/PlainSmf.h"
 #include "platform/midi/Smf.h"
 
 // The page's synthesiser (OmbrevaleMusic in music.js) keeps each piece it fetched under a number;
@@ -24,7 +26,16 @@ EM_ASYNC_JS(int, PageFetchPiece, (const char* path, int* piece, uint8_t** bytes,
   return 0;
 });
 EM_ASYNC_JS(int, PageSynthesiserReady, (), { return (await OmbrevaleMusic.ready()) ? 1 : 0; });
-EM_JS(void, PageKeepPiece, (int piece, double lengthMs), { OmbrevaleMusic.keep(piece, lengthMs); });
+// The piece as the synthesiser plays it: its length, the plain file the reader wrote, and its tempo
+// map, `spans` stretches of three numbers each (TempoSpan).
+EM_JS(void, PageKeepPiece, (int piece, double lengthMs, const uint8_t* bytes, uint32_t size,
+                            const double* tempo, int spans), {
+  const numbers = HEAPF64.subarray(tempo >> 3, (tempo >> 3) + spans * 3);
+  const map = [];
+  for (let i = 0; i < numbers.length; i += 3)
+    map.push({ ms: numbers[i], tick: numbers[i + 1], ticksPerMs: numbers[i + 2] });
+  OmbrevaleMusic.keep(piece, lengthMs, HEAPU8.slice(bytes, bytes + size), map);
+});
 EM_JS(void, PageStartPiece, (int piece, uint32_t start), { OmbrevaleMusic.start(piece, start); });
 EM_JS(void, PagePausePiece, (int piece), { OmbrevaleMusic.pause(piece); });
 EM_JS(void, PageResumePiece, (int piece), { OmbrevaleMusic.resume(piece); });
@@ -99,6 +110,17 @@ void PageMusicDevice::Ended(uint32_t start) {
   if (start == start_) ended_ = true;
 }
 
+void PageMusicDevice::Keep(int piece, int64_t lengthMs, const PlainSmf& plain) {
+  std::vector<double> tempo;
+  const std::vector<TempoSpan> spans = plain.info.tempo.Spans();
+  tempo.reserve(spans.size() * 3);
+  for (const TempoSpan& span : spans)
+    tempo.insert(tempo.end(), {span.ms, static_cast<double>(span.tick), span.ticksPerMs});
+  PageKeepPiece(piece, static_cast<double>(lengthMs), plain.bytes.data(),
+                static_cast<uint32_t>(plain.bytes.size()), tempo.data(),
+                static_cast<int>(spans.size()));
+}
+
 int32_t PageMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                               int64_t& lengthMs) {
   int piece = 0;
@@ -107,9 +129,8 @@ int32_t PageMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStre
   const int fetched = PageFetchPiece(path.c_str(), &piece, &bytes, &size);
   if (fetched != kMciSuccess) return fetched;
   const std::unique_ptr<uint8_t, decltype(&std::free)> owned(bytes, &std::free);
-  const SmfInfo info =
-      size <= kSmfMaxFileBytes ? ReadSmf(std::span<const uint8_t>(bytes, size)) : SmfInfo{};
-  if (!info.ok) {
+  const PlainSmf plain = WritePlainSmf(std::span<const uint8_t>(bytes, size));
+  if (!plain.info.ok) {
     PageFreePiece(piece);
     return kMciErrFileNotPlayable;
   }
@@ -117,8 +138,8 @@ int32_t PageMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStre
     PageFreePiece(piece);
     return kMciErrNoAudioDevice;
   }
-  lengthMs = static_cast<int64_t>(std::ceil(info.seconds * 1000.0));
-  PageKeepPiece(piece, static_cast<double>(lengthMs));
+  lengthMs = static_cast<int64_t>(std::ceil(plain.info.seconds * 1000.0));
+  Keep(piece, lengthMs, plain);
   stream = std::make_unique<PageMusicStream>(*this, piece);
   return kMciSuccess;
 }

@@ -2,8 +2,9 @@
 
 // The page's MIDI device: Standard MIDI files fetched beside the page and played by the page's
 // synthesiser (music.js, FluidSynth on the audio thread with the General MIDI soundfont the desktop
-// uses), which is made, and its soundfont fetched, when the first piece is opened. A piece's length
-// is the desktop's, from the same SMF reader.
+// uses), which is made, and its soundfont fetched, when the first piece is opened. The synthesiser
+// plays the plain file the desktop's SMF reader writes of a piece and seeks by the tempo map it
+// read, so that a piece sounds, and lasts, as on the desktop.
 //
 // The synthesiser lives on the page's own thread, the program in a worker of the page: what the
 // interpreter asks at once (which piece has the output, whether it still sounds) the device knows
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "platform/mci/Mci.h"
+#include "platform/midi/PlainSmf.h"
 
 namespace ombrevale {
 
@@ -44,6 +46,9 @@ class PageMusicDevice final : public MusicDevice {
   void Ended(uint32_t start);
 
  private:
+  // Hands the page the piece as its synthesiser plays it.
+  static void Keep(int piece, int64_t lengthMs, const PlainSmf& plain);
+
   int owner_ = 0;  // the piece on the output, 0 for none
   uint32_t start_ = 0;
   bool ended_ = false;

@@ -5,81 +5,26 @@
 // which starts the runtime (music-synth-loader.js).
 //
 // The page speaks to it in small messages: { soundfont } (answered { soundfont: true | false },
-// with an `error` where FluidSynth could not start), { start, piece } (the page's number for the
-// piece and the file's bytes), { seek } (milliseconds into the piece), { pause }, { resume },
-// { halt }, { position } (answered { position, tick }: the milliseconds of the piece rendered so
-// far, and the player's tick). It says { ended: number } once the piece has played and rung out,
-// and renders nothing while no piece sounds.
+// with an `error` where FluidSynth could not start), { start, piece, tempo } (the page's number for
+// the piece, the plain file's bytes and its tempo map, both the program's), { seek } (milliseconds
+// into the piece), { pause }, { resume }, { halt }, { position } (answered { position, tick }: the
+// milliseconds of the piece rendered so far, and the player's tick). It says { ended: number } once
+// the piece has played and rung out, and renders nothing while no piece sounds.
 
 const fluid = AudioWorkletGlobalScope.wasmModule;
 const kPlayerDone = 3;  // FLUID_PLAYER_DONE
 const kQuantum = 128;   // frames in each call of process()
 
-// Milliseconds into a Standard MIDI File, as the tick the player must seek to: tempo changes in any
-// track apply to all, 500000 us per quarter note until the first; SMPTE division counts real time.
-function tickAt(file, ms) {
-  const bytes = new Uint8Array(file);
-  const u16 = (at) => (bytes[at] << 8) | bytes[at + 1];
-  const u32 = (at) => bytes[at] * 0x1000000 + (u16(at + 1) << 8) + bytes[at + 3];
-  const tag = (at) => String.fromCharCode(...bytes.subarray(at, at + 4));
-  if (bytes.length < 14 || tag(0) !== 'MThd') return 0;
-  const tracks = u16(10), division = u16(12);
-  if (division & 0x8000) {
-    const fps = 256 - (division >> 8);
-    return Math.floor((ms / 1000) * (fps === 29 ? 29.97 : fps) * (division & 0xff));
+// The tick the player must seek to `ms` milliseconds into a piece, by the piece's tempo map as
+// the program's SMF reader gives it: stretches of the map, each from a time on, at a pace of ticks
+// a millisecond.
+function tickInto(tempo, ms) {
+  let span = tempo[0];
+  for (const next of tempo) {
+    if (next.ms > ms) break;
+    span = next;
   }
-  if (division === 0) return 0;
-  const tempos = [];  // [tick, microseconds per quarter note]
-  for (let at = 8 + u32(4), seen = 0; seen < tracks && at + 8 <= bytes.length;) {
-    const end = Math.min(bytes.length, at + 8 + u32(at + 4));
-    if (tag(at) === 'MTrk') {
-      readTempos(bytes, at + 8, end, tempos);
-      ++seen;
-    }
-    at = end;
-  }
-  tempos.sort((a, b) => a[0] - b[0]);
-  let tick = 0, time = 0, perQuarter = 500000;
-  for (const [changeTick, changeTempo] of tempos) {
-    const changeTime = time + ((changeTick - tick) * perQuarter) / division / 1000;
-    if (changeTime > ms) break;
-    [tick, time, perQuarter] = [changeTick, changeTime, changeTempo];
-  }
-  return Math.floor(tick + ((ms - time) * 1000 * division) / perQuarter);
-}
-
-// Notes each tempo change of one track's events, from `at` to `end`.
-function readTempos(bytes, at, end, tempos) {
-  const number = () => {  // a variable-length quantity of at most four bytes
-    let value = 0;
-    for (let i = 0; i < 4 && at < end; ++i) {
-      const b = bytes[at++];
-      value = value * 128 + (b & 0x7f);
-      if (b < 0x80) break;
-    }
-    return value;
-  };
-  let tick = 0, running = 0;
-  while (at < end) {
-    tick += number();
-    let status = bytes[at];
-    if (status >= 0x80) ++at;
-    else if (running) status = running;
-    else return;
-    if (status === 0xff) {
-      const type = bytes[at++], length = number();
-      const tempo = (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2];
-      if (type === 0x51 && length === 3 && tempo > 0) tempos.push([tick, tempo]);
-      if (type === 0x2f) return;
-      at += length;
-    } else if (status === 0xf0 || status === 0xf7) {
-      at += number();
-      running = 0;
-    } else {
-      running = status;
-      at += (status & 0xe0) === 0xc0 ? 1 : 2;
-    }
-  }
+  return span ? Math.floor(span.tick + (ms - span.ms) * span.ticksPerMs) : 0;
 }
 
 class MusicProcessor extends AudioWorkletProcessor {
@@ -87,7 +32,7 @@ class MusicProcessor extends AudioWorkletProcessor {
     super();
     this.synth = 0;
     this.player = 0;
-    this.piece = null;      // the bytes of the piece that plays
+    this.tempo = null;      // the tempo map of the piece that plays
     this.serial = 0;        // the page's number for it
     this.paused = false;
     this.sounding = false;  // the piece plays or rings
@@ -101,7 +46,7 @@ class MusicProcessor extends AudioWorkletProcessor {
 
   take(m) {
     if ('soundfont' in m) this.port.postMessage({ soundfont: this.load(m.soundfont) });
-    else if ('start' in m) this.start(m.start, m.piece);
+    else if ('start' in m) this.start(m.start, m.piece, m.tempo);
     else if ('seek' in m) this.seek(m.seek);
     else if ('pause' in m) this.paused = true;
     else if ('resume' in m) this.paused = false;
@@ -128,7 +73,7 @@ class MusicProcessor extends AudioWorkletProcessor {
     return id >= 0;
   }
 
-  start(serial, piece) {
+  start(serial, piece, tempo) {
     this.halt();
     fluid._fluid_synth_system_reset(this.synth);
     this.player = fluid._new_fluid_player(this.synth);
@@ -137,7 +82,7 @@ class MusicProcessor extends AudioWorkletProcessor {
     fluid._fluid_player_add_mem(this.player, memory, piece.byteLength);
     fluid._free(memory);
     fluid._fluid_player_play(this.player);
-    this.piece = piece;
+    this.tempo = tempo;
     this.serial = serial;
     this.paused = false;
     this.sounding = true;
@@ -146,7 +91,7 @@ class MusicProcessor extends AudioWorkletProcessor {
 
   seek(ms) {
     if (!this.player) return;
-    fluid._fluid_player_seek(this.player, tickAt(this.piece, ms));
+    fluid._fluid_player_seek(this.player, tickInto(this.tempo, ms));
     this.renderedMs = ms;
   }
 
@@ -156,7 +101,7 @@ class MusicProcessor extends AudioWorkletProcessor {
     fluid._delete_fluid_player(this.player);
     fluid._fluid_synth_all_sounds_off(this.synth, -1);
     this.player = 0;
-    this.piece = null;
+    this.tempo = null;
     this.sounding = false;
   }
 

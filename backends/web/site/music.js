@@ -18,9 +18,10 @@ const OmbrevaleMusic = (() => {
   const kSynth = 'music/libfluidsynth-2.4.6.wasm';
   const kModules = ['music-synth-loader.js', 'music/libfluidsynth-2.4.6.js', 'music-worklet.js'];
 
-  // Each piece fetched: its bytes, its length (once the program kept it), and where it stands on
-  // the program's clock: the milliseconds played before `since` (performance.now() when it last
-  // began playing, null while it is held).
+  // Each piece fetched: once the program kept it, its length and the plain file and tempo map the
+  // synthesiser plays it by (the program's SMF reader's); and where it stands on the program's
+  // clock: the milliseconds played before `since` (performance.now() when it last began playing,
+  // null while it is held).
   const pieces = new Map();
   let nextPiece = 1, owner = 0;
   let context = null, node = null, prepared = null;
@@ -149,20 +150,24 @@ const OmbrevaleMusic = (() => {
         if (!response.ok) return { status: kFileMissing };
         const bytes = new Uint8Array(await response.arrayBuffer());
         const piece = nextPiece++;
-        pieces.set(piece, { path, bytes, lengthMs: -1, playedMs: 0, since: null, ended: true });
+        pieces.set(piece, { path, bytes: null, tempo: null, lengthMs: -1, playedMs: 0, since: null,
+                            ended: true });
         return { status: 0, piece, bytes };
       } catch (e) {
         return { status: kFileMissing };
       }
     },
     ready: () => (prepared = prepared || prepare()),
-    // The program read the piece and keeps it; its length is the SMF reader's.
-    keep(piece, lengthMs) { pieces.get(piece).lengthMs = lengthMs; },
+    // The program read the piece and keeps it: its length, the plain file the synthesiser plays and
+    // the tempo map it seeks by, all the SMF reader's.
+    keep(piece, lengthMs, bytes, tempo) {
+      Object.assign(pieces.get(piece), { lengthMs, bytes, tempo });
+    },
     // Plays a piece from its start, cutting the one that sounds; `number` is the program's for
     // this start, said back when it has rung out (at once when there is nothing to play).
     start(piece, number) {
       const p = pieces.get(piece);
-      if (!p || !node) {
+      if (!p || !p.bytes || !node) {
         tellEnded(number);
         return false;
       }
@@ -170,7 +175,7 @@ const OmbrevaleMusic = (() => {
                          heldBack: !mayRun() });
       owner = piece;
       ++test.starts;
-      node.port.postMessage({ start: p.serial, piece: p.bytes });
+      node.port.postMessage({ start: p.serial, piece: p.bytes, tempo: p.tempo });
       context.resume().catch(() => {});
       return true;
     },

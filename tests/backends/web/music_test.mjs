@@ -36,6 +36,9 @@ function smf(format, division, tracks) {
   }
   return Buffer.from(bytes);
 }
+// The same file with three bytes more in its header, which a reader skips.
+const longHeader = (file) => Buffer.concat([file.subarray(0, 7), Buffer.from([9]),
+  file.subarray(8, 14), Buffer.alloc(3), file.subarray(14)]);
 const tempo = (delta, us) => [delta, 0xff, 0x51, 3, us >> 16, (us >> 8) & 255, us & 255];
 // `count` notes of `ticks` each, one after the other, on a piano.
 const melody = (count, ticks) => [[0, 0xc0, 0]].concat(Array.from({ length: count }, (_, i) =>
@@ -48,6 +51,10 @@ const pieces = {
   'loop.mid': smf(0, 480, [melody(2, 480)]),   // one second
   // 150 beats a minute, 200 from 0.8 s on, a note every half beat: 7.4 seconds.
   'long.mid': smf(1, 480, [[tempo(0, 400000), tempo(960, 300000)], melody(48, 240)]),
+  // What FluidSynth cannot read as it is: SMPTE timing (25 frames of 40 ticks, 1000 ticks a
+  // second), a header of nine bytes, an escape, running status after a meta event. 1.5 seconds.
+  'odd.mid': longHeader(smf(0, 0xe728, [[[0, 0xf7, 1, 0xfe], [0, 0xc0, 0], [0, 0x90, 60, 100],
+    [0, 0xff, 1, 1, 0x61], [1000, 60, 0], [0, 0x90, 64, 100], [500, 0x80, 64, 0]]])),
   'broken.mid': Buffer.concat([Buffer.from('MThd'), Buffer.from([0, 0, 0, 6, 0, 0, 0, 1, 1])]),
   'text.mid': Buffer.from('not a piece of music\n'),
 };
@@ -69,10 +76,11 @@ int main(int argc, char** argv) {
   }
 }`);
 execFileSync('g++', ['-std=c++20', '-O1', '-I.', path.join(work, 'length.cpp'),
-  'platform/midi/Smf.cpp', '-o', path.join(work, 'length')]);
-const desktopLength = Object.fromEntries(['tune.mid', 'loop.mid', 'long.mid'].map((name) =>
-  [name, Number(execFileSync(path.join(work, 'length'), [path.join(work, name)]).toString())]));
-assert.deepEqual(desktopLength, { 'tune.mid': 1500, 'loop.mid': 1000, 'long.mid': 7400 });
+  'platform/midi/Smf.cpp', 'platform/midi/TempoMap.cpp', '-o', path.join(work, 'length')]);
+const desktopLength = Object.fromEntries(['tune.mid', 'loop.mid', 'long.mid', 'odd.mid'].map(
+  (name) => [name, Number(execFileSync(path.join(work, 'length'), [path.join(work, name)]))]));
+assert.deepEqual(desktopLength,
+                 { 'tune.mid': 1500, 'loop.mid': 1000, 'long.mid': 7400, 'odd.mid': 1500 });
 // Where long.mid stands `ms` into it, in ticks.
 const longTick = (ms) => (ms <= 800 ? (ms * 480) / 400 : 960 + ((ms - 800) * 480) / 300);
 
@@ -210,6 +218,33 @@ await check('a piece opens, plays and sounds; its length is the desktop\'s, the 
   assert.deepEqual(await page.run('OmbrevaleMusic.held()'), []);
   assert.equal((await page.mci('status tune mode')).status, 303);
   assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('a file the synthesiser cannot read as it is (SMPTE timing, a long header, an escape, ' +
+            'running status after a meta event) sounds for its length, as the program reads it',
+            async () => {
+  const page = await open('/');
+  assert.equal((await page.mci('open "test/odd.mid" alias odd')).status, 0);
+  assert.deepEqual(await page.run('OmbrevaleMusic.held()'),
+                   [{ path: 'test/odd.mid', lengthMs: desktopLength['odd.mid'] }]);
+  const loudest = await listen(page);
+  const asked = await page.run(`(async () => {
+    const at = performance.now();
+    const { status } = await OmbrevalePage.mci('play odd');
+    return status === 0 ? at : -1;
+  })()`);
+  assert.ok(asked >= 0, 'play failed');
+  await until('sound from the synthesiser', async () => (await loudest()) > 0.01);
+  // The second note begins a second in: the synthesiser is still on the piece there.
+  await until('the synthesiser a second into the piece', async () =>
+    (await page.run('OmbrevaleMusic.position()')) > 1000);
+  await until('the end of the piece', async () => (await page.mode('odd')) === 'stopped');
+  const ended = await page.run('performance.now()');
+  assert.ok(ended - asked >= desktopLength['odd.mid'],
+            `stopped ${ended - asked} ms after play, before the piece's length`);
+  assert.deepEqual(page.problems, []);
+  assert.deepEqual(page.warnings, []);
   await page.close();
 });
 
