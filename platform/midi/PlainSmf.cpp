@@ -1,5 +1,7 @@
 #include "platform/midi/PlainSmf.h"
 
+#include <algorithm>
+
 namespace ombrevale {
 
 namespace {
@@ -101,7 +103,7 @@ class PlainWriter final : public SmfListener {
 }  // namespace
 
 PlainSmf WritePlainSmf(std::span<const uint8_t> bytes) {
-  PlainWriter writer(bytes.size());
+  PlainWriter writer(std::min(bytes.size(), kSmfMaxFileBytes));  // a larger file is refused
   PlainSmf plain;
   plain.info = ReadSmf(bytes, &writer);
   if (plain.info.ok) plain.bytes = writer.File(plain.info.format);
