@@ -11,6 +11,7 @@
 
 #include "app/App.h"
 #include "backends/web/PageMusicConsole.h"
+#include "backends/web/PageNames.h"
 #include "backends/web/WebClock.h"
 #include "backends/web/WebDesktop.h"
 #include "backends/web/WebMedia.h"
@@ -24,8 +25,8 @@
 // clang-format off
 EM_JS(char*, PageSetting, (const char* name),
       { return allocateUTF8(OmbrevaleProgram.setting(UTF8ToString(name))); });
-EM_JS(void, PageFatalError, (const char* text),
-      { OmbrevaleProgram.show('fatalError', UTF8ToString(text)); });
+EM_JS(void, PageFatalError, (const char* show, const char* text),
+      { OmbrevaleProgram.show(UTF8ToString(show), UTF8ToString(text)); });
 EM_JS(void, PageLoaded, (), { OmbrevaleProgram.loaded(); });
 // clang-format on
 
@@ -98,7 +99,7 @@ int main() {
     // the console as every complaint is said.
     program = nullptr;
     Complain(e.what());
-    PageFatalError(e.what());
+    PageFatalError(page::kShowFatalError, e.what());
     return 1;
   }
   PageLoaded();

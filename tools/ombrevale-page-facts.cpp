@@ -1,8 +1,9 @@
 // Writes what the web page knows of the program, read from the program's own C++, so that no
-// colour, size or status is written twice: facts.css, the window's colours and sizes as CSS
-// custom properties, and facts.js, the same sizes, the wave side's statuses, the page's largest
-// factor and the product's version for the page's scripts. The web build compiles it with the
-// machine's own compiler and runs it before it assembles the site.
+// colour, size, status or name is written twice: facts.css, the window's colours and sizes as CSS
+// custom properties, and facts.js, for the scripts of the page and of the program: the same sizes,
+// the sound's statuses and the product's version (OMBREVALE_FACTS), and the names the page and the
+// program say to each other (OMBREVALE_NAMES, backends/web/PageNames.h). The web build compiles it
+// with the machine's own compiler and runs it before it assembles the site.
 //
 //   ombrevale-page-facts SITE_DIR
 
@@ -12,10 +13,10 @@
 
 #include "app/Form1.h"
 #include "app/Version.h"
+#include "backends/web/PageNames.h"
 #include "platform/PageLayout.h"
 #include "platform/Palette.h"
 #include "platform/mci/Mci.h"
-#include "platform/scale/PageScale.h"
 
 namespace ombrevale {
 namespace {
@@ -72,10 +73,22 @@ std::string Style() {
   return text + "}\n";
 }
 
+// The names, one frozen object of frozen groups.
+std::string Names() {
+  std::string text = "var OMBREVALE_NAMES = Object.freeze({\n";
+  for (const page::NameGroup& group : page::kNameGroups) {
+    text += "  " + std::string(group.key) + ": Object.freeze({\n";
+    for (const page::Name& name : group.names)
+      text += "    " + std::string(name.key) + ": '" + std::string(name.value) + "',\n";
+    text += "  }),\n";
+  }
+  return text + "});\n";
+}
+
 std::string Script() {
   std::string text = "// ";
   text += kGenerated;
-  // A var, as the page's scripts and the program's both hold it, on one thread where the browser
+  // Vars, as the page's scripts and the program's both hold them, on one thread where the browser
   // cannot run the program in a worker.
   text += "\nvar OMBREVALE_FACTS = Object.freeze({\n";
   char line[128];
@@ -83,17 +96,14 @@ std::string Script() {
     std::snprintf(line, sizeof line, "  %s: %d,\n", s.js, s.pixels);
     text += line;
   }
-  std::snprintf(line, sizeof line, "  maxPageScale: %d,\n", kMaxPageScale);
-  text += line;
-  // The statuses the wave player answers with.
+  // The statuses the sound's players answer with.
   std::snprintf(
       line, sizeof line,
       "  mci: Object.freeze({ fileMissing: %d, fileNotPlayable: %d, noAudioDevice: %d }),\n",
       kMciErrFileMissing, kMciErrFileNotPlayable, kMciErrNoAudioDevice);
   text += line;
-  text += "  product: '" + std::string(kProductName) + "',\n";
   text += "  version: '" + std::string(kVersion) + "',\n";
-  return text + "});\n";
+  return text + "});\n" + Names();
 }
 
 }  // namespace

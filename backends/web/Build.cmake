@@ -37,9 +37,9 @@ set_target_properties(ombrevale_page PROPERTIES
   SUFFIX .js
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/program)
 
-# What the page knows of the program (its colours, sizes, statuses and version) is read from the
-# program's C++ by a small program built with the machine's own compiler (emscripten brings
-# clang), and run here: facts.css and facts.js.
+# What the page knows of the program (its colours, sizes, statuses and version, and the names the
+# two say to each other) is read from the program's C++ by a small program built with the machine's
+# own compiler (emscripten brings clang), and run here: facts.css and facts.js.
 find_program(OMBREVALE_HOST_CXX NAMES c++ g++ clang++ clang++-14 NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(_facts_tool ${CMAKE_BINARY_DIR}/host/ombrevale-page-facts)
 add_custom_command(OUTPUT ${_facts_tool}
@@ -111,7 +111,7 @@ add_custom_target(ombrevale_program ALL
 # The page's own files, as they are; the templates among them are filled in below.
 file(GLOB OMBREVALE_SITE_SOURCES LIST_DIRECTORIES false CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/site/*)
-list(FILTER OMBREVALE_SITE_SOURCES EXCLUDE REGEX "\\.in$")
+list(FILTER OMBREVALE_SITE_SOURCES EXCLUDE REGEX "\\.in$|/index\\.html$")
 foreach(_file ${OMBREVALE_SITE_SOURCES})
   get_filename_component(_name ${_file} NAME)
   add_custom_command(OUTPUT ${OMBREVALE_SITE_DIR}/${_name}
@@ -119,6 +119,14 @@ foreach(_file ${OMBREVALE_SITE_SOURCES})
     DEPENDS ${_file} VERBATIM)
   list(APPEND _site_files ${_name})
 endforeach()
+# The page itself, the facts written into it (InlineFacts.cmake).
+add_custom_command(OUTPUT ${OMBREVALE_SITE_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_LIST_DIR}/site/index.html
+    -DFACTS=${OMBREVALE_SITE_DIR}/facts.js -DOUT=${OMBREVALE_SITE_DIR}/index.html
+    -P ${CMAKE_CURRENT_LIST_DIR}/InlineFacts.cmake
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/site/index.html ${OMBREVALE_SITE_DIR}/facts.js
+    ${CMAKE_CURRENT_LIST_DIR}/InlineFacts.cmake VERBATIM)
+list(APPEND _site_files index.html)
 
 # The launcher's icons are the web app's, in every size the desktop has; the 32-pixel one is also
 # the page's own.

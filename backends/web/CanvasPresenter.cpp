@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include "backends/web/PageNames.h"
 #include "platform/PageLayout.h"
 
 // The program's side of the page (program.js): the canvas is drawn where the program runs, the
@@ -18,8 +19,9 @@ EM_JS(void, PageSetLabel,
                             pixels, bold != 0);
 });
 // No caption: no prompt.
-EM_JS(void, PageSetPrompt, (const char* caption, const char* note), {
-  OmbrevaleProgram.show('setPrompt', caption ? UTF8ToString(caption) : null, UTF8ToString(note));
+EM_JS(void, PageSetPrompt, (const char* show, const char* caption, const char* note), {
+  OmbrevaleProgram.show(UTF8ToString(show), caption ? UTF8ToString(caption) : null,
+                        UTF8ToString(note));
 });
 EM_JS(void, PageFrameShown, (), { OmbrevaleProgram.frameShown(); });
 // clang-format on
@@ -68,7 +70,7 @@ void CanvasPresenter::Present(const Scene& scene) {
                                        prompt_->note != scene.prompt->note;
   if (promptChanged) {
     prompt_ = scene.prompt ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
-    PageSetPrompt(prompt_ ? prompt_->caption.c_str() : nullptr,
+    PageSetPrompt(page::kShowPrompt, prompt_ ? prompt_->caption.c_str() : nullptr,
                   prompt_ ? prompt_->note.c_str() : "");
   }
   PageFrameShown();

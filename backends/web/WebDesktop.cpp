@@ -2,18 +2,21 @@
 
 #include <emscripten.h>
 
+#include "backends/web/PageNames.h"
 #include "platform/Controls.h"
 
-// The page's side of the window (page.js), reached through the program's side (program.js).
+// The page's side of the window (page.js), reached through the program's side (program.js), each
+// thing shown by its name (PageNames.h).
 // clang-format off
 EM_JS(double, PageScreenWidth, (), { return OmbrevaleProgram.screen().width; });
 EM_JS(double, PageScreenHeight, (), { return OmbrevaleProgram.screen().height; });
-EM_JS(void, PageSetTitle, (const char* title),
-      { OmbrevaleProgram.show('setTitle', UTF8ToString(title)); });
-EM_JS(void, PageAddMenuEntry, (int index, const char* caption),
-      { OmbrevaleProgram.show('addMenuEntry', index, UTF8ToString(caption)); });
-EM_JS(void, PageSetScale, (int scale), { OmbrevaleProgram.show('setScale', scale); });
-EM_JS(void, PageShow, (), { OmbrevaleProgram.show('show'); });
+EM_JS(void, PageShowText, (const char* show, const char* text),
+      { OmbrevaleProgram.show(UTF8ToString(show), UTF8ToString(text)); });
+EM_JS(void, PageShowNumbered, (const char* show, int number, const char* text),
+      { OmbrevaleProgram.show(UTF8ToString(show), number, UTF8ToString(text)); });
+EM_JS(void, PageShowNumber, (const char* show, int number),
+      { OmbrevaleProgram.show(UTF8ToString(show), number); });
+EM_JS(void, PageShow, (const char* show), { OmbrevaleProgram.show(UTF8ToString(show)); });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
             { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
 // clang-format on
@@ -34,20 +37,20 @@ void WebDesktop::SetWindowSize(float width, float height) {
 }
 
 void WebDesktop::SetCaption(std::string_view caption) {
-  PageSetTitle(std::string(caption).c_str());
+  PageShowText(page::kShowTitle, std::string(caption).c_str());
 }
 
 void WebDesktop::SetMenu(const std::vector<std::string>& entries) {
   for (size_t i = 0; i < entries.size(); ++i)
-    PageAddMenuEntry(static_cast<int>(i), entries[i].c_str());
+    PageShowNumbered(page::kShowMenuEntry, static_cast<int>(i), entries[i].c_str());
 }
 
 void WebDesktop::AskScale(std::optional<int> scale) {
-  PageSetScale(scale.value_or(0));
+  PageShowNumber(page::kShowScale, scale.value_or(0));
 }
 
 void WebDesktop::ShowWindow() {
-  PageShow();
+  PageShow(page::kShowWindow);
 }
 
 void WebDesktop::MessageBox(std::string_view title, std::string_view text) {

@@ -9,18 +9,18 @@
 
 // The page's JavaScript is not C++: clang-format leaves it as it is.
 // clang-format off
-// Takes the oldest event the page sent: 0 none; 1 a key, its place's name into `name` and whether
-// shift, control and alt were down into `values`; 2 a menu click, the entry into `values`; 3 a
-// press of the prompt's button.
+// Takes the oldest event the page sent, told by its kind (OMBREVALE_NAMES, facts.js): 0 none; 1 a
+// key, its place's name into `name` and whether shift, control and alt were down into `values`; 2
+// a menu click, the entry into `values`; 3 a press of the prompt's button.
 EM_JS(int, PageNextEvent, (char* name, int capacity, int* values), {
   const e = OmbrevaleProgram.nextEvent();
   if (!e) return 0;
-  if (e.kind === 'key') {
+  if (e.kind === OMBREVALE_NAMES.kind.key) {
     stringToUTF8(e.code, name, capacity);
     HEAP32.set([e.shift ? 1 : 0, e.control ? 1 : 0, e.alt ? 1 : 0], values >> 2);
     return 1;
   }
-  if (e.kind === 'menu') {
+  if (e.kind === OMBREVALE_NAMES.kind.menu) {
     HEAP32[values >> 2] = e.entry;
     return 2;
   }

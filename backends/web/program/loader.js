@@ -33,8 +33,9 @@ const OmbrevalePictures = {
     const inflates = typeof DecompressionStream === 'function';
     try {
       const bytes = inflates ? await compressed : null;
+      const { pictures, picturesUncompressed } = OMBREVALE_NAMES.file;
       const response = bytes ? new Response(bytes)
-        : await fetch(inflates ? 'pictures.tar.gz' : 'pictures.tar');
+        : await fetch(inflates ? pictures : picturesUncompressed);
       if (!response.ok || !response.body) return null;
       return inflates ? response.body.pipeThrough(new DecompressionStream('gzip')) : response.body;
     } catch (e) {
@@ -119,7 +120,7 @@ const OmbrevalePictures = {
     const admit = (path, size, copy) => {
       const memory = _malloc(size || 1);
       copy(HEAPU8.subarray(memory, memory + size));
-      const admission = Module.ccall('OmbrevaleAdmitPicture', 'number',
+      const admission = Module.ccall(OMBREVALE_NAMES.call.admitPicture, 'number',
                                      ['string', 'number', 'number'], [path, memory, size]);
       if (admission === this.kPageDecodes) decoding.push(this.decode(path, HEAPU8.slice(memory, memory + size)));
       _free(memory);
@@ -157,13 +158,14 @@ const OmbrevalePictures = {
       picture.close();
       pixels = context.getImageData(0, 0, width, height).data;
     } catch (e) {
-      Module.ccall('OmbrevalePictureUndecodable', null, ['string', 'string'],
+      Module.ccall(OMBREVALE_NAMES.call.pictureUndecodable, null, ['string', 'string'],
                    [path, 'the browser cannot decode it']);
       return;
     }
     const memory = _malloc(pixels.length || 1);
     HEAPU8.set(pixels, memory);
-    Module.ccall('OmbrevalePictureDecoded', null, ['string', 'number', 'number', 'number'],
+    Module.ccall(OMBREVALE_NAMES.call.pictureDecoded, null,
+                 ['string', 'number', 'number', 'number'],
                  [path, width, height, memory]);
     _free(memory);
   },

@@ -5,7 +5,8 @@
 // the program's runtime (backends/web/Build.cmake).
 // It hears the page's events (keys, menu clicks, the prompt's button, the box closing) as
 // messages, and tells the page what to show the same way, only when that changes: the title, the
-// menu, a label, the prompt, the box, the error.
+// menu, a label, the prompt, the box, the error. Both say the names of OMBREVALE_NAMES (facts.js).
+const kNames = OMBREVALE_NAMES;
 const kInWorker = typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope;
 
 // The program and its pictures are fetched at once, side by side; the pictures go into the
@@ -14,15 +15,15 @@ const kInWorker = typeof WorkerGlobalScope !== 'undefined' && self instanceof Wo
 // each in a message ({} where it could not: the worker then fetches it itself).
 const kHandedFiles = new Map();  // file -> what resolves to the page's message
 function handed(file) {
-  if (!kInWorker || self.name !== 'ombrevale:handed') return Promise.resolve({});
+  if (!kInWorker || self.name !== kNames.signal.handedWorker) return Promise.resolve({});
   return new Promise((resolve) => kHandedFiles.set(file, resolve));
 }
-const kProgramHanded = handed('ombrevale.wasm');
+const kProgramHanded = handed(kNames.file.wasm);
 let kRuntimeUp = null;
 const kRuntime = new Promise((resolve) => { kRuntimeUp = resolve; });
 // The archive the page handed over is read once the runtime is up, each picture straight into the
 // program.
-const kPicturesHanded = handed('pictures.tar.gz').then(({ bytes }) => bytes && kRuntime.then(() => bytes));
+const kPicturesHanded = handed(kNames.file.pictures).then(({ bytes }) => bytes && kRuntime.then(() => bytes));
 const kPicturesPrepared = OmbrevalePictures.prepare(OmbrevalePictures.archive(kPicturesHanded), kRuntime);
 
 const OmbrevaleProgram = (() => {
@@ -63,7 +64,7 @@ const OmbrevaleProgram = (() => {
       return;
     }
     busy = true;
-    Module.ccall('OmbrevaleStep', 'number', [], [], { async: true }).then((wait) => {
+    Module.ccall(kNames.call.step, 'number', [], [], { async: true }).then((wait) => {
       busy = false;
       if (wait >= 0 && running) timer = setTimeout(step, wait);
       else running = false;
@@ -117,25 +118,27 @@ const OmbrevaleProgram = (() => {
     if (!playing) waveEnded.splice(0).forEach((resolve) => resolve());
   }
   if (kInWorker) {
-    globalThis.OmbrevaleAudio = {
-      play: (path, loop) => relay('OmbrevaleAudio', 'play', [path, loop]),
+    const audio = kNames.object.audio;
+    globalThis[audio] = {
+      play: (path, loop) => relay(audio, 'play', [path, loop]),
       stop() {
-        relay('OmbrevaleAudio', 'stop', []);
+        relay(audio, 'stop', []);
         wavesChanged(false);
       },
       playing: () => wavePlaying,
       ended: () => (wavePlaying ? new Promise((resolve) => waveEnded.push(resolve)) : Promise.resolve()),
     };
     // Every function of the music's object answers as a promise of what it returned on the page.
-    globalThis.OmbrevaleMusic = new Proxy({}, {
-      get: (target, method) => (...args) => relay('OmbrevaleMusic', String(method), args),
+    globalThis[kNames.object.music] = new Proxy({}, {
+      get: (target, method) => (...args) => relay(kNames.object.music, String(method), args),
     });
   }
 
   // The page's messages.
   function receive(message) {
+    const kind = kNames.kind;
     switch (message.kind) {
-      case 'start':
+      case kind.start:
         started = message;
         context = message.canvas.getContext('2d', { alpha: false, desynchronized: true });
         // The canvas's first picture costs it its backing: taken now, while the program and its
@@ -143,32 +146,32 @@ const OmbrevaleProgram = (() => {
         context.putImageData(new ImageData(1, 1), 0, 0);
         begin();
         break;
-      case 'key':
-      case 'menu':
-      case 'prompt':
+      case kind.key:
+      case kind.menu:
+      case kind.prompt:
         events.push(message);
         wake();
         break;
-      case 'visible':
+      case kind.visible:
         wake();
         break;
-      case 'boxClosed':
+      case kind.boxClosed:
         events.length = 0;  // what was typed at the page meanwhile is dropped
         if (boxClosed) boxClosed();
         boxClosed = null;
         break;
-      case 'relayed':
+      case kind.relayed:
         relays.get(message.id)(message.value);
         relays.delete(message.id);
         break;
-      case 'waves':
+      case kind.waves:
         wavesChanged(message.playing);
         break;
-      case 'call':
+      case kind.call:
         calls.push(message);
         between();
         break;
-      case 'handed':
+      case kind.handed:
         kHandedFiles.get(message.file)(message);
         break;
     }
@@ -196,14 +199,14 @@ const OmbrevaleProgram = (() => {
     screen: () => started.screen,
     show,
     nextEvent: () => events.shift(),
-    keyArrived: (code) => show('keyArrived', code),
+    keyArrived: (code) => show(kNames.show.keyArrived, code),
     setLabel(index, caption, ...rest) {
       caption = caption.replace(/\r\n?/g, '\n');
       if (index === 0) clockLabel = caption;
-      show('setLabel', index, caption, ...rest);
+      show(kNames.show.setLabel, index, caption, ...rest);
     },
     showBox(title, text) {
-      show('showBox', title, text.replace(/\r\n?/g, '\n'));
+      show(kNames.show.showBox, title, text.replace(/\r\n?/g, '\n'));
       return new Promise((resolve) => { boxClosed = resolve; });
     },
     putPixels(rgba, width, height, x, y) {
@@ -240,7 +243,7 @@ var Module = {
   instantiateWasm(imports, receive) {
     kProgramHanded.then(({ module }) => {
       if (module) return WebAssembly.instantiate(module, imports).then((instance) => ({ instance, module }));
-      return fetch('ombrevale.wasm').then((response) => {
+      return fetch(kNames.file.wasm).then((response) => {
         const streams = (response.headers.get('Content-Type') || '').startsWith('application/wasm');
         return streams ? WebAssembly.instantiateStreaming(response, imports)
           : response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
@@ -256,5 +259,5 @@ if (kInWorker) {
   const receive = OmbrevaleProgram.connect((message, transfer) => postMessage(message, transfer));
   addEventListener('message', (e) => receive(e.data));
 } else {
-  dispatchEvent(new Event('ombrevale-program'));
+  dispatchEvent(new Event(kNames.signal.programRan));
 }

@@ -12,11 +12,12 @@
 'use strict';
 
 const OmbrevaleMusic = (() => {
-  // The statuses of the music side (platform/mci/Mci.h).
-  const kFileMissing = 305;
-  const kSoundfont = 'sound/TimGM6mb.sf2.gz';
-  const kSynth = 'music/libfluidsynth-2.4.6.wasm';
-  const kModules = ['music-synth-loader.js', 'music/libfluidsynth-2.4.6.js', 'music-worklet.js'];
+  // The program's status for a piece that cannot be fetched, and the site's files the synthesiser
+  // is made of (facts.js).
+  const kFileMissing = OMBREVALE_FACTS.mci.fileMissing;
+  const { soundfont: kSoundfont, synth: kSynth, synthLoader, synthScript, musicProcessor } =
+    OMBREVALE_NAMES.file;
+  const kModules = [synthLoader, synthScript, musicProcessor];  // in this order
 
   // Each piece fetched: once the program kept it, its length and the plain file and tempo map the
   // synthesiser plays it by (the program's SMF reader's); and where it stands on the program's
@@ -134,7 +135,7 @@ const OmbrevaleMusic = (() => {
     tellEnded(number);
   }
   const tellEnded = (number) =>
-    OmbrevalePage.callProgram('OmbrevaleMusicEnded', null, ['number'], [number]);
+    OmbrevalePage.callProgram(OMBREVALE_NAMES.call.musicEnded, null, ['number'], [number]);
 
   // The audio thread runs only while a piece is on the output.
   function idle() {
@@ -237,17 +238,18 @@ const OmbrevaleMusic = (() => {
     return result;
   }
   const call = OmbrevalePage.callProgram;
+  const { mci, mciReply, playMusic } = OMBREVALE_NAMES.call;
   const notRunning = () => new Error('the program is not running');
 
   // Sends one text command to the music channel: resolves to { status, reply }.
   OmbrevalePage.mci = (command) => inTurn(async () => {
-    const status = await call('OmbrevaleMci', 'number', ['string'], [String(command)]);
+    const status = await call(mci, 'number', ['string'], [String(command)]);
     if (status === null || status < 0) throw notRunning();
-    return { status, reply: await call('OmbrevaleMciReply', 'string', [], []) };
+    return { status, reply: await call(mciReply, 'string', [], []) };
   });
   // Starts a piece as the game does (SoundAPI::PlayMusic): resolves to the status.
   OmbrevalePage.playMusic = (path, loop) => inTurn(async () => {
-    const status = await call('OmbrevalePlayMusic', 'number', ['string', 'number'],
+    const status = await call(playMusic, 'number', ['string', 'number'],
                               [String(path), loop ? 1 : 0]);
     if (status === null || status < 0) throw notRunning();
     return status;

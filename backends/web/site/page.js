@@ -7,6 +7,8 @@
 'use strict';
 
 const OmbrevalePage = (() => {
+  // The names the page and the program say to each other (facts.js).
+  const kNames = OMBREVALE_NAMES;
   const kWidth = OMBREVALE_FACTS.clientWidth, kHeight = OMBREVALE_FACTS.clientHeight;
   const address = new URLSearchParams(location.search);
   const stage = document.getElementById('stage');
@@ -98,16 +100,18 @@ const OmbrevalePage = (() => {
       const entry = menuCaptions.findIndex((c) => c[0].toUpperCase() === e.code[3]);
       if (entry >= 0) {
         e.preventDefault();
-        send({ kind: 'menu', entry });
+        send({ kind: kNames.kind.menu, entry });
         return;
       }
     }
     // The program makes its shift bits of these (platform/keys/KeyPlaces.h).
-    send({ kind: 'key', code: e.code, shift: e.shiftKey, control: e.ctrlKey, alt: e.altKey });
+    send({ kind: kNames.kind.key, code: e.code, shift: e.shiftKey, control: e.ctrlKey,
+           alt: e.altKey });
     // The browser keeps its shortcuts, Tab and the function keys.
     if (!e.ctrlKey && !e.altKey && !e.metaKey && kPageKeys.has(e.code)) e.preventDefault();
   });
-  document.getElementById('start').addEventListener('click', () => send({ kind: 'prompt' }));
+  document.getElementById('start')
+    .addEventListener('click', () => send({ kind: kNames.kind.prompt }));
 
   // The version box: closed by OK, Return, Space or Escape.
   box.addEventListener('keydown', (e) => {
@@ -118,34 +122,34 @@ const OmbrevalePage = (() => {
     }
   });
   box.addEventListener('cancel', (e) => { e.preventDefault(); box.close(); });
-  box.addEventListener('close', () => send({ kind: 'boxClosed' }));
+  box.addEventListener('close', () => send({ kind: kNames.kind.boxClosed }));
 
   // A hidden page's timers are slowed down by the browser; back in view, the program takes the
   // pass that waits at once.
   document.addEventListener('visibilitychange', () => {
-    if (document.visibilityState === 'visible') send({ kind: 'visible' });
+    if (document.visibilityState === 'visible') send({ kind: kNames.kind.visible });
   });
 
   // What the program shows on the page, by name.
   const shows = {
-    setTitle(title) { document.title = title; },
-    addMenuEntry(index, caption) {
+    [kNames.show.setTitle](title) { document.title = title; },
+    [kNames.show.addMenuEntry](index, caption) {
       const entry = document.createElement('button');
       entry.type = 'button';
       entry.setAttribute('role', 'menuitem');
       const access = document.createElement('u');
       access.textContent = caption.slice(0, 1);
       entry.append(access, caption.slice(1));
-      entry.addEventListener('click', () => send({ kind: 'menu', entry: index }));
+      entry.addEventListener('click', () => send({ kind: kNames.kind.menu, entry: index }));
       menu.append(entry);
       menuCaptions[index] = caption;
     },
-    setScale(scale) { askedScale = scale; },
-    show() {
+    [kNames.show.setScale](scale) { askedScale = scale; },
+    [kNames.show.show]() {
       win.hidden = false;
       layout();
     },
-    setLabel(index, caption, x, y, w, h, color, face, pixels, bold) {
+    [kNames.show.setLabel](index, caption, x, y, w, h, color, face, pixels, bold) {
       let label = labels.children[index];
       if (!label) {
         label = document.createElement('div');
@@ -162,21 +166,21 @@ const OmbrevalePage = (() => {
       label.textContent = caption;
     },
     // The calm start's button and the line under it; no caption: none.
-    setPrompt(caption, note) {
+    [kNames.show.setPrompt](caption, note) {
       const start = document.getElementById('start');
       prompt.hidden = start.hidden = caption === null;
       start.textContent = caption || '';
       document.getElementById('note').textContent = note || '';
     },
-    showBox(title, text) {
+    [kNames.show.showBox](title, text) {
       document.getElementById('box-title').textContent = title;
       document.getElementById('box-text').textContent = text;
       test.boxes++;
       box.showModal();
       document.getElementById('box-ok').focus();
     },
-    keyArrived(code) { test.keys.push(code); },
-    fatalError(text) {
+    [kNames.show.keyArrived](code) { test.keys.push(code); },
+    [kNames.show.fatalError](text) {
       win.hidden = true;
       document.getElementById('error-text').textContent = text;
       error.hidden = false;
@@ -211,8 +215,9 @@ const OmbrevalePage = (() => {
   // the music's synthesiser, which sound through the page's Web Audio. Each answers with what its
   // function returned, awaited.
   function pageObject(name) {
-    if (name === 'OmbrevaleAudio') return OmbrevaleAudio;
-    if (name === 'OmbrevaleMusic' && typeof OmbrevaleMusic !== 'undefined') return OmbrevaleMusic;
+    if (name === kNames.object.audio) return OmbrevaleAudio;
+    if (name === kNames.object.music && typeof OmbrevaleMusic !== 'undefined')
+      return OmbrevaleMusic;
     return globalThis[name];
   }
   async function relayed({ relay, object, method, args }) {
@@ -222,18 +227,19 @@ const OmbrevalePage = (() => {
     } catch (e) {
       console.error(`ombrevale: ${object}.${method} failed on the page: ${e.message}`);
     }
-    send({ kind: 'relayed', id: relay, value });
+    send({ kind: kNames.kind.relayed, id: relay, value });
   }
 
   function keepSite() {
     keeping = true;
-    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+    if ('serviceWorker' in navigator)
+      navigator.serviceWorker.register(kNames.file.serviceWorker).catch(() => {});
   }
 
   // The link to the program: the worker the page started (index.html), which the canvas then goes
   // to, else the program on this thread, its script loaded here.
   let send;
-  const start = { kind: 'start', settings: settings(), pageOrigin: performance.timeOrigin,
+  const start = { kind: kNames.kind.start, settings: settings(), pageOrigin: performance.timeOrigin,
                   screen: { width: screen.width, height: screen.height } };
   if (ombrevaleWorker) {
     test.inWorker = true;
@@ -242,19 +248,19 @@ const OmbrevalePage = (() => {
     start.canvas = canvas.transferControlToOffscreen();
     ombrevaleWorker.postMessage(start, [start.canvas]);
     // The wave player tells the program when a wave starts and stops, which it asks in a pass.
-    OmbrevaleAudio.onChange = (playing) => send({ kind: 'waves', playing });
+    OmbrevaleAudio.onChange = (playing) => send({ kind: kNames.kind.waves, playing });
   } else {
     const queued = [start];
     send = (message) => queued.push(message);
     start.canvas = canvas;
     // Once program.js has run, the two call each other directly, a task apart, as messages go.
-    addEventListener('ombrevale-program', () => {
+    addEventListener(kNames.signal.programRan, () => {
       const toProgram = OmbrevaleProgram.connect((message) => setTimeout(receive, 0, message));
       send = (message) => setTimeout(toProgram, 0, message);
       queued.forEach(send);
     }, { once: true });
     const script = document.createElement('script');
-    script.src = 'program.js';
+    script.src = kNames.file.program;
     document.body.append(script);
   }
 
@@ -263,7 +269,7 @@ const OmbrevalePage = (() => {
     // the version box holds a pass), as Module.ccall takes it; resolves to what it returned.
     callProgram(name, returnType, argTypes, args) {
       const id = nextCall++;
-      send({ kind: 'call', id, name, returnType, argTypes, args });
+      send({ kind: kNames.kind.call, id, name, returnType, argTypes, args });
       return new Promise((resolve) => answers.set(id, resolve));
     },
     test,
