@@ -173,6 +173,22 @@ async function listen(page) {
   return () => page.run('loudest()');
 }
 
+// Plays the piece under `alias`: when the play was asked, on the page's clock.
+async function play(page, alias) {
+  const asked = await page.run(`(async () => {
+    const at = performance.now();
+    const { status } = await OmbrevalePage.mci('play ${alias}');
+    return status === 0 ? at : -1;
+  })()`);
+  assert.ok(asked >= 0, 'play failed');
+  return asked;
+}
+// The piece stopped, as it is now: not before its length after the play was asked.
+async function stoppedAfter(page, asked, lengthMs) {
+  const ended = await page.run('performance.now()');
+  assert.ok(ended - asked >= lengthMs, `stopped ${ended - asked} ms after play, before its length`);
+}
+
 await check('a piece opens, plays and sounds; its length is the desktop\'s, the synthesiser\'s ' +
             'position advances, it pauses and resumes, and it stops at its end', async () => {
   const page = await open('/');
@@ -182,22 +198,14 @@ await check('a piece opens, plays and sounds; its length is the desktop\'s, the 
   assert.deepEqual(await page.run('OmbrevaleMusic.held()'),
                    [{ path: 'test/tune.mid', lengthMs: desktopLength['tune.mid'] }]);
   const loudest = await listen(page);
-  // When the play was asked, on the page's clock: the piece cannot end before its length after.
-  const asked = await page.run(`(async () => {
-    const at = performance.now();
-    const { status } = await OmbrevalePage.mci('play tune');
-    return status === 0 ? at : -1;
-  })()`);
-  assert.ok(asked >= 0, 'play failed');
+  const asked = await play(page, 'tune');
   assert.equal(await page.mode('tune'), 'playing');
   await until('sound from the synthesiser', async () => (await loudest()) > 0.01);
   const position = await page.run('OmbrevaleMusic.position()');
   await until('the position to advance', async () =>
     (await page.run('OmbrevaleMusic.position()')) > position + 100);
   await until('the end of the piece', async () => (await page.mode('tune')) === 'stopped');
-  const ended = await page.run('performance.now()');
-  assert.ok(ended - asked >= desktopLength['tune.mid'],
-            `stopped ${ended - asked} ms after play, before the piece's length`);
+  await stoppedAfter(page, asked, desktopLength['tune.mid']);
 
   assert.equal((await page.mci('play tune from 0')).status, 0);
   await until('the second start', async () => (await page.mode('tune')) === 'playing' &&
@@ -229,20 +237,13 @@ await check('a file the synthesiser cannot read as it is (SMPTE timing, a long h
   assert.deepEqual(await page.run('OmbrevaleMusic.held()'),
                    [{ path: 'test/odd.mid', lengthMs: desktopLength['odd.mid'] }]);
   const loudest = await listen(page);
-  const asked = await page.run(`(async () => {
-    const at = performance.now();
-    const { status } = await OmbrevalePage.mci('play odd');
-    return status === 0 ? at : -1;
-  })()`);
-  assert.ok(asked >= 0, 'play failed');
+  const asked = await play(page, 'odd');
   await until('sound from the synthesiser', async () => (await loudest()) > 0.01);
   // The second note begins a second in: the synthesiser is still on the piece there.
   await until('the synthesiser a second into the piece', async () =>
     (await page.run('OmbrevaleMusic.position()')) > 1000);
   await until('the end of the piece', async () => (await page.mode('odd')) === 'stopped');
-  const ended = await page.run('performance.now()');
-  assert.ok(ended - asked >= desktopLength['odd.mid'],
-            `stopped ${ended - asked} ms after play, before the piece's length`);
+  await stoppedAfter(page, asked, desktopLength['odd.mid']);
   assert.deepEqual(page.problems, []);
   assert.deepEqual(page.warnings, []);
   await page.close();
