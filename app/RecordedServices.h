@@ -1,0 +1,104 @@
+#pragma once
+
+// The platform's services as a session is recorded: each passes every call on to the service it
+// wraps, unchanged, and tells the recorder what the program was told and what it showed.
+
+#include <functional>
+
+#include "app/SessionRecorder.h"
+#include "platform/Platform.h"
+
+namespace ombrevale {
+
+class RecordingClock final : public Clock {
+ public:
+  RecordingClock(Clock& inner, SessionRecorder& recorder) : inner_(inner), recorder_(recorder) {}
+  uint32_t timeGetTime() override;
+  std::string DateTimeText() override;
+
+ private:
+  Clock& inner_;
+  SessionRecorder& recorder_;
+};
+
+class RecordingRandom final : public Random {
+ public:
+  RecordingRandom(Random& inner, SessionRecorder& recorder) : inner_(inner), recorder_(recorder) {}
+  void Randomize(uint32_t clockSeed) override;
+  float Rnd() override { return inner_.Rnd(); }
+  uint32_t SeedFor(uint32_t clockSeed) const override { return inner_.SeedFor(clockSeed); }
+
+ private:
+  Random& inner_;
+  SessionRecorder& recorder_;
+};
+
+// Notes each picture the window loads, with its hash, in the replay's header.
+class RecordingPictures final : public PictureReader {
+ public:
+  RecordingPictures(PictureReader& inner, SessionRecorder& recorder)
+      : inner_(inner), recorder_(recorder) {}
+  std::string FileExists(const std::string& path) override;
+  Surface LoadPicture(const std::string& path) override;
+
+ private:
+  PictureReader& inner_;
+  SessionRecorder& recorder_;
+};
+
+// The window: each pump begins a pass, the events it delivers are kept as they go to the window,
+// each frame presented is hashed, the box's time open measured on `clock` (the desktop's own, not
+// the program's), the window's shape kept after each pump. Ctrl+Shift+R is the recorder's own key:
+// it goes to `onSaveKey`, not to the window.
+class RecordingDesktop final : public Desktop {
+ public:
+  RecordingDesktop(Desktop& inner, Clock& clock, SessionRecorder& recorder,
+                   std::function<void()> onSaveKey)
+      : inner_(inner), clock_(clock), recorder_(recorder), onSaveKey_(std::move(onSaveKey)) {}
+
+  float ScreenWidth() override { return inner_.ScreenWidth(); }
+  float ScreenHeight() override { return inner_.ScreenHeight(); }
+  void SetWindowSize(float width, float height) override { inner_.SetWindowSize(width, height); }
+  float WindowWidth() override { return inner_.WindowWidth(); }
+  float WindowHeight() override { return inner_.WindowHeight(); }
+  void SetWindowPosition(float left, float top) override { inner_.SetWindowPosition(left, top); }
+  void SetCaption(std::string_view caption) override { inner_.SetCaption(caption); }
+  void SetMenu(const std::vector<std::string>& entries) override { inner_.SetMenu(entries); }
+  void ShowWindow() override { inner_.ShowWindow(); }
+  void PumpEvents(WindowEvents& events) override;
+  void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
+  void Present(const Scene& scene) override;
+  void MessageBox(std::string_view title, std::string_view text) override;
+  bool PrefersLessMotion() override { return inner_.PrefersLessMotion(); }
+  double ShownScale() override;
+  std::optional<WindowShape> Shape() override { return inner_.Shape(); }
+  void SetShape(const WindowShape& shape) override { inner_.SetShape(shape); }
+  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override {
+    inner_.MessageBoxUntil(title, text, closeAt);
+  }
+
+ private:
+  Desktop& inner_;
+  Clock& clock_;
+  SessionRecorder& recorder_;
+  std::function<void()> onSaveKey_;
+  std::optional<WindowShape> shape_;
+};
+
+// A platform whose services record the session into `recorder` as they serve it; `clock` of
+// `inner` also measures the box. The desktop's Ctrl+Shift+R calls `onSaveKey`.
+struct RecordedPlatform {
+  RecordedPlatform(Platform& inner, SessionRecorder& recorder, std::function<void()> onSaveKey)
+      : clock(inner.clock, recorder),
+        random(inner.random, recorder),
+        desktop(inner.desktop, inner.clock, recorder, std::move(onSaveKey)),
+        pictures(inner.pictures, recorder),
+        platform{clock, random, desktop, inner.media, pictures} {}
+  RecordingClock clock;
+  RecordingRandom random;
+  RecordingDesktop desktop;
+  RecordingPictures pictures;
+  Platform platform;
+};
+
+}  // namespace ombrevale
