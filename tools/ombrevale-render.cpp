@@ -29,7 +29,7 @@
 #include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
 #include "platform/flash/FlashTally.h"
-#include "tools/Png.h"
+#include "backends/sdl/pictures/PngFile.h"
 #include "tools/Render.h"
 
 namespace ombrevale {
