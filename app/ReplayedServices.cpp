@@ -92,7 +92,7 @@ void ReplayDesktop::WaitEvents(std::optional<uint32_t>) {
 }
 
 void ReplayDesktop::Present(const Scene& scene) {
-  const bool hidden = feed_.FastForwarding();
+  const bool hidden = feed_.FastForwarding() && !showing_.everyFrame;
   feed_.Frame(scene);
   if (showing_.desktop && !hidden) showing_.desktop->Present(scene);
 }

@@ -50,6 +50,7 @@ struct ReplayShowing {
   Clock* clock = nullptr;      // the desktop's clock, which paces it in real time; none: no pacing
   bool followShapes = false;   // the window takes the sizes and fullscreen the player chose
   std::optional<uint64_t> lastFrame;  // the playing ends once this frame is shown
+  bool everyFrame = false;  // shows the frames played unchecked too (else only the checked ones)
 };
 
 // The longest the replay waits between two passes, or keeps the box open: a longer pause (the
