@@ -230,7 +230,7 @@ void ReplayFeed::NoteInput(const std::string& input) {
 }
 
 void ReplayFeed::Deliver(ReplayItem item, WindowEvents& events, Desktop* shaped) {
-  if (item.kind != K::Shape) NoteInput(DescribeInput(item));
+  NoteInput(DescribeInput(item));
   switch (item.kind) {
     case K::Key: {
       int16_t code = item.keyCode;
