@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "app/ForwardingDesktop.h"
 #include "app/SessionRecorder.h"
 #include "platform/Platform.h"
 
@@ -50,35 +51,21 @@ class RecordingPictures final : public PictureReader {
 // each frame presented is hashed, the box's time open measured on `clock` (the desktop's own, not
 // the program's), the window's shape kept after each pump. Ctrl+Shift+R is the recorder's own key:
 // it goes to `onSaveKey`, not to the window.
-class RecordingDesktop final : public Desktop {
+class RecordingDesktop final : public ForwardingDesktop {
  public:
   RecordingDesktop(Desktop& inner, Clock& clock, SessionRecorder& recorder,
                    std::function<void()> onSaveKey)
-      : inner_(inner), clock_(clock), recorder_(recorder), onSaveKey_(std::move(onSaveKey)) {}
+      : ForwardingDesktop(inner),
+        clock_(clock),
+        recorder_(recorder),
+        onSaveKey_(std::move(onSaveKey)) {}
 
-  float ScreenWidth() override { return inner_.ScreenWidth(); }
-  float ScreenHeight() override { return inner_.ScreenHeight(); }
-  void SetWindowSize(float width, float height) override { inner_.SetWindowSize(width, height); }
-  float WindowWidth() override { return inner_.WindowWidth(); }
-  float WindowHeight() override { return inner_.WindowHeight(); }
-  void SetWindowPosition(float left, float top) override { inner_.SetWindowPosition(left, top); }
-  void SetCaption(std::string_view caption) override { inner_.SetCaption(caption); }
-  void SetMenu(const std::vector<std::string>& entries) override { inner_.SetMenu(entries); }
-  void ShowWindow() override { inner_.ShowWindow(); }
   void PumpEvents(WindowEvents& events) override;
-  void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
-  bool PrefersLessMotion() override { return inner_.PrefersLessMotion(); }
   double ShownScale() override;
-  std::optional<WindowShape> Shape() override { return inner_.Shape(); }
-  void SetShape(const WindowShape& shape) override { inner_.SetShape(shape); }
-  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override {
-    inner_.MessageBoxUntil(title, text, closeAt);
-  }
 
  private:
-  Desktop& inner_;
   Clock& clock_;
   SessionRecorder& recorder_;
   std::function<void()> onSaveKey_;

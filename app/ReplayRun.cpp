@@ -3,6 +3,7 @@
 #include "platform/FatalError.h"
 
 #include "app/App.h"
+#include "app/ReplayFiles.h"
 #include "platform/Complaint.h"
 
 namespace ombrevale {
@@ -121,6 +122,24 @@ int ReportReplay(const std::string& path, const Replay& replay, const ReplayResu
                                 : "the last inputs before it: " + Joined(d.lastInputs));
   if (write) WritePictures(path, r, replay, write, media, pictures);
   return 1;
+}
+
+int PlayReplayFile(const std::string& path, Media& media, PictureReader& pictures,
+                   const ReplayShowing& showing, const PictureWriter& write) {
+  Replay replay;
+  try {
+    replay = LoadReplay(path);
+  } catch (const ReplayError& e) {
+    Complain(e.what());
+    return 2;
+  }
+  try {
+    const ReplayResult result = PlayReplay(replay, media, pictures, showing);
+    return ReportReplay(path, replay, result, stdout, write, media, pictures);
+  } catch (const FatalError& e) {
+    Complain(e.what());
+    return 1;
+  }
 }
 
 }  // namespace ombrevale

@@ -39,4 +39,11 @@ using PictureWriter = std::function<void(const std::string& path, const Surface&
 int ReportReplay(const std::string& path, const Replay& replay, const ReplayResult& result,
                  std::FILE* out, const PictureWriter& write, Media& media, PictureReader& pictures);
 
+// The replay at `path` read, played as `showing` says on `media` and `pictures`, and said how it
+// went as ReportReplay says it. Returns the exit status: 0 when every frame was as recorded, 1 when
+// one was not or the session's fatal error came again (said), 2 when the file cannot be played
+// (said in one sentence).
+int PlayReplayFile(const std::string& path, Media& media, PictureReader& pictures,
+                   const ReplayShowing& showing, const PictureWriter& write);
+
 }  // namespace ombrevale

@@ -38,24 +38,11 @@ int RunRecordedSession(Platform& platform, bool calm, const SessionRecording& re
 }
 
 int RunReplay(const std::string& path, Platform& platform, const PictureWriter& write) {
-  Replay replay;
-  try {
-    replay = LoadReplay(path);
-  } catch (const ReplayError& e) {
-    Complain(e.what());
-    return 2;
-  }
-  try {
-    ReplayShowing showing;
-    showing.desktop = &platform.desktop;
-    showing.clock = &platform.clock;
-    showing.followShapes = true;
-    const ReplayResult result = PlayReplay(replay, platform.media, platform.pictures, showing);
-    return ReportReplay(path, replay, result, stdout, write, platform.media, platform.pictures);
-  } catch (const FatalError& e) {
-    Complain(e.what());
-    return 1;
-  }
+  ReplayShowing showing;
+  showing.desktop = &platform.desktop;
+  showing.clock = &platform.clock;
+  showing.followShapes = true;
+  return PlayReplayFile(path, platform.media, platform.pictures, showing, write);
 }
 
 }  // namespace ombrevale

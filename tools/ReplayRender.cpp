@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "app/ForwardingDesktop.h"
 #include "app/ReplayFiles.h"
 #include "app/ReplayRun.h"
 #include "backends/headless/RecordingMedia.h"
@@ -24,22 +25,10 @@ constexpr int kCanvasX = kPageFrame, kCanvasY = kMenuHeight + kPageFrame;
 
 // The window of SDL's dummy video driver, in memory: after each frame it shows, the canvas with
 // its label as the window drew them goes to `shown`.
-class FrameTap final : public Desktop {
+class FrameTap final : public ForwardingDesktop {
  public:
   FrameTap(SdlDesktop& window, std::function<void(const Surface&)> shown)
-      : window_(window), shown_(std::move(shown)) {}
-  float ScreenWidth() override { return window_.ScreenWidth(); }
-  float ScreenHeight() override { return window_.ScreenHeight(); }
-  void SetWindowSize(float width, float height) override { window_.SetWindowSize(width, height); }
-  float WindowWidth() override { return window_.WindowWidth(); }
-  float WindowHeight() override { return window_.WindowHeight(); }
-  void SetWindowPosition(float left, float top) override { window_.SetWindowPosition(left, top); }
-  void SetCaption(std::string_view caption) override { window_.SetCaption(caption); }
-  void SetMenu(const std::vector<std::string>& entries) override { window_.SetMenu(entries); }
-  void ShowWindow() override { window_.ShowWindow(); }
-  void PumpEvents(WindowEvents&) override {}
-  void WaitEvents(std::optional<uint32_t>) override {}
-  void MessageBox(std::string_view, std::string_view) override {}
+      : ForwardingDesktop(window), window_(window), shown_(std::move(shown)) {}
   void Present(const Scene& scene) override {
     window_.Present(scene);
     const Surface client = window_.ReadClientArea();
@@ -69,13 +58,6 @@ struct DrawnFrames {
 }  // namespace
 
 int RenderReplay(const std::string& path, const ReplayRenderOptions& options) {
-  Replay replay;
-  try {
-    replay = LoadReplay(path);
-  } catch (const ReplayError& e) {
-    Complain(e.what());
-    return 2;
-  }
   RecordingMedia media;
   SdlPictureReader pictures;
   std::optional<SdlVideo> video;
@@ -88,13 +70,7 @@ int RenderReplay(const std::string& path, const ReplayRenderOptions& options) {
     showing.desktop = &drawn->tap;
     showing.everyFrame = true;
   }
-  try {
-    const ReplayResult result = PlayReplay(replay, media, pictures, showing);
-    return ReportReplay(path, replay, result, stdout, WritePng, media, pictures);
-  } catch (const FatalError& e) {
-    Complain(e.what());
-    return 1;
-  }
+  return PlayReplayFile(path, media, pictures, showing, WritePng);
 }
 
 double LargestShownScale(const std::string& path) {

@@ -1,8 +1,8 @@
 #include "platform/replay/ReplayReader.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "platform/calendar/FixedStart.h"
 #include "platform/replay/FrameHash.h"
@@ -95,12 +95,14 @@ ReplayItem ReplayCursor::DecodeOne(uint8_t tag) {
       item.text = text_ = FormatDateTime(AfterMilliseconds(*t, 1000));
       break;
     }
-    case kScale:
+    case kScale: {
       item.kind = K::Scale;
-      item.scale = std::bit_cast<double>(in_.Fixed64());
+      const uint64_t bits = in_.Fixed64();
+      std::memcpy(&item.scale, &bits, sizeof bits);  // the IEEE double's bits
       if (!std::isfinite(item.scale) || item.scale <= 0 || item.scale > kMaxScale)
         throw ReplayError("holds a scale out of range" + At(at));
       break;
+    }
     case kSeed:
       item.kind = K::Seed;
       item.value = static_cast<uint32_t>(in_.Varint(UINT32_MAX));

@@ -1,6 +1,6 @@
 #include "platform/replay/ReplayWriter.h"
 
-#include <bit>
+#include <cstring>
 
 #include "platform/calendar/FixedStart.h"
 #include "platform/replay/FrameHash.h"
@@ -104,10 +104,13 @@ void ReplayStreamWriter::Add(const ReplayItem& item) {
       }
       text_ = item.text;
       break;
-    case K::Scale:
+    case K::Scale: {
       Put(kScale);
-      PutHash(std::bit_cast<uint64_t>(item.scale));
+      uint64_t bits = 0;
+      std::memcpy(&bits, &item.scale, sizeof bits);  // the IEEE double's bits
+      PutHash(bits);
       break;
+    }
     case K::Seed:
       Put(kSeed);
       PutVarint(item.value);
