@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "platform/calendar/FixedStart.h"
 #include "platform/scale/PageScale.h"
 
 namespace ombrevale {
@@ -22,12 +23,26 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
-// Takes the value of an option that has one (--data, --scale) into `line`; a misuse when the value
-// is not one the option takes.
+// The options that take a value.
+bool TakesValue(std::string_view name) {
+  return name == "--data" || name == "--scale" || name == "--record" || name == "--replay" ||
+         name == "--clock-start";
+}
+
+// Takes the value of an option that has one (--data, --scale, --record ...) into `line`; a misuse
+// when the value is not one the option takes.
 std::optional<CommandLine> TakeValue(std::string_view name, std::string_view value,
                                      CommandLine& line) {
   if (name == "--data") {
     line.data = std::string(value);
+  } else if (name == "--record" || name == "--replay") {
+    if (value.empty()) return Misuse("option " + Quoted(name) + " requires a file");
+    (name == "--record" ? line.record : line.replay) = std::string(value);
+  } else if (name == "--clock-start") {
+    line.clockStart = ReadDateTime(std::string(value));
+    if (!line.clockStart)
+      return Misuse("invalid clock start " + Quoted(value) + ": a date and time like " +
+                    Quoted("2026/12/31 23:59:30"));
   } else if (const std::optional<int> scale = ReadPageScale(value)) {
     line.scale = scale;
   } else {
@@ -57,7 +72,7 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
     const size_t equals = arg.find('=');
     const bool attached = equals != std::string_view::npos;
     const std::string_view name = arg.substr(0, equals);
-    if (name == "--data" || name == "--scale") {
+    if (TakesValue(name)) {
       if (!attached && i + 1 >= args.size())
         return Misuse("option " + Quoted(name) + " requires an argument");
       const std::string_view value = attached ? arg.substr(equals + 1) : args[++i];
@@ -75,6 +90,7 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
     answer.ask = name == "--help" ? CommandLine::Ask::Help : CommandLine::Ask::Version;
     return answer;
   }
+  if (line.record && line.replay) return Misuse("--record and --replay cannot go together");
   return line;
 }
 
@@ -96,6 +112,9 @@ std::string Usage() {
       "                      button starts it (also when the desktop's animations are off)\n"
       "      --data=DIR    take the pictures from the dat/ folder in DIR\n"
       "      --fullscreen  start on the whole screen (F11 or Alt+Enter switches back)\n"
+      "      --record=FILE write the session to FILE as a replay when it ends\n"
+      "      --replay=FILE play the replay in FILE as it was seen, checking every frame:\n"
+      "                      status 0 when each was as recorded, 1 when one was not\n"
       "      --scale=N     draw the page N times its natural size, 1 to 8 (by default\n"
       "                      the nearest whole number to the desktop's scale)\n"
       "      --help        display this help and exit\n"
@@ -103,6 +122,9 @@ std::string Usage() {
       "\n"
       "Without --data, the pictures come from the dat/ folder in the current folder\n"
       "when there is one, else from the data folder installed with the program.\n"
+      "\n"
+      "Ctrl+Shift+R keeps the last minute of the session as a replay in\n"
+      "$XDG_STATE_HOME/ombrevale (~/.local/state/ombrevale), as a fatal error does.\n"
       "\n"
       "The title vision flashes. To start it still, use --calm or turn the desktop's\n"
       "animations off.\n";

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Clock.h"
 #include "platform/Complaint.h"
 
 namespace ombrevale {
@@ -23,6 +24,12 @@ struct CommandLine {
   std::optional<int> scale;
   // --calm: start with the vision still, whatever the desktop's own setting.
   bool calm = false;
+  // --record FILE: write the session as a replay when it ends.
+  std::optional<std::string> record;
+  // --replay FILE: play that replay instead, as the player saw it, checking every frame.
+  std::optional<std::string> replay;
+  // --clock-start "YYYY/MM/DD H:MM:SS": the wall clock starts there (for tests; not in --help).
+  std::optional<DateTimeFields> clockStart;
   // For a misuse, the one sentence that says what was wrong, without the program's name.
   std::string complaint;
 };

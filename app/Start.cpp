@@ -65,8 +65,14 @@ int AnswerOnStdio(const ombrevale::CommandLine& line) {
 int main(int argc, char** argv) {
   using namespace ombrevale;
   // Help, the version and a mistyped option are answered before anything needs a desktop.
-  const CommandLine line = ReadCommandLine(argc, argv);
+  CommandLine line = ReadCommandLine(argc, argv);
   if (line.ask != CommandLine::Ask::Run) return AnswerOnStdio(line);
+  // The replay's file is named from where the program was started, before it enters its data
+  // folder.
+  for (std::optional<std::string>* file : {&line.record, &line.replay}) {
+    std::error_code ec;
+    if (*file) **file = std::filesystem::absolute(**file, ec).lexically_normal().string();
+  }
 
   const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(line.data), HoldsDatFolder);
   if (const auto complaint = EnterDataFolder(data)) {

@@ -4,11 +4,17 @@
 #include "app/StartSdl.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "app/App.h"
+#include "app/FixedStartClock.h"
+#include "app/ReplayFiles.h"
+#include "app/SessionRun.h"
 #include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/pictures/PngFile.h"
 #include "backends/sdl/pictures/SdlPictures.h"
 #include "backends/sdl/window/SdlVideo.h"
 #include "platform/Complaint.h"
@@ -26,17 +32,22 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SdlVideo video;
     // Said once there is a desktop to run on: without one, its own sentence is the news.
     if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
-    SystemClock clock;
+    SystemClock systemClock;
+    // A wall clock fixed by the tests that record a session across New Year.
+    std::optional<FixedStartClock> fixedClock;
+    if (line.clockStart) fixedClock.emplace(systemClock, *line.clockStart);
+    Clock& clock = fixedClock ? static_cast<Clock&>(*fixedClock) : systemClock;
     SystemRandom random;
     SdlDesktop desktop(clock, line.scale);
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
-    App app(platform);
+    if (line.replay) return RunReplay(*line.replay, platform, WritePng);
     // The player who asked for less motion, here or in the desktop's settings, starts calm.
-    if (line.calm || desktop.AnimationsOff()) app.form.AskCalmStart();
-    return Main(app);
+    const bool calm = line.calm || desktop.AnimationsOff();
+    return RunRecordedSession(platform, calm, {"linux", line.record, StateFolder(std::getenv)},
+                              [](const std::string& what) { ShowFatalErrorBox(what); });
   } catch (const NoDesktopError& e) {
     std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint
     return 1;

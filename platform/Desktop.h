@@ -58,6 +58,14 @@ struct Scene {
   const Prompt* prompt = nullptr;
 };
 
+// How the window lies on the desktop: what a replay keeps of the player's resizes and fullscreen,
+// to show the session as the player saw it.
+struct WindowShape {
+  int width = 0, height = 0;  // the window's inside, in its pixels
+  bool fullscreen = false;
+  bool operator==(const WindowShape&) const = default;
+};
+
 // The main window on the desktop: placement, caption, menu, events, presenting, the message box.
 class Desktop {
  public:
@@ -98,6 +106,16 @@ class Desktop {
   // on X11 and Windows): 1 at the natural size of a 96-dpi screen. How much of the eye's field a
   // flash covers depends on it.
   virtual double ShownScale() { return 1; }
+
+  // The window's shape now; nothing from a desktop whose window the player cannot shape.
+  virtual std::optional<WindowShape> Shape() { return std::nullopt; }
+  // Gives the window a shape, as a replay shows a session at the sizes the player chose; a desktop
+  // that cannot leaves the window as it is.
+  virtual void SetShape(const WindowShape&) {}
+  // Shows the box as MessageBox does, and closes it by itself once the desktop's millisecond clock
+  // reads `closeAt` (wrap-aware), as a replay shows a box for as long as the player kept it open.
+  // A desktop that cannot returns at once, the box unshown.
+  virtual void MessageBoxUntil(std::string_view, std::string_view, uint32_t /*closeAt*/) {}
 };
 
 }  // namespace ombrevale

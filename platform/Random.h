@@ -12,6 +12,9 @@ class Random {
   virtual ~Random() = default;
   // Seeds the generator from the clock reading given; done once, at window load.
   virtual void Randomize(uint32_t clockSeed) = 0;
+  // The seed the generator takes for that clock reading: the reading itself, unless the source
+  // fixes a seed of its own. A replay keeps it, and plays on SystemRandom seeded with it.
+  virtual uint32_t SeedFor(uint32_t clockSeed) const { return clockSeed; }
   virtual float Rnd() = 0;
 };
 
@@ -32,6 +35,7 @@ class SeededRandom final : public Random {
  public:
   explicit SeededRandom(uint32_t seed) : seed_(seed) {}
   void Randomize(uint32_t) override { engine_.Randomize(seed_); }
+  uint32_t SeedFor(uint32_t) const override { return seed_; }
   float Rnd() override { return engine_.Rnd(); }
 
  private:

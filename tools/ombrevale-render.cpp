@@ -6,6 +6,7 @@
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
 //   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
+//   build/ombrevale-render --replay session.replay --flashes --frames-out frames/ --video s.webm
 //
 // Run it from the repository root, so that it finds dat/. The same options always give the same
 // frames.
@@ -29,8 +30,10 @@
 #include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
 #include "platform/flash/FlashTally.h"
-#include "tools/Png.h"
+#include "backends/sdl/pictures/PngFile.h"
 #include "tools/Render.h"
+#include "tools/ReplayRender.h"
+#include "tools/VideoFile.h"
 
 namespace ombrevale {
 namespace {
@@ -64,6 +67,16 @@ constexpr const char* kUsage =
     "                field is then 341 / S x 256 / S pixels of the canvas\n"
     "  --plot FILE   with --flashes: draw the flashes in the second up to each frame over the\n"
     "                run, general and red, as a PNG chart\n"
+    "       ombrevale-render --replay FILE [--flashes [--scale S] [--plot FILE]]\n"
+    "                        [--frames-out DIR] [--video FILE]\n"
+    "  --replay FILE play the replay in FILE as fast as can be, checking every frame as\n"
+    "                the program's --replay does: status 0 when each was as recorded, 1 when\n"
+    "                one was not (the frame is then left beside the replay), 2 when the file\n"
+    "                cannot be played. With --flashes, the flashes of the session as the\n"
+    "                player saw it, at the largest scale it was shown at unless --scale says\n"
+    "  --frames-out DIR  with --replay: every frame as a PNG file in DIR (frame-0000.png ...)\n"
+    "  --video FILE  with --replay: the session as a video, 50 frames a second (.webm: VP9,\n"
+    "                .mp4: H.264; what FFmpeg's libraries make of the name)\n"
     "  --help        this text\n";
 
 struct Options {
@@ -76,6 +89,8 @@ struct Options {
   bool flashes = false;
   std::optional<double> scale;
   std::string plot;
+  std::string replay, framesOut, video;
+  bool framed = false;  // --seed, --skip, --frames, --every or --start given
 };
 
 class UsageError : public std::runtime_error {
@@ -127,8 +142,26 @@ void TakeValue(Options& o, const std::string& option, const std::string& value) 
       throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
   } else {
     if (value.empty()) throw UsageError(option + " needs a path");
-    (option == "--plot" ? o.plot : o.out) = value;
+    (option == "--plot"         ? o.plot
+     : option == "--replay"     ? o.replay
+     : option == "--frames-out" ? o.framesOut
+     : option == "--video"      ? o.video
+                                : o.out) = value;
   }
+  o.framed |= option == "--seed" || option == "--skip" || option == "--frames" ||
+              option == "--every" || option == "--start";
+}
+
+// The options of a replay go with it, and those of a run from a seed without it.
+void CheckReplayOptions(const Options& o) {
+  if (o.replay.empty()) {
+    if (!o.framesOut.empty() || !o.video.empty())
+      throw UsageError("--frames-out and --video go with --replay");
+    return;
+  }
+  if (o.framed || !o.out.empty())
+    throw UsageError("a replay holds its own seed, start and frames: --replay goes without "
+                     "--seed, --skip, --frames, --every, --start and --out");
 }
 
 Options ParseOptions(int argc, char** argv) {
@@ -144,14 +177,16 @@ Options ParseOptions(int argc, char** argv) {
       continue;
     }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
-        arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot")
+        arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot" &&
+        arg != "--replay" && arg != "--frames-out" && arg != "--video")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
   }
   if (!o.flashes && (o.scale || !o.plot.empty()))
     throw UsageError("--scale and --plot go with --flashes");
-  if (o.out.empty() && !o.flashes)
+  CheckReplayOptions(o);
+  if (o.out.empty() && !o.flashes && o.replay.empty())
     throw UsageError("--out is missing: where should the frames go?");
   return o;
 }
@@ -242,7 +277,56 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+void MakeFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+    throw FatalError("cannot make the folder " + path + ": " + std::strerror(errno));
+}
+
+void PrintFlashes(const std::string& run, const FlashAnalysis& analysis, const FlashTally& tally,
+                  int first, int last, const std::string& plot) {
+  std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run.c_str(), first,
+              last, analysis.Seeing().c_str(), tally.Places().c_str(), tally.LastLine().c_str());
+  if (!plot.empty())
+    WritePng(plot, DrawFlashPlot(tally, std::string("Flashes of the title vision, ") + run));
+}
+
+// A replay played and checked; its frames, its flashes and its video, as asked.
+int RenderReplayRun(const Options& o) {
+  if (!o.framesOut.empty()) MakeFolder(o.framesOut);
+  std::optional<FlashAnalysis> analysis;
+  std::optional<FlashTally> tally;
+  const double scale = o.scale.value_or(o.flashes ? LargestShownScale(o.replay) : 1);
+  if (o.flashes) {
+    analysis.emplace(kCanvasWidth, kCanvasHeight, scale, kFramesPerSecond);
+    tally.emplace(0, kFramesPerSecond);
+  }
+  std::optional<VideoFile> video;
+  if (!o.video.empty()) video.emplace(o.video, kCanvasWidth, kCanvasHeight, kFramesPerSecond);
+  int frames = 0;
+  ReplayRenderOptions play;
+  if (o.flashes || !o.framesOut.empty() || video) {
+    play.frame = [&](int i, const Surface& frame) {
+      frames = i + 1;
+      if (analysis) tally->Add(analysis->AddFrame(frame));
+      if (video) video->Add(frame);
+      if (o.framesOut.empty()) return;
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame-%04d.png", i);
+      WritePng(o.framesOut + name, frame);
+    };
+  }
+  const int status = RenderReplay(o.replay, play);
+  if (video) video->Close();
+  if (tally && status != 2) {
+    char run[64];
+    std::snprintf(run, sizeof run, "seen at %gx", scale);
+    PrintFlashes("the replay " + o.replay + ", " + run, *analysis, *tally, 0, frames - 1, o.plot);
+  }
+  return status;
+}
+
 int Render(const Options& o) {
+  if (!o.replay.empty()) return RenderReplayRun(o);
   const bool gif = EndsWith(o.out, ".gif");
   std::optional<GifWriter> writer;
   if (gif) {
@@ -274,11 +358,7 @@ int Render(const Options& o) {
     char run[120];
     std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx", o.seed,
                   FormatDateTime(o.start).c_str(), o.scale.value_or(1));
-    std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run, o.skip,
-                o.skip + o.frames - 1, analysis->Seeing().c_str(), tally->Places().c_str(),
-                tally->LastLine().c_str());
-    if (!o.plot.empty())
-      WritePng(o.plot, DrawFlashPlot(*tally, std::string("Flashes of the title vision, ") + run));
+    PrintFlashes(run, *analysis, *tally, o.skip, o.skip + o.frames - 1, o.plot);
   }
   return 0;
 }

@@ -10,11 +10,14 @@ pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 # The desktop portal's settings, on a Wayland desktop.
 pkg_check_modules(DBUS REQUIRED IMPORTED_TARGET dbus-1)
 find_package(X11 REQUIRED)
+# Frames written as PNG files (the renderer's, a replay's frame that differs); libpng is loaded
+# with the fonts anyway.
+find_package(PNG REQUIRED)
 
 file(GLOB_RECURSE OMBREVALE_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_library(ombrevale_sdl STATIC ${OMBREVALE_SDL_SOURCES})
 target_link_libraries(ombrevale_sdl PUBLIC ombrevale_core SDL2::SDL2 SDL2_ttf::SDL2_ttf
-  PkgConfig::FONTCONFIG PkgConfig::DBUS X11::X11 X11::Xext)
+  PkgConfig::FONTCONFIG PkgConfig::DBUS X11::X11 X11::Xext PNG::PNG)
 # The mixer (and the synthesiser, GLib and sound servers behind it) is loaded when the first piece
 # or wave needs it, not linked: only its header is used here.
 target_include_directories(ombrevale_sdl PUBLIC

@@ -124,6 +124,21 @@ void SdlDesktop::SetFullscreen(bool on) {
   wholeWindowDue_ = repaintDue_ = true;
 }
 
+std::optional<WindowShape> SdlDesktop::Shape() {
+  int w = 0, h = 0;
+  SDL_GetWindowSizeInPixels(window_.get(), &w, &h);
+  return WindowShape{w, h, fullscreen_.On()};
+}
+
+void SdlDesktop::SetShape(const WindowShape& shape) {
+  if (shape.fullscreen != fullscreen_.On()) SetFullscreen(shape.fullscreen);
+  if (!shape.fullscreen && shape.width > 0 && shape.height > 0) {
+    const int unit = PixelsPerUnit(window_.get());
+    SDL_SetWindowSize(window_.get(), shape.width / unit, shape.height / unit);
+  }
+  wholeWindowDue_ = repaintDue_ = true;
+}
+
 void SdlDesktop::WaitEvents(std::optional<uint32_t> due) {
   WaitForEvents(clock_, due);
 }

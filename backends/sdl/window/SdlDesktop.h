@@ -61,6 +61,11 @@ class SdlDesktop final : public Desktop {
   // window still repaints, goes fullscreen and takes a close, which takes effect as the box
   // closes; a signal to end (SIGTERM, SIGINT) closes it at once.
   void MessageBox(std::string_view title, std::string_view text) override;
+  // The window's inside in its pixels, and fullscreen or not; given back, as a replay gives it.
+  std::optional<WindowShape> Shape() override;
+  void SetShape(const WindowShape& shape) override;
+  // The box, closed as OK would close it once `clock` reads `closeAt`, if the viewer has not.
+  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override;
 
   // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
   // show.
@@ -99,6 +104,8 @@ class SdlDesktop final : public Desktop {
   // Takes the page's factor from the desktop's scale (or the player's): whether it changed.
   bool FollowDesktopScale();
   void Dispatch(const SDL_Event& event, WindowEvents& events);
+  // Runs the box until it is closed, or until the clock reads `closeAt`.
+  void RunBox(std::string_view title, std::string_view text, std::optional<uint32_t> closeAt);
   // One event while the box is open.
   void DispatchModal(const SDL_Event& event);
   // Whether the event is one of the window's own: a change that needs a repaint, a fullscreen

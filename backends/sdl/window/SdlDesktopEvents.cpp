@@ -137,12 +137,30 @@ bool SdlDesktop::PromptPointer(const SDL_Event& event, WindowEvents& events) {
 }
 
 void SdlDesktop::MessageBox(std::string_view title, std::string_view text) {
+  RunBox(title, text, std::nullopt);
+}
+
+void SdlDesktop::MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) {
+  RunBox(title, text, closeAt);
+}
+
+void SdlDesktop::RunBox(std::string_view title, std::string_view text,
+                        std::optional<uint32_t> closeAt) {
   box_.Open(title, text);
   menu_.Release();
   Repaint();
   while (box_.IsOpen()) {
     SDL_Event event;
-    if (SDL_WaitEvent(&event) == 0) break;  // the event queue itself failed: nothing to wait on
+    if (closeAt) {
+      const auto left = static_cast<int32_t>(*closeAt - clock_.timeGetTime());
+      if (left <= 0) {
+        box_.Key(SDLK_RETURN);  // as OK
+        break;
+      }
+      if (SDL_WaitEventTimeout(&event, left) == 0) continue;
+    } else if (SDL_WaitEvent(&event) == 0) {
+      break;  // the event queue itself failed: nothing to wait on
+    }
     DispatchModal(event);
     if (repaintDue_ && box_.IsOpen()) Repaint();
   }

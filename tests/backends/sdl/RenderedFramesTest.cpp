@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/Png.h"
+#include "backends/sdl/pictures/PngFile.h"
 #include "tools/Render.h"
 
 namespace ombrevale {

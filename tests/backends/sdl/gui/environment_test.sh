@@ -62,8 +62,10 @@ start_in() {
   shift
   local who=()
   [ -n "$as" ] && who=(setpriv --reuid="$as" --regid="$(id -g "$as")" --clear-groups)
-  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "${who[@]}" "${measure[@]}" timeout 60 \
-    "$program") >"$work/stdout" 2>"$work/stderr" &
+  # The flight recorder keeps the last minute of a session that stops in the run's own folder.
+  mkdir -p -m 1777 "$work/state"
+  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy XDG_STATE_HOME="$work/state" "$@" "${who[@]}" \
+    "${measure[@]}" timeout 60 "$program") >"$work/stdout" 2>"$work/stderr" &
   app_pid=$!
 }
 
@@ -101,7 +103,8 @@ runs_and_closes() {
 }
 
 # The program shows a box, no window, and ends with status 1 after the box is closed, having
-# named the file $2 on stderr. $1 names the run.
+# named the file $2 on stderr, then said where it kept the session's last minute as a replay. $1
+# names the run.
 stops_naming() {
   retry 10 box_open || fail "$1: no error box"
   xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 &&
@@ -111,7 +114,12 @@ stops_naming() {
   local status=$?
   [ "$status" -eq 1 ] || fail "$1: exit status $status, expected 1"
   grep -q "^ombrevale: $2: " "$work/stderr" || fail "$1: stderr does not name $2"
-  [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "$1: more than one line on stderr"
+  [ "$(wc -l <"$work/stderr")" -eq 2 ] || fail "$1: not two lines on stderr"
+  local kept
+  kept=$(sed -n 's/^ombrevale: the last minute of the session is kept as a replay in //p' \
+    "$work/stderr")
+  [ -s "$kept" ] || grep -q "^ombrevale: cannot keep the last minute as a replay: " "$work/stderr" ||
+    fail "$1: the second line does not say where the last minute is: $(cat "$work/stderr")"
 }
 
 # The brightest value of any colour channel (0-255) in the rectangle WxH+X+Y of the screenshot.

@@ -62,7 +62,8 @@ if [ "$mode" = broken-picture ]; then
   mkdir -p "$work/run/dat"
   head -c 3000 /dev/urandom >"$work/run/dat/noise.bmp"
   printf 'BM' | dd of="$work/run/dat/noise.bmp" conv=notrunc status=none
-  (cd "$work/run" && SDL_AUDIODRIVER=dummy exec timeout 30 "$program") >"$work/app.log" 2>&1 &
+  (cd "$work/run" && SDL_AUDIODRIVER=dummy XDG_STATE_HOME="$work/state" exec timeout 30 "$program") \
+    >"$work/app.log" 2>&1 &
   app_pid=$!
   retry 10 box_open || fail "no error box for the broken picture"
   xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 && fail "the window was shown"

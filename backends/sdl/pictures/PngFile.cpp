@@ -1,4 +1,4 @@
-#include "tools/Png.h"
+#include "backends/sdl/pictures/PngFile.h"
 
 #include <png.h>
 

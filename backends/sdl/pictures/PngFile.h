@@ -1,7 +1,7 @@
 #pragma once
 
-// Frames as PNG files: what the renderer writes, and what the frame test shows a reviewer when a
-// frame is not the one committed.
+// Frames as PNG files: what the renderer writes, what the frame test shows a reviewer when a
+// frame is not the one committed, and what a replay leaves beside itself at a frame that differs.
 
 #include <string>
 

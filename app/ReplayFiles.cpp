@@ -1,0 +1,102 @@
+#include "app/ReplayFiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Form1.h"
+#include "platform/Complaint.h"
+#include "platform/replay/ReplayBytes.h"
+
+namespace ombrevale {
+
+Replay LoadReplay(const std::string& path) {
+  const std::string cannot = "cannot play " + path + ": ";
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) throw ReplayError(cannot + std::strerror(errno));
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  size_t got = 0;
+  // Never more than a replay can be, whatever the file claims to be (a pipe, a device).
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 &&
+         bytes.size() <= replay_bytes::kMaxFileBytes)
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) throw ReplayError(cannot + "it could not be read");
+  Replay replay;
+  try {
+    replay = ReadReplay(bytes);
+  } catch (const ReplayError& e) {
+    throw ReplayError(cannot + "the replay " + e.what());
+  }
+  if (replay.header.product != VersionLine())
+    throw ReplayError(cannot + "the replay was recorded by " + replay.header.product +
+                      ", and this is " + VersionLine());
+  return replay;
+}
+
+std::optional<std::string> SaveReplay(const std::string& path, const std::vector<uint8_t>& bytes) {
+  // Written beside its place, then moved there: a reader never finds half a replay.
+  const std::string part = path + ".part";
+  std::FILE* file = std::fopen(part.c_str(), "wb");
+  if (file == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int error = errno;
+  if (std::fclose(file) != 0 || !written) {
+    std::remove(part.c_str());
+    return "cannot write " + path + ": " + std::strerror(written ? errno : error);
+  }
+  std::error_code ec;
+  std::filesystem::rename(part, path, ec);
+  if (ec) {
+    std::remove(part.c_str());
+    return "cannot write " + path + ": " + ec.message();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> StateFolder(const std::function<const char*(const char*)>& getenv) {
+  const char* state = getenv("XDG_STATE_HOME");
+  // The specification of those folders says a relative path is to be ignored.
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/ombrevale";
+  const char* home = getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/ombrevale";
+  return std::nullopt;
+}
+
+void SaveFlightRecord(const std::optional<std::string>& folder, const std::vector<uint8_t>& bytes) {
+  if (!folder) {
+    Complain("cannot keep the last minute as a replay: neither XDG_STATE_HOME nor HOME is set");
+    return;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(*folder, ec);
+  if (ec) {
+    Complain("cannot keep the last minute as a replay: cannot make " + *folder + ": " +
+             ec.message());
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+  std::string path = *folder + "/last-minute-" + stamp + ".replay";
+  for (int n = 2; std::filesystem::exists(path, ec); ++n)
+    path = *folder + "/last-minute-" + stamp + "-" + std::to_string(n) + ".replay";
+  if (const auto failed = SaveReplay(path, bytes)) {
+    Complain("cannot keep the last minute as a replay: " + *failed);
+    return;
+  }
+  Complain("the last minute of the session is kept as a replay in " + path);
+}
+
+}  // namespace ombrevale
