@@ -13,8 +13,12 @@
 namespace ombrevale {
 namespace {
 
-constexpr std::string_view kHowToStart =
-    "start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale).";
+// What to do where there is no desktop, naming the program as it was started (`command`), so that
+// the suggestion works as it is typed: installed, "ombrevale"; in the build tree, its path there.
+std::string HowToStart(std::string_view command) {
+  return "start it from a graphical desktop, or under Xvfb (xvfb-run -a " + std::string(command) +
+         ").";
+}
 
 bool EnvSet(const char* name) {
   const char* value = std::getenv(name);
@@ -64,11 +68,11 @@ void QuitSdlIfUnused() {
 
 }  // namespace
 
-SdlVideo::SdlVideo() {
+SdlVideo::SdlVideo(std::string_view command) {
   const bool driverChosen = EnvSet("SDL_VIDEODRIVER");
   if (!driverChosen && !DesktopSessionAround()) {
-    throw NoDesktopError(Complaint(std::string("needs a desktop session to open its window: ") +
-                                   std::string(kHowToStart)));
+    throw NoDesktopError(
+        Complaint("needs a desktop session to open its window: " + HowToStart(command)));
   }
   IgnoreEventsSentToVanishedWindows();
   SkipComposeTable();
@@ -86,7 +90,7 @@ SdlVideo::SdlVideo() {
     QuitSdlIfUnused();
     if (!driverChosen) {
       throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
-                                     ": " + std::string(kHowToStart)));
+                                     ": " + HowToStart(command)));
     }
     throw FatalError("starting SDL's video failed: " + why);
   }
@@ -95,7 +99,7 @@ SdlVideo::SdlVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     QuitSdlIfUnused();
     throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
-                                   ": " + std::string(kHowToStart)));
+                                   ": " + HowToStart(command)));
   }
 }
 

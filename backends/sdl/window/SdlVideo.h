@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+#include "platform/Complaint.h"
 
 namespace ombrevale {
 
@@ -19,10 +22,11 @@ class NoDesktopError : public std::runtime_error {
 // the destructor. Construct it before the desktop window and keep it until the window is gone.
 // Refuses (NoDesktopError) where there is no desktop to show the window on, rather than letting
 // SDL quietly draw into an invisible off-screen display. A driver chosen by the user through
-// SDL_VIDEODRIVER (the tests use "dummy") is taken as asked.
+// SDL_VIDEODRIVER (the tests use "dummy") is taken as asked. `command` is the program as the
+// user started it, which the refusal suggests starting under Xvfb.
 class SdlVideo {
  public:
-  SdlVideo();
+  explicit SdlVideo(std::string_view command = kCommandName);
   ~SdlVideo();
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;

@@ -174,6 +174,14 @@ case $mode in
     [ "$got" = /usr/local/games/ombrevale ] || fail "under /usr/local, Exec=$got"
     rm -rf "$build/install-test/stage-local"
 
+    # Started by its name where there is no desktop, it suggests starting it by that name.
+    (cd / && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER PATH="$stage/usr/games:$PATH" \
+      timeout 30 ombrevale) >"$work/stdout" 2>"$work/stderr"
+    status=$?
+    [ "$status" -eq 1 ] || fail "started without a desktop: status $status, expected 1"
+    said="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run -a ombrevale)."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "without a desktop, it said: $(cat "$work/stderr")"
+
     # The staged program started from /, as a launcher starts it: it finds its pictures beside it.
     need_tools xdotool xwininfo xprop import convert
     start_xvfb 100 || fail "no X server could be started"

@@ -11,7 +11,8 @@ mode=$1
 program=$2
 wm_close=$3
 shots=$4
-sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
+# The program as it was started, which the sentence names for xvfb-run.
+sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run -a $program)."
 
 work=$(mktemp -d)
 xvfb_pid=""
