@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "backends/sdl/XErrors.h"
+#include "backends/sdl/boxes/ErrorBoxLines.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
@@ -110,10 +111,12 @@ SdlVideo::~SdlVideo() {
 
 bool ShowFatalErrorBox(const std::string& text) {
   if (!DesktopSessionAround()) return false;
+  // SDL's box is as wide as its longest line: in lines, it fits the screen.
+  const std::string lines = ErrorBoxLines(text);
   // SDL draws the box from a process of its own, which now and then fails to come up on a busy
   // desktop: try once more before giving up, and then say why the box is missing.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", lines.c_str(), nullptr) == 0)
       return true;
   }
   Complain(std::string("the error box could not be shown: ") + SDL_GetError());

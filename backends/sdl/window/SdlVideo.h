@@ -32,7 +32,8 @@ class SdlVideo {
   SdlVideo& operator=(const SdlVideo&) = delete;
 };
 
-// Shows a fatal error in a modal message box titled "Ombrevale" where a desktop can show one;
+// Shows a fatal error in a modal message box titled "Ombrevale", in lines that fit the screen,
+// where a desktop can show one;
 // returns whether it could. Does nothing without a desktop session (the caller has already
 // written the error to stderr); where there is one but the box fails, says so on stderr.
 bool ShowFatalErrorBox(const std::string& text);

@@ -225,12 +225,12 @@ case $mode in
     bitmap 7 5 '\x50\x90\xc0' >"$work/cut/dat/face.bmp"
     bitmap 40 30 '\x50\x90\xc0' | head -c 1000 >"$work/cut/dat/black.bmp"
     start_in "$work/cut"
-    stops_naming "truncated bitmap" "dat/black.bmp"
+    stops_naming "truncated bitmap" "$(cd "$work/cut" && pwd -P)/dat/black.bmp"
     # Nothing but random bytes, late in the table.
     head -c 5000 /dev/urandom >"$work/junk/dat/tv1.bmp"
     start_in "$work/junk"
-    stops_naming "random bytes" "dat/tv1.bmp"
-    echo "truncated and random bitmaps: a box, one line naming the file, status 1"
+    stops_naming "random bytes" "$(cd "$work/junk" && pwd -P)/dat/tv1.bmp"
+    echo "truncated and random bitmaps: a box, one line naming the file by its whole path, status 1"
     ;;
 
   unreadable-dat)
@@ -255,7 +255,7 @@ case $mode in
       as=nobody
     fi
     start_in "$work/locked"
-    stops_naming "unreadable bitmap" "dat/eye2.bmp"
+    stops_naming "unreadable bitmap" "$(cd "$work/locked" && pwd -P)/dat/eye2.bmp"
     grep -q "Permission denied" "$work/stderr" || fail "stderr does not say why"
     echo "unreadable bitmap: a box, one line naming the file and why, status 1"
 
@@ -294,7 +294,7 @@ case $mode in
     [ "$(stat -c %s "$work/bomb/dat/noise.bmp")" -eq 120 ] || fail "a bitmap is not 120 bytes"
     measure=(/usr/bin/time -f %M -o "$work/peak")
     start_in "$work/bomb"
-    stops_naming "bitmaps claiming 4096 x 4096" "dat/black.bmp"
+    stops_naming "bitmaps claiming 4096 x 4096" "$(cd "$work/bomb" && pwd -P)/dat/black.bmp"
     grep -q "too large to load (the header claims 4096 x 4096 pixels" "$work/stderr" ||
       fail "stderr does not say why"
     peak=$(tail -n 1 "$work/peak")
