@@ -70,6 +70,9 @@ const check = (name, body) => checks.check(name, body);
 // own scripts do.
 async function open(url, { reducedMotion = false, before = null } = {}) {
   const page = watch(await browser.newPage());
+  // The console's warnings, the program's worker's among them.
+  page.warnings = [];
+  page.on('console', (m) => { if (m.type() === 'warn') page.warnings.push(m.text()); });
   if (reducedMotion)
     await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (before) await page.evaluateOnNewDocument(before);
@@ -423,6 +426,27 @@ await check('Return starts the still vision too, as a key the window takes, and 
   assert.deepEqual([...page.problems, ...asked.problems], []);
   await page.close();
   await asked.close();
+});
+
+await check('an address value the program cannot take is one console warning that names it and ' +
+            'what is used instead, and the page runs without it', async () => {
+  const page = await open('/?scale=9&start=garbage&seed=abc');
+  await waitForFrames(page, 5);
+  const said = (name) => page.warnings.filter((w) => w.startsWith(`ombrevale: the address's ${name} `));
+  assert.deepEqual(said('scale'), ['ombrevale: the address\'s scale \'9\' is not a whole number ' +
+    'from 1 to 8; the page takes the largest factor that fits the window.']);
+  assert.equal(said('start').length, 1);
+  assert.match(said('start')[0], /'garbage'.*the clock starts from the present/);
+  assert.equal(said('seed').length, 1);
+  // 900 x 700 holds the page twice.
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.scale), 2);
+  assert.deepEqual(page.problems, []);
+  // Values it takes say nothing.
+  const good = await open(`/${kQuery}&scale=1`);
+  await waitForFrames(good, 2);
+  assert.deepEqual(good.warnings.filter((w) => w.startsWith('ombrevale:')), []);
+  await page.close();
+  await good.close();
 });
 
 await browser.close();
