@@ -83,6 +83,14 @@ const OmbrevalePage = (() => {
   canvas.addEventListener('dblclick', toggleFullscreen);
   for (const id of ['about-open', 'about-link'])
     document.getElementById(id).addEventListener('click', () => about.showModal());
+  // The note closed, the browser puts the focus back on what opened it, where Return would open it
+  // again: it goes instead to the calm start's button while that waits (Return starts the vision),
+  // else to the window itself, whose keys then reach the program.
+  about.addEventListener('close', () => {
+    const start = document.getElementById('start');
+    if (!start.hidden) start.focus();
+    else if (document.activeElement instanceof HTMLButtonElement) document.activeElement.blur();
+  });
 
   // Keys the page scrolls or navigates by, when pressed alone: taken for the program.
   const kPageKeys = new Set(['Space', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',

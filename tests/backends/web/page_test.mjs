@@ -11,7 +11,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { Checks, launch, sleep, watch } from './driver.mjs';
+import { Checks, launch, readPng, sleep, watch } from './driver.mjs';
 import { serve } from './serve.mjs';
 
 const [siteDir, renderer] = process.argv.slice(2);
@@ -447,6 +447,41 @@ await check('an address value the program cannot take is one console warning tha
   assert.deepEqual(good.warnings.filter((w) => w.startsWith('ombrevale:')), []);
   await page.close();
   await good.close();
+});
+
+await check('the calm start\'s prompt stands on a panel of its own, the vision hidden behind its ' +
+            'words; the note on the vision, closed with Return, leaves Return to start the vision',
+            async () => {
+  const page = await open('/?calm=1');
+  await page.waitForSelector('#start:not([hidden])', { timeout: 10000 });
+  await waitForFrames(page, 2);
+  // Under the line and the link, only their ink on the panel's face: every pixel a shade between
+  // black and the face, none of the vision's colours.
+  const face = [212, 208, 200];
+  for (const selector of ['#note', '#about-link']) {
+    const clip = await page.$eval(selector, (e) => {
+      const r = e.getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    });
+    const file = path.join(work, 'prompt.png');
+    await page.screenshot({ path: file, clip });
+    const { rgb } = readPng(file);
+    for (let i = 0; i < rgb.length; i += 3) {
+      const t = rgb[i] / face[0];
+      const off = Math.max(Math.abs(rgb[i + 1] - t * face[1]), Math.abs(rgb[i + 2] - t * face[2]));
+      assert.ok(off <= 12, `${selector}: a pixel of ${[...rgb.subarray(i, i + 3)]} shows through`);
+    }
+  }
+  await page.click('#about-link');
+  await page.waitForFunction(() => document.getElementById('about').open, { timeout: 10000 });
+  await page.keyboard.press('Enter');  // its OK button, focused as it opens
+  await page.waitForFunction(() => !document.getElementById('about').open, { timeout: 10000 });
+  await page.keyboard.press('Enter');
+  assert.equal(await page.evaluate(() => document.getElementById('about').open), false,
+               'Return opened the note again');
+  await waitForFrames(page, 10);
+  assert.deepEqual(page.problems, []);
+  await page.close();
 });
 
 await browser.close();
