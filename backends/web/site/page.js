@@ -52,6 +52,9 @@ const OmbrevalePage = (() => {
     const scale = askedScale || Math.max(1, Math.floor(Math.min(width / kWidth, height / kHeight)));
     const left = Math.max(0, Math.floor((width - kWidth * scale) / 2));
     const top = Math.max(0, Math.floor((height - kHeight * scale) / 2));
+    // A browser's window smaller than the page at its factor scrolls to the rest of it, so that
+    // the clock and the page's own buttons stay within reach; one that holds it never scrolls.
+    stage.style.overflow = kWidth * scale > width || kHeight * scale > height ? 'auto' : 'hidden';
     win.style.transform = `scale(${scale / ratio})`;
     win.style.left = `${left / ratio}px`;
     win.style.top = `${top / ratio}px`;

@@ -484,6 +484,50 @@ await check('the calm start\'s prompt stands on a panel of its own, the vision h
   await page.close();
 });
 
+await check('in a browser\'s window smaller than the page, the wheel scrolls the page to its ' +
+            'buttons and its clock; in one that holds it, nothing scrolls', async () => {
+  const page = await open('/');
+  await waitForFrames(page, 2);
+  const scrolled = () => page.$eval('#stage', (e) => [e.scrollLeft, e.scrollTop]);
+  await page.mouse.move(450, 350);
+  await page.mouse.wheel({ deltaX: 400, deltaY: 400 });
+  await sleep(500);
+  assert.deepEqual(await scrolled(), [0, 0], 'a page that fits scrolled');
+
+  await page.setViewport({ width: 300, height: 200 });
+  await page.waitForFunction(() => OmbrevalePage.test.scale === 1, { timeout: 10000 });
+  // What lies at the middle of the element is the element itself: in view, not covered or cut.
+  const reachable = (selector) => page.$eval(selector, (e) => {
+    const r = e.getBoundingClientRect();
+    const there = document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2);
+    return there !== null && (e === there || e.contains(there));
+  });
+  assert.equal(await reachable('#fullscreen'), false, 'the page does not reach past the window');
+  await page.mouse.move(100, 100);
+  await page.mouse.wheel({ deltaX: 1000 });
+  await page.waitForFunction(() => {
+    const e = document.getElementById('stage');
+    return e.scrollLeft > 0 && e.scrollLeft >= e.scrollWidth - e.clientWidth - 1;
+  }, { timeout: 10000 });
+  assert.equal(await reachable('#fullscreen'), true, 'the fullscreen button stays out of reach');
+  assert.equal(await reachable('#about-open'), true, 'the note\'s button stays out of reach');
+  await page.mouse.wheel({ deltaY: 1000 });
+  await page.waitForFunction(() => {
+    const e = document.getElementById('stage');
+    return e.scrollTop > 0 && e.scrollTop >= e.scrollHeight - e.clientHeight - 1;
+  }, { timeout: 10000 });
+  // The clock lets the pointer through to the vision: it is reached when what the page shows of it
+  // lies in view.
+  const clock = await page.$eval('.label', (e) => {
+    const r = e.getBoundingClientRect(), stage = document.getElementById('stage');
+    const bottom = Math.min(r.bottom, document.getElementById('page').getBoundingClientRect().bottom);
+    return r.top >= 0 && bottom <= stage.clientHeight && r.left < stage.clientWidth;
+  });
+  assert.ok(clock, 'the clock stays out of view');
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
 await browser.close();
 server.close();
 fs.rmSync(work, { recursive: true, force: true });
