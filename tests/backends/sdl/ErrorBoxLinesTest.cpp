@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace ombrevale {
 namespace {
 
@@ -21,25 +19,6 @@ TEST(ErrorBoxLines, ASentenceBreaksAtSpacesAndALongPathAfterItsFolders) {
   // Characters, not bytes: "é" is one.
   EXPECT_EQ(ErrorBoxLines("\xc3\xa9t\xc3\xa9 d\xc3\xa9j\xc3\xa0", 4),
             "\xc3\xa9t\xc3\xa9\nd\xc3\xa9j\xc3\xa0");
-}
-
-TEST(ErrorBoxLines, ThePicturesSentenceFitsTheBoxWithNothingLost) {
-  const std::string sentence =
-      "/home/a-player-with-a-long-name/Downloads/ombrevale-0.13/share/games/ombrevale/dat/"
-      "face.bmp: not a readable bitmap (the pixels end at byte 200, where the header says "
-      "480054)";
-  const std::string lines = ErrorBoxLines(sentence);
-  std::istringstream in(lines);
-  std::string line, joined;
-  while (std::getline(in, line)) {
-    EXPECT_LE(line.size(), kErrorBoxColumns) << line;
-    joined += line;
-  }
-  // Every character is there: only spaces turned into breaks.
-  std::string solid = sentence;
-  std::erase(solid, ' ');
-  std::erase(joined, ' ');
-  EXPECT_EQ(joined, solid);
 }
 
 }  // namespace
