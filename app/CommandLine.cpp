@@ -97,7 +97,13 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  return ReadCommandLine(args);
+  CommandLine line = ReadCommandLine(args);
+  if (argc > 0 && argv[0] != nullptr) line.startedAs = argv[0];
+  return line;
+}
+
+std::string CommandAsStarted(const CommandLine& line) {
+  return Printable(line.startedAs.empty() ? kCommandName : std::string_view(line.startedAs));
 }
 
 std::string Usage() {
@@ -127,7 +133,9 @@ std::string Usage() {
       "$XDG_STATE_HOME/ombrevale (~/.local/state/ombrevale), as a fatal error does.\n"
       "\n"
       "The title vision flashes. To start it still, use --calm or turn the desktop's\n"
-      "animations off.\n";
+      "animations off.\n"
+      "\n"
+      "To quit, close the window (Alt+F4 on most desktops).\n";
   return text;
 }
 
@@ -142,7 +150,9 @@ std::optional<int> Answer(const CommandLine& line, std::ostream& out, std::ostre
       out << VersionLine() << '\n' << std::flush;
       return out ? 0 : 1;
     case CommandLine::Ask::Misuse:
-      err << kCommandName << ": " << line.complaint << '\n' << Usage() << std::flush;
+      // One line for what was wrong and one for where to read, as GNU programs answer.
+      err << Complaint(line.complaint) << "\nTry '" << CommandAsStarted(line) << " --help'.\n"
+          << std::flush;
       return 2;
   }
   return 2;

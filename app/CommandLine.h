@@ -32,20 +32,28 @@ struct CommandLine {
   std::optional<DateTimeFields> clockStart;
   // For a misuse, the one sentence that says what was wrong, without the program's name.
   std::string complaint;
+  // The program's name as it was started (argv[0]: "ombrevale", "build/ombrevale"), for the
+  // commands the program suggests; empty where the system does not say.
+  std::string startedAs;
 };
 
 // Reads the arguments that follow the program's name, in order; the first --help, --version or
 // mistake ends the reading. A later --data overrides an earlier one; "--" ends the options.
 CommandLine ReadCommandLine(std::span<const std::string_view> args);
+// The same from main's arguments, the program's name among them.
 CommandLine ReadCommandLine(int argc, const char* const* argv);
 
 // What --help prints.
 std::string Usage();
 
+// The program as the player can start it again: the name it was started by, else its command
+// name; shown printable.
+std::string CommandAsStarted(const CommandLine& line);
+
 // Answers a command line that does not ask to run: --help (the usage on `out`, status 0),
-// --version (the version on `out`, status 0), or a misuse (the complaint, then the usage, on
-// `err`, status 2); status 1 when the answer could not be written. Returns nothing, and writes
-// nothing, when the program should run.
+// --version (the version on `out`, status 0), or a misuse (the complaint, then a line that points
+// to --help, on `err`, status 2); status 1 when the answer could not be written. Returns nothing,
+// and writes nothing, when the program should run.
 std::optional<int> Answer(const CommandLine& line, std::ostream& out, std::ostream& err);
 
 }  // namespace ombrevale

@@ -84,6 +84,29 @@ DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given,
   return places;
 }
 
+std::string MissingPicturesWarning(const std::vector<std::string>& files) {
+  std::error_code error;
+  const fs::path dat = fs::absolute("dat", error);
+  if (error || !fs::is_directory(dat, error)) return std::string();
+  std::vector<std::string> missing;
+  for (const std::string& file : files) {
+    const fs::file_status status = fs::status(file, error);
+    // Only a folder that may not be searched hides what it holds from the one asking.
+    if (error == std::errc::permission_denied) {
+      return Complaint("cannot look into " + dat.string() + ": " + error.message() +
+                       "; the title page runs without its pictures.");
+    }
+    if (!fs::is_regular_file(status)) missing.push_back(fs::path(file).filename().string());
+  }
+  if (missing.empty()) return std::string();
+  if (missing.size() == files.size()) {
+    return Complaint("found none of the " + std::to_string(files.size()) + " pictures in " +
+                     dat.string() + "; the title page runs without them.");
+  }
+  return Complaint("found no " + Listed(missing) + " in " + dat.string() +
+                   "; the title page runs without " + (missing.size() == 1 ? "it." : "them."));
+}
+
 std::optional<std::string> EnterDataFolder(const DataFolderChoice& choice) {
   if (!choice.folder) return std::nullopt;
   std::error_code error;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ombrevale {
 
@@ -45,6 +46,12 @@ DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given);
 // program file its own way (on Windows, the folder of the .exe itself).
 DataFolderPlaces DataFolderPlacesHere(const std::optional<std::string>& given,
                                       std::string installed);
+
+// Once the data folder is the working folder: one warning naming the pictures among `files`
+// ("dat/face.bmp" ...) that are not there, or saying that dat/ cannot be looked into; empty when
+// every one is there, and when there is no dat/ at all (which ChooseDataFolder says). The program
+// runs on either way: a missing picture leaves its control empty.
+std::string MissingPicturesWarning(const std::vector<std::string>& files);
 
 // Makes the chosen folder the working folder. Returns the sentence that says why it could not be
 // entered, or nothing; the working folder is unchanged then.

@@ -14,6 +14,7 @@
 #include "app/DataFolder.h"
 #include "app/StartSdl.h"
 #include "platform/Complaint.h"
+#include "vision/VisionPictures.h"
 
 namespace {
 
@@ -74,11 +75,13 @@ int main(int argc, char** argv) {
     if (*file) **file = std::filesystem::absolute(**file, ec).lexically_normal().string();
   }
 
-  const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(line.data), HoldsDatFolder);
+  DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(line.data), HoldsDatFolder);
   if (const auto complaint = EnterDataFolder(data)) {
     std::fprintf(stderr, "%s\n", complaint->c_str());
     return 2;  // as for any other bad argument
   }
+  // A dat/ that lacks pictures, or that the user may not look into, is said as a missing one is.
+  if (data.warning.empty()) data.warning = MissingPicturesWarning(VisionFiles());
   const OmbrevaleRunSdlCall run = LoadSdlHalf();
   if (run == nullptr) return 1;
   std::fflush(stdout);

@@ -29,7 +29,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     // core: the window's load then finds them ready.
     SdlPictureReader pictures;
     pictures.ReadAhead(VisionFiles());
-    SdlVideo video;
+    SdlVideo video(CommandAsStarted(line));
     // Said once there is a desktop to run on: without one, its own sentence is the news.
     if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
     SystemClock systemClock;

@@ -5,11 +5,13 @@
 
 #include <emscripten.h>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/App.h"
+#include "app/PageAddress.h"
 #include "backends/web/PageMusicConsole.h"
 #include "backends/web/PageNames.h"
 #include "backends/web/WebClock.h"
@@ -18,7 +20,6 @@
 #include "backends/web/WebPictures.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
-#include "platform/scale/PageScale.h"
 
 // The page's settings (page.js): the address's seed, start time and scale, and "1" for calm when
 // the visitor's system asks for less motion; "" for a setting not given.
@@ -56,14 +57,6 @@ struct PageProgram {
 
 PageProgram* program = nullptr;
 
-std::optional<uint32_t> ReadSeed(const std::string& text) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-    return std::nullopt;
-  const unsigned long long value = std::stoull(text);
-  if (value > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<uint32_t>(value);
-}
-
 }  // namespace
 }  // namespace ombrevale
 
@@ -84,11 +77,12 @@ EMSCRIPTEN_KEEPALIVE int OmbrevaleStep() {
 
 int main() {
   using namespace ombrevale;
-  const std::optional<uint32_t> seed = ReadSeed(Setting("seed"));
-  const std::optional<DateTimeFields> start = ReadDateTime(Setting("start"));
+  // The address's values, each one it cannot take said once on the console.
+  const PageAddress address = ReadPageAddress(Setting);
+  for (const std::string& warning : address.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
   try {
-    program = new PageProgram(start, seed);
-    program->desktop.AskScale(ReadPageScale(Setting("scale")));
+    program = new PageProgram(address.start, address.seed);
+    program->desktop.AskScale(address.scale);
     if (Setting("calm") == "1") program->app.form.AskCalmStart();
     OpenMusicConsole(program->media, [](auto& path, bool loop) {
       return program->app.sound.PlayMusic(path, loop);

@@ -20,6 +20,7 @@
 #include "backends/win32/WinPictures.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
+#include "vision/VisionPictures.h"
 
 namespace {
 
@@ -72,12 +73,13 @@ int main() {
     }
   }
 
-  const DataFolderChoice data =
+  DataFolderChoice data =
       ChooseDataFolder(DataFolderPlacesHere(line.data, ProgramFolder()), HoldsDatFolder);
   if (const auto complaint = EnterDataFolder(data)) {
     Say(*complaint + "\n", true);
     return 2;  // as for any other bad argument
   }
+  if (data.warning.empty()) data.warning = MissingPicturesWarning(VisionFiles());
   // The warning goes to a console when there is one; started from Explorer, the title page
   // simply runs without its pictures.
   if (!data.warning.empty()) WriteToParentConsole(data.warning + "\n", true);

@@ -17,11 +17,40 @@ namespace ombrevale {
 // The name the program is started by, and the one it signs its complaints with.
 inline constexpr std::string_view kCommandName = "ombrevale";
 
-// The line for `sentence`, as it goes to stderr, without its line break.
+// `text` as it may be shown on a terminal: a control character (a byte below 0x20, DEL, or one of
+// UTF-8's C1 controls U+0080 to U+009F) written as \xHH, so that a name or an argument that
+// carries one cannot move the cursor, change colours or break the line. Everything else is kept.
+inline std::string Printable(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(text.size());
+  const auto escape = [&shown](unsigned char byte) {
+    shown += "\\x";
+    shown += kHex[byte >> 4];
+    shown += kHex[byte & 15];
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (byte < 0x20 || byte == 0x7f) {
+      escape(byte);
+    } else if (byte == 0xc2 && next >= 0x80 && next <= 0x9f) {
+      escape(byte);
+      escape(next);
+      ++i;
+    } else {
+      shown += static_cast<char>(byte);
+    }
+  }
+  return shown;
+}
+
+// The line for `sentence`, as it goes to stderr, without its line break; whatever the sentence
+// quotes from outside (an argument, a file name) is shown printable.
 inline std::string Complaint(std::string_view sentence) {
   std::string line(kCommandName);
   line += ": ";
-  line += sentence;
+  line += Printable(sentence);
   return line;
 }
 

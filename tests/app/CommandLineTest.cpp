@@ -71,8 +71,8 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) 
   EXPECT_EQ(help.out, Usage());
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("Usage: ombrevale [OPTION]...\n", 0), 0u);
-  for (const char* option :
-       {"--calm", "--data=DIR", "--fullscreen", "--scale=N", "--help", "--version", "flashes"})
+  for (const char* option : {"--calm", "--data=DIR", "--fullscreen", "--scale=N", "--help",
+                             "--version", "flashes", "Alt+F4"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale " + std::string(kVersion) + "\n");
@@ -85,7 +85,7 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) 
   EXPECT_EQ(Answer(Read({"--version"}), broken, err), 1);
 }
 
-TEST(CommandLine, EveryMistakeIsOneSentenceThenTheUsageOnStderrWithStatusTwo) {
+TEST(CommandLine, EveryMistakeIsOneSentenceThenWhereToReadOnStderrWithStatusTwo) {
   const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
       {{"--bogus"}, "unrecognized option '--bogus'"},
       {{"--bogus=1"}, "unrecognized option '--bogus=1'"},
@@ -105,13 +105,28 @@ TEST(CommandLine, EveryMistakeIsOneSentenceThenTheUsageOnStderrWithStatusTwo) {
       {{"--scale=1.5"}, "invalid scale '1.5': a whole number from 1 to 8"},
       {{"--scale="}, "invalid scale '': a whole number from 1 to 8"},
       {{"--calm=no"}, "option '--calm' doesn't allow an argument"},
+      // What a mistake quotes reaches the terminal escaped: no byte of it can steer the terminal.
+      {{"--\x1b]0;owned\x07"}, "unrecognized option '--\\x1b]0;owned\\x07'"},
+      {{"--scale=\r9\n"}, "invalid scale '\\x0d9\\x0a': a whole number from 1 to 8"},
+      {{"caf\xc3\xa9\xc2\x9b"}, "extra operand 'caf\xc3\xa9\\xc2\\x9b'"},
   };
   for (const auto& [args, sentence] : cases) {
     const auto answer = AnswerTo(args);
     EXPECT_EQ(answer.status, 2) << sentence;
     EXPECT_EQ(answer.out, "") << sentence;
-    EXPECT_EQ(answer.err, "ombrevale: " + sentence + "\n" + Usage());
+    EXPECT_EQ(answer.err, "ombrevale: " + sentence + "\nTry 'ombrevale --help'.\n");
   }
+}
+
+TEST(CommandLine, TheHelpItPointsToIsTheProgramAsItWasStarted) {
+  const char* const started[] = {"build/ombrevale", "--bogus"};
+  std::ostringstream out, err;
+  EXPECT_EQ(Answer(ReadCommandLine(2, started), out, err), 2);
+  EXPECT_EQ(err.str(), "ombrevale: unrecognized option '--bogus'\nTry 'build/ombrevale --help'.\n");
+  // A name that could steer the terminal is escaped as well; no name at all is the command's.
+  const char* const odd[] = {"\x1b[2Jombrevale", "x"};
+  EXPECT_EQ(CommandAsStarted(ReadCommandLine(2, odd)), "\\x1b[2Jombrevale");
+  EXPECT_EQ(CommandAsStarted(ReadCommandLine(0, nullptr)), "ombrevale");
 }
 
 }  // namespace

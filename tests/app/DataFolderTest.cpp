@@ -109,6 +109,56 @@ TEST(DataFolder, OnlyAFolderNamedDatCountsAndAFolderThatCannotBeEnteredIsNamedWi
   fs::remove_all(root);
 }
 
+// Works in a folder of its own for as long as it lives, then goes back where it was.
+struct InFolder {
+  explicit InFolder(const fs::path& folder) : before(fs::current_path()) {
+    fs::create_directories(folder);
+    fs::current_path(folder);
+  }
+  ~InFolder() { fs::current_path(before); }
+  fs::path before;
+};
+
+TEST(DataFolder, PicturesMissingFromDatAreNamedOnceAndAClosedDatIsSaid) {
+  const fs::path root =
+      fs::temp_directory_path() / ("ombrevale-dat-check-" + std::to_string(getpid()));
+  fs::remove_all(root);
+  const std::vector<std::string> files = {"dat/face.bmp", "dat/eye3.bmp", "dat/noise.bmp",
+                                          "dat/wire.bmp"};
+  {
+    InFolder here(root);
+    // No dat/ at all: that is ChooseDataFolder's to say.
+    EXPECT_EQ(MissingPicturesWarning(files), "");
+    fs::create_directories("dat");
+    const std::string dat = (root / "dat").string();
+    EXPECT_EQ(MissingPicturesWarning(files), "ombrevale: found none of the 4 pictures in " + dat +
+                                                 "; the title page runs without them.");
+    // A folder in the place of a picture is no picture.
+    std::ofstream("dat/face.bmp") << "BM";
+    std::ofstream("dat/wire.bmp") << "BM";
+    fs::create_directories("dat/noise.bmp");
+    EXPECT_EQ(MissingPicturesWarning(files), "ombrevale: found no eye3.bmp or noise.bmp in " + dat +
+                                                 "; the title page runs without them.");
+    std::ofstream("dat/eye3.bmp") << "BM";
+    EXPECT_EQ(MissingPicturesWarning({"dat/eye3.bmp", "dat/noise.bmp"}),
+              "ombrevale: found no noise.bmp in " + dat + "; the title page runs without it.");
+    EXPECT_EQ(MissingPicturesWarning({"dat/face.bmp", "dat/eye3.bmp"}), "");
+
+    // A dat/ the user may not look into. Root looks into any (the window's test runs that case
+    // as another user), and so the check is left to the folder's own answer.
+    fs::permissions("dat", fs::perms::none);
+    std::error_code closed;
+    fs::directory_iterator look("dat", closed);
+    if (closed) {
+      EXPECT_EQ(MissingPicturesWarning(files),
+                "ombrevale: cannot look into " + dat +
+                    ": Permission denied; the title page runs without its pictures.");
+    }
+    fs::permissions("dat", fs::perms::owner_all);
+  }
+  fs::remove_all(root);
+}
+
 TEST(DataFolder, ThePlacesHereAreTheWorkingFolderAndTheOneBesideThisProgram) {
   const DataFolderPlaces here = DataFolderPlacesHere("given");
   EXPECT_EQ(here.given, "given");

@@ -18,6 +18,14 @@ std::string SdlPictureReader::FileExists(const std::string& path) {
 
 namespace {
 
+// Where a file was looked for, for the sentences a picture fails with: a relative path as the
+// working folder makes it whole, so that the player knows which dat/ folder was read.
+std::string WhereLooked(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path whole = std::filesystem::absolute(path, error);
+  return error ? path : whole.string();
+}
+
 // At most the file's bytes and SDL's decoded picture live beside ours, which is written a band
 // of rows at a time through a small scratch picture, its black left unwritten.
 Surface ReadPicture(const std::string& path, PictureBudget& budget) {
@@ -71,12 +79,13 @@ void SdlPictureReader::ReadAhead(std::vector<std::string> paths) {
 Surface SdlPictureReader::LoadPicture(const std::string& path) {
   if (ahead_) {
     if (std::optional<Surface> ready = ahead_->Take(path)) {
-      if (auto why = budget_.Refusal(ready->Width(), ready->Height())) BitmapTooLarge(path, *why);
+      if (auto why = budget_.Refusal(ready->Width(), ready->Height()))
+        BitmapTooLarge(WhereLooked(path), *why);
       budget_.Charge(ready->Width(), ready->Height());
       return std::move(*ready);
     }
   }
-  return ReadPicture(path, budget_);
+  return ReadPicture(WhereLooked(path), budget_);
 }
 
 }  // namespace ombrevale

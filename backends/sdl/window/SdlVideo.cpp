@@ -7,14 +7,19 @@
 #include <string_view>
 
 #include "backends/sdl/XErrors.h"
+#include "backends/sdl/boxes/ErrorBoxLines.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
 namespace ombrevale {
 namespace {
 
-constexpr std::string_view kHowToStart =
-    "start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale).";
+// What to do where there is no desktop, naming the program as it was started (`command`), so that
+// the suggestion works as it is typed: installed, "ombrevale"; in the build tree, its path there.
+std::string HowToStart(std::string_view command) {
+  return "start it from a graphical desktop, or under Xvfb (xvfb-run -a " + std::string(command) +
+         ").";
+}
 
 bool EnvSet(const char* name) {
   const char* value = std::getenv(name);
@@ -64,11 +69,11 @@ void QuitSdlIfUnused() {
 
 }  // namespace
 
-SdlVideo::SdlVideo() {
+SdlVideo::SdlVideo(std::string_view command) {
   const bool driverChosen = EnvSet("SDL_VIDEODRIVER");
   if (!driverChosen && !DesktopSessionAround()) {
-    throw NoDesktopError(Complaint(std::string("needs a desktop session to open its window: ") +
-                                   std::string(kHowToStart)));
+    throw NoDesktopError(
+        Complaint("needs a desktop session to open its window: " + HowToStart(command)));
   }
   IgnoreEventsSentToVanishedWindows();
   SkipComposeTable();
@@ -86,7 +91,7 @@ SdlVideo::SdlVideo() {
     QuitSdlIfUnused();
     if (!driverChosen) {
       throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
-                                     ": " + std::string(kHowToStart)));
+                                     ": " + HowToStart(command)));
     }
     throw FatalError("starting SDL's video failed: " + why);
   }
@@ -95,7 +100,7 @@ SdlVideo::SdlVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     QuitSdlIfUnused();
     throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
-                                   ": " + std::string(kHowToStart)));
+                                   ": " + HowToStart(command)));
   }
 }
 
@@ -106,10 +111,12 @@ SdlVideo::~SdlVideo() {
 
 bool ShowFatalErrorBox(const std::string& text) {
   if (!DesktopSessionAround()) return false;
+  // SDL's box is as wide as its longest line: in lines, it fits the screen.
+  const std::string lines = ErrorBoxLines(text);
   // SDL draws the box from a process of its own, which now and then fails to come up on a busy
   // desktop: try once more before giving up, and then say why the box is missing.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", lines.c_str(), nullptr) == 0)
       return true;
   }
   Complain(std::string("the error box could not be shown: ") + SDL_GetError());

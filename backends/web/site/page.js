@@ -54,6 +54,9 @@ const OmbrevalePage = (() => {
     const scale = askedScale || Math.max(1, Math.floor(Math.min(width / kWidth, height / kHeight)));
     const left = Math.max(0, Math.floor((width - kWidth * scale) / 2));
     const top = Math.max(0, Math.floor((height - kHeight * scale) / 2));
+    // A browser's window smaller than the page at its factor scrolls to the rest of it, so that
+    // the clock and the page's own buttons stay within reach; one that holds it never scrolls.
+    stage.style.overflow = kWidth * scale > width || kHeight * scale > height ? 'auto' : 'hidden';
     win.style.transform = `scale(${scale / ratio})`;
     win.style.left = `${left / ratio}px`;
     win.style.top = `${top / ratio}px`;
@@ -85,6 +88,14 @@ const OmbrevalePage = (() => {
   canvas.addEventListener('dblclick', toggleFullscreen);
   for (const id of ['about-open', 'about-link'])
     document.getElementById(id).addEventListener('click', () => about.showModal());
+  // The note closed, the browser puts the focus back on what opened it, where Return would open it
+  // again: it goes instead to the calm start's button while that waits (Return starts the vision),
+  // else to the window itself, whose keys then reach the program.
+  about.addEventListener('close', () => {
+    const start = document.getElementById('start');
+    if (!start.hidden) start.focus();
+    else if (document.activeElement instanceof HTMLButtonElement) document.activeElement.blur();
+  });
 
   // Keys the page scrolls or navigates by, when pressed alone: taken for the program.
   const kPageKeys = new Set(['Space', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',

@@ -166,6 +166,14 @@ TEST_F(SdlPictures, AnUnreadableFileIsAFatalErrorNamingIt) {
   const std::string missing = (dir_ / "missing.bmp").string();
   EXPECT_NE(Failure(missing).find(missing), std::string::npos) << Failure(missing);
   EXPECT_NE(Failure(dir_.string()).find(dir_.string()), std::string::npos) << "a folder";
+
+  // A file asked for as the window asks (relative to the working folder) is named by the whole
+  // path it was looked for at, so that the player knows which folder holds it.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  const std::string relative = Failure("noise.bmp");
+  fs::current_path(before);
+  EXPECT_EQ(relative.rfind(junk + ": not a readable bitmap", 0), 0u) << relative;
 }
 
 // Pictures read ahead are the pictures read in place, with the same budget left, and a file that

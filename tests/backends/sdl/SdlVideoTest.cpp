@@ -15,12 +15,12 @@ TEST(SdlVideoTest, RefusesWithOneSentenceWhereThereIsNoDesktop) {
   {
     EnvVar noDisplay("DISPLAY", nullptr);
     try {
-      SdlVideo video;
+      SdlVideo video("build/ombrevale");
       FAIL() << "started without a desktop";
     } catch (const NoDesktopError& e) {
       EXPECT_STREQ(e.what(),
                    "ombrevale: needs a desktop session to open its window: start it from a "
-                   "graphical desktop, or under Xvfb (xvfb-run build/ombrevale).");
+                   "graphical desktop, or under Xvfb (xvfb-run -a build/ombrevale).");
     }
   }
   {

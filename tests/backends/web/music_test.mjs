@@ -268,6 +268,21 @@ await check('the game\'s own PlayMusic loops a piece at its end, and closes one 
   await page.close();
 });
 
+await check('the README\'s console commands answer as it says, with the piece the site carries',
+            async () => {
+  // Each `await OmbrevalePage.mci('...')` of the README, with the answer its comment gives.
+  const examples = [...fs.readFileSync('README.md', 'utf8').matchAll(
+    /^await OmbrevalePage\.mci\('([^']*)'\) *\/\/ *(\{.*\})$/gm)];
+  assert.ok(examples.length >= 2, 'the README shows no console commands with their answers');
+  const page = await open('/');
+  for (const [, command, answer] of examples) {
+    const expected = Function(`return (${answer});`)();
+    assert.deepEqual(await page.mci(command), expected, command);
+  }
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
 await check('where the program runs on the page itself, not in a worker, a piece sounds, loops ' +
             'and closes the same way', async () => {
   const page = await open('/', { before: () => {

@@ -11,7 +11,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { Checks, launch, sleep, watch } from './driver.mjs';
+import { Checks, launch, readPng, sleep, watch } from './driver.mjs';
 import { serve } from './serve.mjs';
 
 const [siteDir, renderer] = process.argv.slice(2);
@@ -70,6 +70,9 @@ const check = (name, body) => checks.check(name, body);
 // own scripts do.
 async function open(url, { reducedMotion = false, before = null } = {}) {
   const page = watch(await browser.newPage());
+  // The console's warnings, the program's worker's among them.
+  page.warnings = [];
+  page.on('console', (m) => { if (m.type() === 'warn') page.warnings.push(m.text()); });
   if (reducedMotion)
     await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (before) await page.evaluateOnNewDocument(before);
@@ -423,6 +426,106 @@ await check('Return starts the still vision too, as a key the window takes, and 
   assert.deepEqual([...page.problems, ...asked.problems], []);
   await page.close();
   await asked.close();
+});
+
+await check('an address value the program cannot take is one console warning that names it and ' +
+            'what is used instead, and the page runs without it', async () => {
+  const page = await open('/?scale=9&start=garbage&seed=abc');
+  await waitForFrames(page, 5);
+  const said = (name) => page.warnings.filter((w) => w.startsWith(`ombrevale: the address's ${name} `));
+  assert.deepEqual(said('scale'), ['ombrevale: the address\'s scale \'9\' is not a whole number ' +
+    'from 1 to 8; the page takes the largest factor that fits the window.']);
+  assert.equal(said('start').length, 1);
+  assert.match(said('start')[0], /'garbage'.*the clock starts from the present/);
+  assert.equal(said('seed').length, 1);
+  // 900 x 700 holds the page twice.
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.scale), 2);
+  assert.deepEqual(page.problems, []);
+  // Values it takes say nothing.
+  const good = await open(`/${kQuery}&scale=1`);
+  await waitForFrames(good, 2);
+  assert.deepEqual(good.warnings.filter((w) => w.startsWith('ombrevale:')), []);
+  await page.close();
+  await good.close();
+});
+
+await check('the calm start\'s prompt stands on a panel of its own, the vision hidden behind its ' +
+            'words; the note on the vision, closed with Return, leaves Return to start the vision',
+            async () => {
+  const page = await open('/?calm=1');
+  await page.waitForSelector('#start:not([hidden])', { timeout: 10000 });
+  await waitForFrames(page, 2);
+  // Under the line and the link, only their ink on the panel's face: every pixel a shade between
+  // black and the face, none of the vision's colours.
+  const face = [212, 208, 200];
+  for (const selector of ['#note', '#about-link']) {
+    const clip = await page.$eval(selector, (e) => {
+      const r = e.getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    });
+    const file = path.join(work, 'prompt.png');
+    await page.screenshot({ path: file, clip });
+    const { rgb } = readPng(file);
+    for (let i = 0; i < rgb.length; i += 3) {
+      const t = rgb[i] / face[0];
+      const off = Math.max(Math.abs(rgb[i + 1] - t * face[1]), Math.abs(rgb[i + 2] - t * face[2]));
+      assert.ok(off <= 12, `${selector}: a pixel of ${[...rgb.subarray(i, i + 3)]} shows through`);
+    }
+  }
+  await page.click('#about-link');
+  await page.waitForFunction(() => document.getElementById('about').open, { timeout: 10000 });
+  await page.keyboard.press('Enter');  // its OK button, focused as it opens
+  await page.waitForFunction(() => !document.getElementById('about').open, { timeout: 10000 });
+  await page.keyboard.press('Enter');
+  assert.equal(await page.evaluate(() => document.getElementById('about').open), false,
+               'Return opened the note again');
+  await waitForFrames(page, 10);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+await check('in a browser\'s window smaller than the page, the wheel scrolls the page to its ' +
+            'buttons and its clock; in one that holds it, nothing scrolls', async () => {
+  const page = await open('/');
+  await waitForFrames(page, 2);
+  const scrolled = () => page.$eval('#stage', (e) => [e.scrollLeft, e.scrollTop]);
+  await page.mouse.move(450, 350);
+  await page.mouse.wheel({ deltaX: 400, deltaY: 400 });
+  await sleep(500);
+  assert.deepEqual(await scrolled(), [0, 0], 'a page that fits scrolled');
+
+  await page.setViewport({ width: 300, height: 200 });
+  await page.waitForFunction(() => OmbrevalePage.test.scale === 1, { timeout: 10000 });
+  // What lies at the middle of the element is the element itself: in view, not covered or cut.
+  const reachable = (selector) => page.$eval(selector, (e) => {
+    const r = e.getBoundingClientRect();
+    const there = document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2);
+    return there !== null && (e === there || e.contains(there));
+  });
+  assert.equal(await reachable('#fullscreen'), false, 'the page does not reach past the window');
+  await page.mouse.move(100, 100);
+  await page.mouse.wheel({ deltaX: 1000 });
+  await page.waitForFunction(() => {
+    const e = document.getElementById('stage');
+    return e.scrollLeft > 0 && e.scrollLeft >= e.scrollWidth - e.clientWidth - 1;
+  }, { timeout: 10000 });
+  assert.equal(await reachable('#fullscreen'), true, 'the fullscreen button stays out of reach');
+  assert.equal(await reachable('#about-open'), true, 'the note\'s button stays out of reach');
+  await page.mouse.wheel({ deltaY: 1000 });
+  await page.waitForFunction(() => {
+    const e = document.getElementById('stage');
+    return e.scrollTop > 0 && e.scrollTop >= e.scrollHeight - e.clientHeight - 1;
+  }, { timeout: 10000 });
+  // The clock lets the pointer through to the vision: it is reached when what the page shows of it
+  // lies in view.
+  const clock = await page.$eval('.label', (e) => {
+    const r = e.getBoundingClientRect(), stage = document.getElementById('stage');
+    const bottom = Math.min(r.bottom, document.getElementById('page').getBoundingClientRect().bottom);
+    return r.top >= 0 && bottom <= stage.clientHeight && r.left < stage.clientWidth;
+  });
+  assert.ok(clock, 'the clock stays out of view');
+  assert.deepEqual(page.problems, []);
+  await page.close();
 });
 
 await browser.close();

@@ -46,12 +46,31 @@ export function serve(siteDir, port = 0, answer = () => false) {
       response.end(data);
     });
   });
-  return new Promise((resolve) => server.listen(port, '127.0.0.1', () => resolve(server)));
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(port, '127.0.0.1', () => resolve(server));
+  });
+}
+
+// Why a port could not be listened on, in one sentence for the person who named it.
+function refusal(error, port) {
+  if (error.code === 'EADDRINUSE')
+    return `port ${port} is in use by another program: end it, or name another port ` +
+           '(scripts/web 8080)';
+  if (error.code === 'EACCES')
+    return `may not listen on port ${port} (ports below 1024 are the system's): name another ` +
+           'port (scripts/web 8080)';
+  return `cannot listen on port ${port}: ${error.message}`;
 }
 
 // Run by itself: serve the site named on the command line on the port given (8000 by default).
 if (import.meta.url === `file://${process.argv[1]}`) {
   const [siteDir = 'build/web/site', port = '8000'] = process.argv.slice(2);
-  const server = await serve(siteDir, Number(port));
-  console.log(`Ombrevale is served on http://127.0.0.1:${server.address().port}/ (Ctrl+C ends it)`);
+  try {
+    const server = await serve(siteDir, Number(port));
+    console.log(`Ombrevale is served on http://127.0.0.1:${server.address().port}/ (Ctrl+C ends it)`);
+  } catch (error) {
+    console.error(`scripts/web: ${refusal(error, port)}.`);
+    process.exit(1);
+  }
 }

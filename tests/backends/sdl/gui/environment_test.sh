@@ -4,12 +4,14 @@
 #   environment_test.sh no-audio   PROGRAM WM_CLOSE SHOTS-DIR - no audio driver: runs silent
 #   environment_test.sh no-fonts   PROGRAM WM_CLOSE SHOTS-DIR - no font at all: runs without text,
 #                                                               says so once
-#   environment_test.sh odd-dat    PROGRAM WM_CLOSE SHOTS-DIR - dat/ missing (said once), partly
-#                                                               missing, folders for files, tiny
+#   environment_test.sh odd-dat    PROGRAM WM_CLOSE SHOTS-DIR - dat/ missing, empty, or partly
+#                                                               missing with folders for files
+#                                                               (each said in one line), tiny
 #                                                               pictures
 #   environment_test.sh broken-dat PROGRAM WM_CLOSE SHOTS-DIR - a truncated bitmap, random bytes:
 #                                                               a box and a line naming the file
-#   environment_test.sh unreadable-dat PROGRAM WM_CLOSE SHOTS-DIR - a bitmap the user may not read
+#   environment_test.sh unreadable-dat PROGRAM WM_CLOSE SHOTS-DIR - a bitmap the user may not read,
+#                                                               a dat/ the user may not look into
 #   environment_test.sh bomb-dat   PROGRAM WM_CLOSE SHOTS-DIR - tiny bitmaps that each claim the
 #                                                               largest size: a box naming the one
 #                                                               that passes the pictures' budget,
@@ -103,8 +105,8 @@ runs_and_closes() {
 }
 
 # The program shows a box, no window, and ends with status 1 after the box is closed, having
-# named the file $2 on stderr, then said where it kept the session's last minute as a replay. $1
-# names the run.
+# named the file $2 on stderr, once, then said where it kept the session's last minute as a
+# replay; the pictures missing beside it may be named before. $1 names the run.
 stops_naming() {
   retry 10 box_open || fail "$1: no error box"
   xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 &&
@@ -114,7 +116,8 @@ stops_naming() {
   local status=$?
   [ "$status" -eq 1 ] || fail "$1: exit status $status, expected 1"
   grep -q "^ombrevale: $2: " "$work/stderr" || fail "$1: stderr does not name $2"
-  [ "$(wc -l <"$work/stderr")" -eq 2 ] || fail "$1: not two lines on stderr"
+  [ "$(grep -vc "^ombrevale: found no .* in .*; the title page runs without" "$work/stderr")" -eq 2 ] ||
+    fail "$1: not two lines on stderr besides the missing pictures"
   local kept
   kept=$(sed -n 's/^ombrevale: the last minute of the session is kept as a replay in //p' \
     "$work/stderr")
@@ -181,7 +184,9 @@ case $mode in
     start_in "$work/bare" FONTCONFIG_FILE="$work/fonts.conf"
     runs_and_closes "no fonts"
     said="ombrevale: found no font on this system (fontconfig knows none); the window runs without its text."
-    [ "$(cat "$work/stderr")" = "$said" ] || fail "stderr was not the one sentence, once"
+    pictures="ombrevale: found none of the 21 pictures in $(cd "$work/bare" && pwd -P)/dat; the title page runs without them."
+    [ "$(cat "$work/stderr")" = "$pictures"$'\n'"$said" ] ||
+      fail "stderr was not the empty dat/'s line, then the fonts' sentence once"
     need_tools import convert
     [ "$(brightest "$label_box")" -eq 0 ] || fail "the label's box is not black: text was drawn"
     [ "$(darkest "$menu_caption")" -gt 150 ] || fail "the menu entry shows a caption"
@@ -197,6 +202,13 @@ case $mode in
     said="ombrevale: found no dat/ folder with its pictures in $looked; the title page runs without them."
     [ "$(cat "$work/stderr")" = "$said" ] || fail "no dat/: stderr was not the one sentence, once"
 
+    # An empty dat/: it says so, once.
+    mkdir -p "$work/empty/dat"
+    start_in "$work/empty"
+    runs_and_closes "empty dat/"
+    said="ombrevale: found none of the 21 pictures in $(cd "$work/empty" && pwd -P)/dat; the title page runs without them."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "empty dat/: stderr was not the one sentence, once"
+
     # Some files there, some missing, folders in place of two, every picture smaller than the
     # area the vision reads from it, and a file outside the table that is never opened.
     mkdir -p "$work/odd/dat/eye3.bmp" "$work/odd/dat/noise.bmp"
@@ -207,8 +219,11 @@ case $mode in
     head -c 100 /dev/urandom >"$work/odd/dat/eye5.bmp"
     start_in "$work/odd"
     runs_and_closes "odd dat/"
-    [ ! -s "$work/stderr" ] || fail "odd dat/: something was said on stderr"
-    echo "dat/ missing (said once), partly missing, folders for files, small pictures: runs, status 0"
+    missing="eye2.bmp, eye3.bmp, eye4.bmp, hair1.bmp, hair2.bmp, big_pupil.bmp, view3.bmp or noise.bmp"
+    said="ombrevale: found no $missing in $(cd "$work/odd" && pwd -P)/dat; the title page runs without them."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "odd dat/: stderr was not the one line naming them"
+    echo "dat/ missing, empty, partly missing, folders for files (each said once), small pictures:" \
+      "runs, status 0"
     ;;
 
   broken-dat)
@@ -217,12 +232,12 @@ case $mode in
     bitmap 7 5 '\x50\x90\xc0' >"$work/cut/dat/face.bmp"
     bitmap 40 30 '\x50\x90\xc0' | head -c 1000 >"$work/cut/dat/black.bmp"
     start_in "$work/cut"
-    stops_naming "truncated bitmap" "dat/black.bmp"
+    stops_naming "truncated bitmap" "$(cd "$work/cut" && pwd -P)/dat/black.bmp"
     # Nothing but random bytes, late in the table.
     head -c 5000 /dev/urandom >"$work/junk/dat/tv1.bmp"
     start_in "$work/junk"
-    stops_naming "random bytes" "dat/tv1.bmp"
-    echo "truncated and random bitmaps: a box, one line naming the file, status 1"
+    stops_naming "random bytes" "$(cd "$work/junk" && pwd -P)/dat/tv1.bmp"
+    echo "truncated and random bitmaps: a box, one line naming the file by its whole path, status 1"
     ;;
 
   unreadable-dat)
@@ -247,9 +262,22 @@ case $mode in
       as=nobody
     fi
     start_in "$work/locked"
-    stops_naming "unreadable bitmap" "dat/eye2.bmp"
+    stops_naming "unreadable bitmap" "$(cd "$work/locked" && pwd -P)/dat/eye2.bmp"
     grep -q "Permission denied" "$work/stderr" || fail "stderr does not say why"
     echo "unreadable bitmap: a box, one line naming the file and why, status 1"
+
+    # A dat/ the user may not look into: it runs without its pictures, and says why.
+    mkdir -p "$work/closed/dat"
+    chmod 755 "$work/closed"
+    bitmap 7 5 '\x50\x90\xc0' >"$work/closed/dat/face.bmp"
+    chmod 644 "$work/closed/dat/face.bmp"
+    if [ "$(id -u)" -eq 0 ]; then chmod 700 "$work/closed/dat"; else chmod 000 "$work/closed/dat"; fi
+    start_in "$work/closed"
+    runs_and_closes "closed dat/"
+    said="ombrevale: cannot look into $(cd "$work/closed" && pwd -P)/dat: Permission denied; the title page runs without its pictures."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "closed dat/: stderr was not the one sentence"
+    chmod 755 "$work/closed/dat"
+    echo "a dat/ closed to the user: runs, one line saying why, status 0"
     ;;
 
   bomb-dat)
@@ -273,7 +301,7 @@ case $mode in
     [ "$(stat -c %s "$work/bomb/dat/noise.bmp")" -eq 120 ] || fail "a bitmap is not 120 bytes"
     measure=(/usr/bin/time -f %M -o "$work/peak")
     start_in "$work/bomb"
-    stops_naming "bitmaps claiming 4096 x 4096" "dat/black.bmp"
+    stops_naming "bitmaps claiming 4096 x 4096" "$(cd "$work/bomb" && pwd -P)/dat/black.bmp"
     grep -q "too large to load (the header claims 4096 x 4096 pixels" "$work/stderr" ||
       fail "stderr does not say why"
     peak=$(tail -n 1 "$work/peak")

@@ -92,7 +92,6 @@ case $mode in
     [ "$(head -n 1 "$work/out")" = "$usage_first" ] || fail "--help printed: $(cat "$work/out")"
     grep -q -- "--data=DIR" "$work/out" || fail "--help does not name --data"
     [ ! -s "$work/err" ] || fail "--help said on stderr: $(cat "$work/err")"
-    cp "$work/out" "$work/usage"
 
     run --version
     status=$?
@@ -100,7 +99,7 @@ case $mode in
     [ "$(cat "$work/out")" = "$(product_caption)" ] || fail "--version printed: $(cat "$work/out")"
     [ ! -s "$work/err" ] || fail "--version said on stderr: $(cat "$work/err")"
 
-    # A mistake: one sentence, then the usage, all on stderr; status 2.
+    # A mistake: one sentence, then where to read, on stderr and nothing else; status 2.
     misused() {
       local sentence=$1
       shift
@@ -108,12 +107,17 @@ case $mode in
       local status=$?
       [ "$status" -eq 2 ] || fail "$*: status $status, expected 2"
       [ ! -s "$work/out" ] || fail "$*: printed on stdout: $(cat "$work/out")"
-      [ "$(head -n 1 "$work/err")" = "ombrevale: $sentence" ] || fail "$*: said $(head -n 1 "$work/err")"
-      tail -n +2 "$work/err" | cmp -s - "$work/usage" || fail "$*: the usage does not follow"
+      printf '%s\n' "ombrevale: $sentence" "Try '$program --help'." | cmp -s - "$work/err" ||
+        fail "$*: said $(cat -v "$work/err")"
     }
     misused "unrecognized option '--bogus'" --bogus
     misused "option '--data' requires an argument" --data
     misused "extra operand 'dat'" dat
+    misused "invalid option -- 'h'" -h
+    misused "invalid scale '9': a whole number from 1 to 8" --scale 9
+    misused "invalid scale 'abc': a whole number from 1 to 8" --scale=abc
+    # What the terminal would take as its own commands is shown escaped.
+    misused "unrecognized option '--\\x1b[2J\\x07'" $'--\e[2J\a'
 
     # A data folder that cannot be entered is a bad argument: one sentence, status 2, no window.
     run --data "$work/nowhere"
@@ -169,6 +173,14 @@ case $mode in
     got=$(entry "$build/install-test/stage-local/usr/local/share/applications/$id.desktop" Exec)
     [ "$got" = /usr/local/games/ombrevale ] || fail "under /usr/local, Exec=$got"
     rm -rf "$build/install-test/stage-local"
+
+    # Started by its name where there is no desktop, it suggests starting it by that name.
+    (cd / && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER PATH="$stage/usr/games:$PATH" \
+      timeout 30 ombrevale) >"$work/stdout" 2>"$work/stderr"
+    status=$?
+    [ "$status" -eq 1 ] || fail "started without a desktop: status $status, expected 1"
+    said="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run -a ombrevale)."
+    [ "$(cat "$work/stderr")" = "$said" ] || fail "without a desktop, it said: $(cat "$work/stderr")"
 
     # The staged program started from /, as a launcher starts it: it finds its pictures beside it.
     need_tools xdotool xwininfo xprop import convert

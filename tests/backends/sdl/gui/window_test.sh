@@ -3,7 +3,8 @@
 #   window_test.sh window     PROGRAM WM_CLOSE SHOTS-DIR  - open, keys, version box, close
 #   window_test.sh no-desktop PROGRAM WM_CLOSE SHOTS-DIR  - no display: one sentence, status 1
 #   window_test.sh broken-picture PROGRAM WM_CLOSE SHOTS-DIR - a corrupt bitmap in dat/: a box
-#                                                          naming it, no window, status 1
+#                                                          that fits the screen naming it, no
+#                                                          window, status 1
 # Run from the repository root: the program reads its pictures from dat/ below it.
 set -u
 
@@ -11,7 +12,8 @@ mode=$1
 program=$2
 wm_close=$3
 shots=$4
-sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run build/ombrevale)."
+# The program as it was started, which the sentence names for xvfb-run.
+sentence="ombrevale: needs a desktop session to open its window: start it from a graphical desktop, or under Xvfb (xvfb-run -a $program)."
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -58,23 +60,27 @@ start_xvfb 100 || fail "no X server could be started"
 
 if [ "$mode" = broken-picture ]; then
   # Started where dat/ holds one bitmap that is not a picture: the start ends before any window
-  # is shown, with a box and a line on stderr that name the file.
-  mkdir -p "$work/run/dat"
-  head -c 3000 /dev/urandom >"$work/run/dat/noise.bmp"
-  printf 'BM' | dd of="$work/run/dat/noise.bmp" conv=notrunc status=none
-  (cd "$work/run" && SDL_AUDIODRIVER=dummy XDG_STATE_HOME="$work/state" exec timeout 30 "$program") \
-    >"$work/app.log" 2>&1 &
+  # is shown, with a box and a line on stderr that name the file by its whole path. The folder
+  # lies deep, as a player's may: the box still fits the screen.
+  run=$work/run/a-folder-of-the-players-own/holding/another-folder-with-a-long-name/ombrevale
+  mkdir -p "$run/dat"
+  head -c 3000 /dev/urandom >"$run/dat/noise.bmp"
+  printf 'BM' | dd of="$run/dat/noise.bmp" conv=notrunc status=none
+  (cd "$run" && SDL_AUDIODRIVER=dummy XDG_STATE_HOME="$work/state" exec timeout 30 "$program") >"$work/app.log" 2>&1 &
   app_pid=$!
   retry 10 box_open || fail "no error box for the broken picture"
   xdotool search --onlyvisible --name "$(caption_pattern)" >/dev/null 2>&1 && fail "the window was shown"
   shoot broken-picture
+  box_width=$(xwininfo -id "$(error_box)" | awk '/^ +Width:/ { print $2 }')
+  [ "$box_width" -le 512 ] || fail "the error box is $box_width pixels wide: its text is not wrapped"
   xdotool key --window "$(error_box)" Return
   retry 15 bash -c "! kill -0 $app_pid" || fail "the program still runs after its error box"
   wait "$app_pid"
   status=$?
   app_pid=""
   [ "$status" -eq 1 ] || fail "exit status $status with a broken picture, expected 1"
-  grep -q "dat/noise.bmp" "$work/app.log" || fail "stderr does not name the file: $(cat "$work/app.log")"
+  grep -qF "$(cd "$run" && pwd -P)/dat/noise.bmp: " "$work/app.log" ||
+    fail "stderr does not name the file by its whole path: $(cat "$work/app.log")"
   echo "broken picture: a box and a message naming it, no window, status 1"
   exit 0
 fi
