@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "platform/PageLayout.h"
+#include "platform/TextLines.h"
 
 // The program's side of the page (program.js): the canvas is drawn where the program runs, the
 // labels and the prompt are shown by the page.
@@ -57,8 +58,8 @@ void CanvasPresenter::Present(const Scene& scene) {
       continue;
     shown = {label.Caption, label.ForeColor, label.Face, view.box};
     const Rect& box = view.box;
-    PageSetLabel(static_cast<int>(i), label.Caption.c_str(), box.x, box.y, box.w, box.h,
-                 static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
+    PageSetLabel(static_cast<int>(i), WithNewlines(label.Caption).c_str(), box.x, box.y, box.w,
+                 box.h, static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
                  PointsToPixels(label.Face.Points), label.Face.Bold ? 1 : 0);
   }
 

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "platform/Controls.h"
+#include "platform/TextLines.h"
 
 // The page's side of the window (page.js), reached through the program's side (program.js).
 // clang-format off
@@ -51,7 +52,7 @@ void WebDesktop::ShowWindow() {
 }
 
 void WebDesktop::MessageBox(std::string_view title, std::string_view text) {
-  PageShowBox(std::string(title).c_str(), std::string(text).c_str());
+  PageShowBox(std::string(title).c_str(), WithNewlines(text).c_str());
 }
 
 }  // namespace ombrevale

@@ -2,25 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/TextLines.h"
+
 namespace ombrevale {
-namespace {
-
-// A label's caption as the text renderer wants it: "\r\n" (or a lone "\r") breaks the line.
-std::string WithLineBreaks(const std::string& caption) {
-  std::string out;
-  out.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '\r') {
-      out += '\n';
-      if (i + 1 < caption.size() && caption[i + 1] == '\n') ++i;
-    } else {
-      out += caption[i];
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {
   page_ =
@@ -75,7 +59,7 @@ void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
   // Lines break where the caption breaks them, never to fit the box: the stand-in face runs a
   // little wider than the face the box was laid out for, and a clock that wrapped its time onto a
   // hidden second line would be worse than one that runs a few pixels past the box.
-  image.caption = WithLineBreaks(label.Caption);
+  image.caption = WithNewlines(label.Caption);
   image.color = label.ForeColor;
   image.face = label.Face;
 }
