@@ -5,6 +5,7 @@
 
 #include "backends/win32/GdiColour.h"
 #include "backends/win32/GdiFailure.h"
+#include "backends/win32/GdiRect.h"
 #include "backends/win32/Utf16.h"
 #include "platform/PageLayout.h"
 #include "platform/scale/Scaler.h"
@@ -22,10 +23,6 @@ void CopyOnto(Surface& page, const Surface& from, int x, int y) {
     std::memcpy(page.Row(row) + onPage.x, from.Row(row - y) + (onPage.x - x),
                 static_cast<size_t>(onPage.w) * sizeof(Pixel));
   }
-}
-
-RECT ToRect(const Rect& r) {
-  return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 }  // namespace
@@ -118,21 +115,17 @@ Pixel PagePicture::At(int x, int y) const {
 }
 
 Rect PagePicture::PlaceIn(int width, int height) const {
-  const int w = shown_.Width(), h = shown_.Height();
-  return {std::max(0, (width - w) / 2), std::max(0, (height - h) / 2), w, h};
+  return Rect{0, 0, shown_.Width(), shown_.Height()}.CentredIn({0, 0, width, height});
 }
 
 void PagePicture::Paint(HDC dc, int width, int height) const {
   const Rect page = PlaceIn(width, height);
   const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   // The border around the page, in at most four strips, so that the page itself never flashes.
-  const int right = page.x + page.w, bottom = page.y + page.h;
-  const RECT strips[] = {{0, 0, width, page.y},
-                         {0, bottom, width, height},
-                         {0, page.y, page.x, bottom},
-                         {right, page.y, width, bottom}};
-  for (const RECT& strip : strips)
-    if (strip.right > strip.left && strip.bottom > strip.top) FillRect(dc, &strip, black);
+  for (const Rect& strip : Rect{0, 0, width, height}.StripsAround(page)) {
+    const RECT r = ToRect(strip);
+    if (!strip.Empty()) FillRect(dc, &r, black);
+  }
   RequireGdi(::BitBlt(dc, page.x, page.y, page.w, page.h, dc_, 0, 0, SRCCOPY) != FALSE,
              "the window could not put its page on the screen", "BitBlt");
 }

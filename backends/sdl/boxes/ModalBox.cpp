@@ -98,7 +98,7 @@ void ModalBox::Draw(int factor) {
   p.Begin(bounds_, factor);
   p.Fill(bounds_, kButtonFace);
   p.Edge(bounds_, kButtonFace, kDarkShadow);
-  p.Edge(Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
+  p.Edge(bounds_.Inset(1), kButtonHighlight, kButtonShadow);
 
   p.Fill(titleBar_, kActiveCaption);
   title_.shown.Draw(fonts_, title_.text, kMenuFamily, kMenuFontPixels, true, kCaptionText, factor);

@@ -83,7 +83,7 @@ void PageView::AddLayers(int factor, std::vector<ShownLayer>& layers) {
     const Rect clip = wide.Intersect(kPageArea);
     if (clip.Empty()) continue;
     layers.push_back(
-        image.text.At({image.box.x * factor, image.box.y * factor}, Shown(clip, factor)));
+        image.text.At({image.box.x * factor, image.box.y * factor}, clip.Scaled(factor)));
   }
 }
 
