@@ -57,7 +57,7 @@ void CanvasPresenter::Present(const Scene& scene) {
         shown.face == label.Face && shown.box == view.box)
       continue;
     shown = {label.Caption, label.ForeColor, label.Face, view.box};
-    const Rect& box = view.box;
+    const Rect box = view.DrawingBox();
     PageSetLabel(static_cast<int>(i), WithNewlines(label.Caption).c_str(), box.x, box.y, box.w,
                  box.h, static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
                  PointsToPixels(label.Face.Points), label.Face.Bold ? 1 : 0);

@@ -1,6 +1,5 @@
 #include "backends/win32/PagePicture.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "backends/win32/GdiColour.h"
@@ -69,7 +68,7 @@ void PagePicture::Compose(const Scene& scene) {
     const Label* label = scene.labels[i].label;
     texts_[i] = label == nullptr ? Text{}
                                  : Text{Widen(label->Caption), label->ForeColor, label->Face,
-                                        scene.labels[i].box};
+                                        scene.labels[i].DrawingBox()};
   }
   if (scene.prompt == nullptr) pressed_ = false;
   prompt_ = scene.prompt != nullptr ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
@@ -97,12 +96,9 @@ void PagePicture::DrawLabel(const Text& text) {
   if (text.caption.empty()) return;
   HFONT font = fonts_.Open(text.face, factor_);
   if (font == nullptr) return;
-  // Clipped to the label's box, except that the text may run on past its right edge to the
-  // page's: the face the mapper chooses may be a little wider than the one the box was laid out
-  // for, and the clock's last digit must stay whole.
-  const Rect& at = text.box;
-  RECT box = ToRect({at.x * factor_, at.y * factor_, std::max(at.w, kPageWidth - at.x) * factor_,
-                     at.h * factor_});
+  // Clipped to the label's drawing box: the face the mapper chooses may be a little wider than
+  // the one the box was laid out for.
+  RECT box = ToRect(text.box.Scaled(factor_));
   const HGDIOBJ old = SelectObject(dc_, font);
   SetTextColor(dc_, ToColorRef(text.color));
   DrawTextW(dc_, text.caption.c_str(), static_cast<int>(text.caption.size()), &box,

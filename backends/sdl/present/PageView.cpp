@@ -1,7 +1,5 @@
 #include "backends/sdl/present/PageView.h"
 
-#include <algorithm>
-
 #include "platform/TextLines.h"
 
 namespace ombrevale {
@@ -50,7 +48,7 @@ void PageView::Upload(const Scene& scene) {
 }
 
 void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
-  image.box = view.box.Offset(0, kMenuHeight);
+  image.box = view.DrawingBox().Offset(0, kMenuHeight);
   if (view.label == nullptr) {
     image.caption.clear();
     return;
@@ -75,12 +73,9 @@ void PageView::AddLayers(int factor, std::vector<ShownLayer>& layers) {
     image.text.Draw(fonts_, image.caption, image.face.Name, PointsToPixels(image.face.Points),
                     image.face.Bold, image.color, factor);
     if (image.text.Empty()) continue;
-    // Clipped to the label's box and to the page area, except that the text may run on past the
-    // box's right edge up to the page's: the stand-in face is a few pixels wider than the face
-    // the box was laid out for, and the clock's last digit must stay whole.
-    Rect wide = image.box;
-    wide.w = std::max<int>(image.box.w, static_cast<int>(kPageArea.Right() - image.box.x));
-    const Rect clip = wide.Intersect(kPageArea);
+    // Clipped to the label's drawing box and to the page area: the stand-in face is a few pixels
+    // wider than the face the box was laid out for.
+    const Rect clip = image.box.Intersect(kPageArea);
     if (clip.Empty()) continue;
     layers.push_back(
         image.text.At({image.box.x * factor, image.box.y * factor}, clip.Scaled(factor)));
