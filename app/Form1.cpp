@@ -25,7 +25,7 @@ Placement Twips(float left, float top, float width, float height) {
 void DrawSunkenFrame(Surface& s, const Rect& box) {
   for (const EdgeLine& e : EdgeLines(box, kButtonShadow, kButtonHighlight))
     s.FillRect(e.line, e.color);
-  for (const EdgeLine& e : EdgeLines(Inset(box, 1), kDarkShadow, kButtonFace))
+  for (const EdgeLine& e : EdgeLines(box.Inset(1), kDarkShadow, kButtonFace))
     s.FillRect(e.line, e.color);
 }
 

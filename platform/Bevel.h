@@ -27,9 +27,4 @@ inline std::array<EdgeLine, 4> EdgeLines(const Rect& box, Pixel topLeft, Pixel b
            {{right, box.y, 1, box.h}, bottomRight}}};
 }
 
-// The box shrunk by `by` pixels on every side: the next edge inwards.
-inline Rect Inset(const Rect& box, int by) {
-  return {box.x + by, box.y + by, box.w - 2 * by, box.h - 2 * by};
-}
-
 }  // namespace ombrevale

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/PageLayout.h"
 #include "platform/Rect.h"
 #include "platform/Surface.h"
 
@@ -34,6 +37,17 @@ class WindowEvents {
 struct LabelView {
   const Label* label = nullptr;
   Rect box;
+
+  // Where every desktop draws the label's text and clips it: its box, except that the text may
+  // run on past the box's right edge up to the page's. A desktop's face may be a little wider than
+  // the face the box was laid out for, and the clock's last digit must stay whole.
+  Rect DrawingBox() const {
+    const int64_t toPageEdge = int64_t{kPageWidth} - box.x;
+    return {
+        box.x, box.y,
+        static_cast<int>(std::clamp<int64_t>(toPageEdge, box.w, std::numeric_limits<int>::max())),
+        box.h};
+  }
 };
 
 // A button the page shows over the canvas, centred on it, for the player to press before the page

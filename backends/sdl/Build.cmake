@@ -1,6 +1,7 @@
 # Ombrevale on Linux: the logic over the SDL2 backend (window, events, fonts, pictures and sound),
-# the program that answers its command line and loads that half only to run, the tools and
-# benchmarks that run the real window, and what installs beside the program.
+# and the program that answers its command line and loads that half only to run. Its tests are in
+# tests/backends/sdl; the tools (tools/), the benchmarks (bench/) and what installs beside the
+# program (packaging/) are built over it from the root.
 
 find_package(SDL2 CONFIG REQUIRED)
 find_package(SDL2_ttf CONFIG REQUIRED)
@@ -35,9 +36,6 @@ target_link_libraries(ombrevale PRIVATE ombrevale_core ${CMAKE_DL_LIBS})
 add_dependencies(ombrevale ombrevale_sdl_half)
 set_target_properties(ombrevale PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-add_subdirectory(${PROJECT_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/tools)
-
-# `cmake --install` and `cpack` install only the program and its files: they need the program
-# built, not the tests and benchmarks.
-set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
-add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${CMAKE_BINARY_DIR}/packaging)
+# The logic's unit tests and the backend's own; and the speed of the whole program, measured.
+set(OMBREVALE_BACKEND_HAS_UNIT_TESTS ON)
+set(OMBREVALE_BACKEND_HAS_BENCHMARKS ON)

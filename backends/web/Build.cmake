@@ -67,16 +67,16 @@ file(GLOB OMBREVALE_PICTURES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
 list(SORT OMBREVALE_PICTURES)
 list(TRANSFORM OMBREVALE_PICTURES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE _picture_files)
 set(_pack_tool ${CMAKE_BINARY_DIR}/host/ombrevale-pack-pictures)
-set(_pack_sources tools/ombrevale-pack-pictures.cpp platform/bitmap/Rgb24Runs.cpp
-  platform/bitmap/BitmapHeader.cpp platform/bitmap/Rgb24Rows.cpp platform/bitmap/RowOverBlack.cpp
-  platform/Surface.cpp platform/FreshPages.cpp)
-list(TRANSFORM _pack_sources PREPEND ${PROJECT_SOURCE_DIR}/)
+# It reads and writes the pictures with the program's own bitmap library, compiled from the lists
+# the logic is built from: the contracts' sources and the bitmap library's.
+set(_pack_sources ${PROJECT_SOURCE_DIR}/tools/ombrevale-pack-pictures.cpp
+  ${OMBREVALE_PLATFORM_SOURCES} ${OMBREVALE_PLATFORM_BITMAP_SOURCES})
 file(GLOB _pack_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*.h
   ${PROJECT_SOURCE_DIR}/platform/bitmap/*.h)
 add_custom_command(OUTPUT ${_pack_tool}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${OMBREVALE_HOST_CXX} -std=c++20 -O2 -Wall -Wextra -Wpedantic -I${PROJECT_SOURCE_DIR}
-    ${_pack_sources} -o ${_pack_tool}
+  COMMAND ${OMBREVALE_HOST_CXX} -std=c++20 -O2 -pthread -Wall -Wextra -Wpedantic
+    -I${PROJECT_SOURCE_DIR} ${_pack_sources} -o ${_pack_tool}
   DEPENDS ${_pack_sources} ${_pack_headers}
   VERBATIM)
 set(_packed ${CMAKE_BINARY_DIR}/packed)

@@ -4,6 +4,7 @@
 
 #include "backends/web/PageNames.h"
 #include "platform/PageLayout.h"
+#include "platform/TextLines.h"
 
 // The program's side of the page (program.js): the canvas is drawn where the program runs, the
 // labels and the prompt are shown by the page.
@@ -58,9 +59,9 @@ void CanvasPresenter::Present(const Scene& scene) {
         shown.face == label.Face && shown.box == view.box)
       continue;
     shown = {label.Caption, label.ForeColor, label.Face, view.box};
-    const Rect& box = view.box;
-    PageSetLabel(static_cast<int>(i), label.Caption.c_str(), box.x, box.y, box.w, box.h,
-                 static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
+    const Rect box = view.DrawingBox();
+    PageSetLabel(static_cast<int>(i), WithNewlines(label.Caption).c_str(), box.x, box.y, box.w,
+                 box.h, static_cast<int>(label.ForeColor), label.Face.Name.c_str(),
                  PointsToPixels(label.Face.Points), label.Face.Bold ? 1 : 0);
   }
 

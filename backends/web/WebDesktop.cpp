@@ -4,6 +4,7 @@
 
 #include "backends/web/PageNames.h"
 #include "platform/Controls.h"
+#include "platform/TextLines.h"
 
 // The page's side of the window (page.js), reached through the program's side (program.js), each
 // thing shown by its name (PageNames.h).
@@ -54,7 +55,7 @@ void WebDesktop::ShowWindow() {
 }
 
 void WebDesktop::MessageBox(std::string_view title, std::string_view text) {
-  PageShowBox(std::string(title).c_str(), std::string(text).c_str());
+  PageShowBox(std::string(title).c_str(), WithNewlines(text).c_str());
 }
 
 }  // namespace ombrevale

@@ -34,3 +34,6 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/
   @ONLY)
 file(WRITE ${CMAKE_BINARY_DIR}/package/product.env
   "PRODUCT=${OMBREVALE_PRODUCT_NAME}\nVERSION=${PROJECT_VERSION}\n")
+
+# The logic's unit tests and the backend's own, cross-built and run under Wine.
+set(OMBREVALE_BACKEND_HAS_UNIT_TESTS ON)

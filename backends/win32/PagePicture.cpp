@@ -1,10 +1,10 @@
 #include "backends/win32/PagePicture.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "backends/win32/GdiColour.h"
 #include "backends/win32/GdiFailure.h"
+#include "backends/win32/GdiRect.h"
 #include "backends/win32/Utf16.h"
 #include "platform/PageLayout.h"
 #include "platform/scale/Scaler.h"
@@ -22,10 +22,6 @@ void CopyOnto(Surface& page, const Surface& from, int x, int y) {
     std::memcpy(page.Row(row) + onPage.x, from.Row(row - y) + (onPage.x - x),
                 static_cast<size_t>(onPage.w) * sizeof(Pixel));
   }
-}
-
-RECT ToRect(const Rect& r) {
-  return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 }  // namespace
@@ -72,7 +68,7 @@ void PagePicture::Compose(const Scene& scene) {
     const Label* label = scene.labels[i].label;
     texts_[i] = label == nullptr ? Text{}
                                  : Text{Widen(label->Caption), label->ForeColor, label->Face,
-                                        scene.labels[i].box};
+                                        scene.labels[i].DrawingBox()};
   }
   if (scene.prompt == nullptr) pressed_ = false;
   prompt_ = scene.prompt != nullptr ? std::optional<Prompt>(*scene.prompt) : std::nullopt;
@@ -100,12 +96,9 @@ void PagePicture::DrawLabel(const Text& text) {
   if (text.caption.empty()) return;
   HFONT font = fonts_.Open(text.face, factor_);
   if (font == nullptr) return;
-  // Clipped to the label's box, except that the text may run on past its right edge to the
-  // page's: the face the mapper chooses may be a little wider than the one the box was laid out
-  // for, and the clock's last digit must stay whole.
-  const Rect& at = text.box;
-  RECT box = ToRect({at.x * factor_, at.y * factor_, std::max(at.w, kPageWidth - at.x) * factor_,
-                     at.h * factor_});
+  // Clipped to the label's drawing box: the face the mapper chooses may be a little wider than
+  // the one the box was laid out for.
+  RECT box = ToRect(text.box.Scaled(factor_));
   const HGDIOBJ old = SelectObject(dc_, font);
   SetTextColor(dc_, ToColorRef(text.color));
   DrawTextW(dc_, text.caption.c_str(), static_cast<int>(text.caption.size()), &box,
@@ -118,21 +111,17 @@ Pixel PagePicture::At(int x, int y) const {
 }
 
 Rect PagePicture::PlaceIn(int width, int height) const {
-  const int w = shown_.Width(), h = shown_.Height();
-  return {std::max(0, (width - w) / 2), std::max(0, (height - h) / 2), w, h};
+  return Rect{0, 0, shown_.Width(), shown_.Height()}.CentredIn({0, 0, width, height});
 }
 
 void PagePicture::Paint(HDC dc, int width, int height) const {
   const Rect page = PlaceIn(width, height);
   const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   // The border around the page, in at most four strips, so that the page itself never flashes.
-  const int right = page.x + page.w, bottom = page.y + page.h;
-  const RECT strips[] = {{0, 0, width, page.y},
-                         {0, bottom, width, height},
-                         {0, page.y, page.x, bottom},
-                         {right, page.y, width, bottom}};
-  for (const RECT& strip : strips)
-    if (strip.right > strip.left && strip.bottom > strip.top) FillRect(dc, &strip, black);
+  for (const Rect& strip : Rect{0, 0, width, height}.StripsAround(page)) {
+    const RECT r = ToRect(strip);
+    if (!strip.Empty()) FillRect(dc, &r, black);
+  }
   RequireGdi(::BitBlt(dc, page.x, page.y, page.w, page.h, dc_, 0, 0, SRCCOPY) != FALSE,
              "the window could not put its page on the screen", "BitBlt");
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "backends/win32/GdiColour.h"
+#include "backends/win32/GdiRect.h"
 #include "backends/win32/Utf16.h"
 #include "platform/Bevel.h"
 
@@ -17,14 +18,6 @@ constexpr int kNoteGap = 6, kNoteRoom = 4;
 // The note on a band of black a little larger than it, so that it reads over whatever the vision
 // shows.
 constexpr Pixel kNoteText = Rgb(255, 255, 255), kNoteBand = Rgb(0, 0, 0);
-
-Rect Scaled(const Rect& r, int factor) {
-  return {r.x * factor, r.y * factor, r.w * factor, r.h * factor};
-}
-
-RECT ToRect(const Rect& r) {
-  return {r.x, r.y, r.x + r.w, r.y + r.h};
-}
 
 // Shown pixels in whole natural ones, rounded up.
 int Natural(int shown, int factor) {
@@ -46,9 +39,9 @@ void DrawEdges(HDC dc, const Rect& box, int factor, bool pressed) {
   const Pixel dark = FromColorRef(GetSysColor(COLOR_3DDKSHADOW));
   const auto outer = pressed ? EdgeLines(box, shadow, lit) : EdgeLines(box, lit, dark);
   const auto inner =
-      pressed ? EdgeLines(Inset(box, 1), dark, light) : EdgeLines(Inset(box, 1), light, shadow);
+      pressed ? EdgeLines(box.Inset(1), dark, light) : EdgeLines(box.Inset(1), light, shadow);
   for (const auto* edge : {&outer, &inner})
-    for (const EdgeLine& e : *edge) Fill(dc, Scaled(e.line, factor), ToColorRef(e.color));
+    for (const EdgeLine& e : *edge) Fill(dc, e.line.Scaled(factor), ToColorRef(e.color));
 }
 
 SIZE TextSize(HDC dc, const std::wstring& text) {
@@ -68,9 +61,9 @@ void DrawNote(HDC dc, const std::wstring& note, const Rect& box, int factor) {
   const SIZE text = TextSize(dc, note);
   const int w = Natural(text.cx, factor) + 2 * kNoteRoom, h = Natural(text.cy, factor) + kNoteRoom;
   const Rect band{box.x + (box.w - w) / 2, box.y + box.h + kNoteGap, w, h};
-  Fill(dc, Scaled(band, factor), ToColorRef(kNoteBand));
+  Fill(dc, band.Scaled(factor), ToColorRef(kNoteBand));
   SetTextColor(dc, ToColorRef(kNoteText));
-  DrawCentred(dc, note, Scaled(band, factor));
+  DrawCentred(dc, note, band.Scaled(factor));
 }
 
 }  // namespace
@@ -101,15 +94,15 @@ Rect PromptButton::Draw(HDC dc, const Prompt& prompt, const Rect& canvas, int fa
   const int w = std::max(kMinWidth, Natural(text.cx, factor) + 2 * kCaptionRoomX);
   const int h = std::max(kMinHeight, Natural(text.cy, factor) + 2 * kCaptionRoomY);
   const Rect box{canvas.x + (canvas.w - w) / 2, canvas.y + (canvas.h - h) / 2, w, h};
-  Fill(dc, Scaled(box, factor), GetSysColor(COLOR_BTNFACE));
+  Fill(dc, box.Scaled(factor), GetSysColor(COLOR_BTNFACE));
   DrawEdges(dc, box, factor, pressed);
   // Pressed, the caption goes down and right with the button, by one of the page's pixels.
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  DrawCentred(dc, caption, Scaled(box, factor).Offset(pressed ? factor : 0, pressed ? factor : 0));
+  DrawCentred(dc, caption, box.Scaled(factor).Offset(pressed ? factor : 0, pressed ? factor : 0));
   DrawNote(dc, Widen(prompt.note), box, factor);
   SelectObject(dc, oldFont);
-  return Scaled(box, factor);
+  return box.Scaled(factor);
 }
 
 }  // namespace ombrevale

@@ -8,6 +8,7 @@
 #include "backends/win32/DibSection.h"
 #include "backends/win32/WindowsApi.h"
 #include "platform/bitmap/BitmapFile.h"
+#include "platform/bitmap/BitmapHeader.h"
 #include "platform/bitmap/RowOverBlack.h"
 
 namespace ombrevale {
@@ -21,16 +22,12 @@ uint16_t ReadU16(const uint8_t* at) {
   return value;
 }
 
-size_t RowBytes(int width, int bits) {
-  return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-}
-
 // Whether an uncompressed palette picture uses a colour its palette does not have: the Linux
 // reader refuses such a file, and so does this one, so that the same files load everywhere.
 bool UsesColourOutsidePalette(const BitmapFormat& f, const uint8_t* pixels) {
   if (f.bits > 8 || f.compression != kBitmapRgb) return false;
   const PictureSize size = f.size;
-  const size_t stride = RowBytes(size.width, f.bits);
+  const size_t stride = BitmapRowBytes(size.width, f.bits);
   for (int y = 0; y < size.height; ++y) {
     const uint8_t* row = pixels + stride * y;
     for (int x = 0; x < size.width; ++x) {
@@ -65,7 +62,7 @@ uint32_t Green565(uint16_t pixel) {
 Surface Decode16(const BitmapFormat& f, const uint8_t* pixels) {
   Surface picture(f.size.width, f.size.height);
   const bool is565 = f.masks[0] == 0xF800 && f.masks[1] == 0x07E0 && f.masks[2] == 0x001F;
-  const size_t stride = RowBytes(picture.Width(), 16);
+  const size_t stride = BitmapRowBytes(picture.Width(), 16);
   for (int y = 0; y < picture.Height(); ++y) {
     const int stored = f.bottomUp ? picture.Height() - 1 - y : y;
     const uint8_t* from = pixels + stride * stored;

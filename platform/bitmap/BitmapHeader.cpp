@@ -90,7 +90,7 @@ std::optional<std::string> Implausible(const HeaderFields& h, uint64_t fileSize)
   }
   // The pixels the header announces must fit in the file.
   const uint64_t needed =
-      rle ? h.imageSize : ((static_cast<uint64_t>(h.width) * bits + 31) / 32) * 4 * rows;
+      rle ? h.imageSize : uint64_t{BitmapRowBytes(static_cast<int>(h.width), bits)} * rows;
   if (f.pixelOffset + needed > fileSize) {
     return Claims(h.width, rows) + ", which need " + std::to_string(needed) +
            " bytes, but the file holds " + std::to_string(fileSize - f.pixelOffset) +

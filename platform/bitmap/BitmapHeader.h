@@ -3,6 +3,7 @@
 // The check of a bitmap file's headers that comes before any decoding, so that a small hostile
 // file cannot make the reader allocate gigabytes or read past its end.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -42,6 +43,12 @@ struct BitmapFormat {
   uint32_t masks[3] = {0, 0, 0};
   uint64_t pixelOffset = 0;  // where the pixels start in the file
 };
+
+// The bytes of one stored row of a picture `width` pixels wide (at most kMaxPictureSide) at
+// `bits` a pixel: its pixels, padded to whole 4-byte words. Every reader walks the rows by it.
+inline size_t BitmapRowBytes(int width, int bits) {
+  return (static_cast<size_t>(width) * static_cast<size_t>(bits) + 31) / 32 * 4;
+}
 
 // The check's answer: the format of a picture that may be decoded, or why the file is not a
 // readable picture.

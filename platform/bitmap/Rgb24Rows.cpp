@@ -14,7 +14,7 @@ Surface DecodeRgb24(const BitmapFormat& format, std::span<const uint8_t> file) {
   const int width = format.size.width, height = format.size.height;
   Surface picture(width, height);
   // Rows of blue, green and red bytes, each padded to whole 4-byte words.
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  const size_t stride = BitmapRowBytes(width, 24);
   std::vector<Pixel> row(static_cast<size_t>(width));
   for (int y = 0; y < height; ++y) {
     const int stored = format.bottomUp ? height - 1 - y : y;

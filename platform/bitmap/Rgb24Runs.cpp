@@ -54,7 +54,7 @@ std::vector<uint8_t> EncodeRgb24Runs(const BitmapFormat& format, std::span<const
     out.push_back(static_cast<uint8_t>(file.size() >> shift));
   out.insert(out.end(), file.begin(), file.begin() + static_cast<ptrdiff_t>(format.pixelOffset));
   const int width = format.size.width, height = format.size.height;
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  const size_t stride = BitmapRowBytes(width, 24);
   for (int y = 0; y < height; ++y) {
     const int stored = format.bottomUp ? height - 1 - y : y;
     EncodeRow(file.data() + format.pixelOffset + stride * static_cast<size_t>(stored), width, out);

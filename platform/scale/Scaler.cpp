@@ -55,15 +55,11 @@ void WidenRow(const Pixel* __restrict in, int width, int factor, Pixel* __restri
 }  // namespace
 
 int WholeFactorFit::ToPictureX(int wx) const {
-  return FloorDiv(wx - x, factor);
+  return FloorDiv(wx - area.x, factor);
 }
 
 int WholeFactorFit::ToPictureY(int wy) const {
-  return FloorDiv(wy - y, factor);
-}
-
-bool WholeFactorFit::CoversWindow(int windowWidth, int windowHeight) const {
-  return x <= 0 && y <= 0 && x + width >= windowWidth && y + height >= windowHeight;
+  return FloorDiv(wy - area.y, factor);
 }
 
 WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height,
@@ -71,10 +67,8 @@ WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int 
   WholeFactorFit fit;
   if (width > 0 && height > 0)
     fit.factor = std::max({1, minFactor, std::min(windowWidth / width, windowHeight / height)});
-  fit.width = width * fit.factor;
-  fit.height = height * fit.factor;
-  fit.x = std::max(0, (windowWidth - fit.width) / 2);
-  fit.y = std::max(0, (windowHeight - fit.height) / 2);
+  fit.area =
+      Rect{0, 0, width, height}.Scaled(fit.factor).CentredIn({0, 0, windowWidth, windowHeight});
   return fit;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/Rect.h"
 #include "platform/Surface.h"
 
 namespace ombrevale {
@@ -15,13 +16,12 @@ namespace ombrevale {
 // smaller than the picture at that factor shows its top-left part.
 struct WholeFactorFit {
   int factor = 1;
-  int x = 0, y = 0, width = 0, height = 0;  // the scaled picture, in window pixels
+  Rect area;  // the scaled picture, in window pixels
 
   // The picture's pixel under window pixel (wx, wy); outside the picture when the window pixel
   // lies in the border (negative, or past the picture's size).
   int ToPictureX(int wx) const;
   int ToPictureY(int wy) const;
-  bool CoversWindow(int windowWidth, int windowHeight) const;
 };
 WholeFactorFit FitWholeFactor(int windowWidth, int windowHeight, int width, int height,
                               int minFactor = 1);

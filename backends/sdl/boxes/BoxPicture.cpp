@@ -20,7 +20,7 @@ void BoxPicture::Begin(const Rect& bounds, int factor) {
 }
 
 SDL_Rect BoxPicture::InPicture(const Rect& r) const {
-  const Rect shown = Shown(r.Offset(-int64_t{bounds_.x}, -int64_t{bounds_.y}), factor_);
+  const Rect shown = r.Offset(-int64_t{bounds_.x}, -int64_t{bounds_.y}).Scaled(factor_);
   return {shown.x, shown.y, shown.w, shown.h};
 }
 
@@ -36,28 +36,28 @@ void BoxPicture::Edge(const Rect& r, Pixel topLeft, Pixel bottomRight) {
 void BoxPicture::Text(const ShownText& text, SDL_Point at, const Rect& clip) {
   if (text.Empty()) return;
   const int originX = bounds_.x * factor_, originY = bounds_.y * factor_;
-  const ShownLayer layer = text.At(at, Shown(clip, factor_));
+  const ShownLayer layer = text.At(at, clip.Scaled(factor_));
   DrawLayers({&layer, 1}, surface_.get(), -originX, -originY);
 }
 
 void BoxPicture::DefaultButton(const Rect& r, bool down, const ShownText& caption) {
   Edge(r, kWindowText, kWindowText);
-  const Rect face = Inset(r, 1);
+  const Rect face = r.Inset(1);
   if (down) {
     Edge(face, kButtonShadow, kButtonShadow);
   } else {
     Edge(face, kButtonHighlight, kDarkShadow);
-    Edge(Inset(face, 1), kButtonFace, kButtonShadow);
+    Edge(face.Inset(1), kButtonFace, kButtonShadow);
   }
   const int f = factor_, shift = down ? factor_ : 0;
   Text(caption,
        {r.x * f + (r.w * f - caption.Width()) / 2 + shift,
         r.y * f + (r.h * f - caption.Height()) / 2 + shift},
-       Inset(r, 2));
+       r.Inset(2));
 }
 
 ShownLayer BoxPicture::Layer(const Rect& clip) const {
-  const Rect shown = Shown(clip, factor_);
+  const Rect shown = clip.Scaled(factor_);
   return {surface_.get(),
           {bounds_.x * factor_, bounds_.y * factor_, surface_->w, surface_->h},
           {shown.x, shown.y, shown.w, shown.h},

@@ -87,7 +87,7 @@ void MenuBar::AddLayers(int factor, std::vector<ShownLayer>& layers) {
     const SDL_Point at{
         (entry.box.x + kMenuPadding + shift) * factor,
         (entry.box.y + shift) * factor + (entry.box.h * factor - entry.text.Height()) / 2};
-    layers.push_back(entry.text.At(at, Shown(strip, factor)));
+    layers.push_back(entry.text.At(at, strip.Scaled(factor)));
   }
 }
 

@@ -5,6 +5,7 @@
 #include "backends/sdl/boxes/MenuBar.h"
 #include "platform/Bevel.h"
 #include "platform/Palette.h"
+#include "platform/TextLines.h"
 
 namespace ombrevale {
 namespace {
@@ -14,20 +15,6 @@ constexpr int kTitleHeight = 18;  // the title bar inside the frame
 constexpr int kMargin = 12;       // around the text
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kMinWidth = 160;
-
-// The lines of a box's text: "\r\n", or a lone "\r" or "\n", ends a line.
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lines.emplace_back();
-    } else {
-      lines.back() += text[i];
-    }
-  }
-  return lines;
-}
 
 // The width of a line at the natural size; 0 without a font.
 int NaturalWidth(TTF_Font* font, const std::string& text) {
@@ -49,9 +36,9 @@ void ModalBox::Open(std::string_view title, std::string_view text) {
   ok_ = {"OK", {}};
   lines_.clear();
   int textWidth = 0;
-  for (std::string& line : SplitLines(text)) {
-    textWidth = std::max(textWidth, NaturalWidth(font, line));
-    lines_.push_back({std::move(line), {}});
+  for (std::string_view line : SplitLines(text)) {
+    lines_.push_back({std::string(line), {}});
+    textWidth = std::max(textWidth, NaturalWidth(font, lines_.back().text));
   }
 
   const int inner =
@@ -111,7 +98,7 @@ void ModalBox::Draw(int factor) {
   p.Begin(bounds_, factor);
   p.Fill(bounds_, kButtonFace);
   p.Edge(bounds_, kButtonFace, kDarkShadow);
-  p.Edge(Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
+  p.Edge(bounds_.Inset(1), kButtonHighlight, kButtonShadow);
 
   p.Fill(titleBar_, kActiveCaption);
   title_.shown.Draw(fonts_, title_.text, kMenuFamily, kMenuFontPixels, true, kCaptionText, factor);

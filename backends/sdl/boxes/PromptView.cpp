@@ -88,14 +88,14 @@ void PromptView::Draw(int factor) {
   p.Begin(bounds_, factor);
   p.Fill(bounds_, kButtonFace);
   p.Edge(bounds_, kButtonFace, kDarkShadow);
-  p.Edge(Inset(bounds_, 1), kButtonHighlight, kButtonShadow);
+  p.Edge(bounds_.Inset(1), kButtonHighlight, kButtonShadow);
 
   caption_.Draw(fonts_, prompt_->caption, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
   p.DefaultButton(button_, held_ && over_, caption_);
 
   note_.Draw(fonts_, prompt_->note, kMenuFamily, kMenuFontPixels, false, kWindowText, factor);
   p.Text(note_, {bounds_.x * factor + (bounds_.w * factor - note_.Width()) / 2, noteY_ * factor},
-         Inset(bounds_, kEdge));
+         bounds_.Inset(kEdge));
 }
 
 }  // namespace ombrevale

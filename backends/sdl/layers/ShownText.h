@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownLayer.h"
 #include "platform/Rect.h"
 #include "platform/Surface.h"
@@ -39,10 +39,5 @@ class ShownText {
   SurfacePtr surface_;
   uint64_t version_ = 0;
 };
-
-// A rectangle of the client area, scaled by the factor it is shown at.
-inline Rect Shown(const Rect& r, int factor) {
-  return {r.x * factor, r.y * factor, r.w * factor, r.h * factor};
-}
 
 }  // namespace ombrevale

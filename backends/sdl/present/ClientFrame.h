@@ -5,6 +5,7 @@
 // it at the shown size are layers of their own (ShownLayer).
 
 #include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/SdlRect.h"
 #include "platform/PageLayout.h"
 #include "platform/Rect.h"
 #include "platform/Surface.h"
@@ -13,11 +14,6 @@ namespace ombrevale {
 
 // Where the page lies in the client area, below the menu strip.
 inline constexpr Rect kPageArea = {0, kMenuHeight, kPageWidth, kPageHeight};
-
-// A rectangle as SDL takes it.
-inline SDL_Rect ToSdl(const Rect& r) {
-  return {r.x, r.y, r.w, r.h};
-}
 
 // The composed client area: a 32-bit picture and SDL's software renderer drawing into it. The
 // menu strip's faces and edges and the page draw here, the same on every screen.

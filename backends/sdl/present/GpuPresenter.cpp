@@ -1,5 +1,6 @@
 #include "backends/sdl/present/GpuPresenter.h"
 
+#include "backends/sdl/SdlRect.h"
 #include "backends/sdl/present/ClientFrame.h"
 
 namespace ombrevale {
@@ -49,7 +50,7 @@ bool GpuPresenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
   // The card draws a whole new picture each time: the border is cleared with it, at no cost.
   Check(SDL_SetRenderDrawColor(r, 0, 0, 0, 255), "clearing the window");
   Check(SDL_RenderClear(r), "clearing the window");
-  const SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
+  const SDL_Rect area = ToSdl(fit.area);
   Check(SDL_RenderCopy(r, client_.get(), nullptr, &area), "drawing the frame on the graphics card");
 
   layers_.resize(layers.size());
@@ -57,8 +58,10 @@ bool GpuPresenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
     const ShownLayer& layer = layers[i];
     if (layer.pixels == nullptr) continue;
     SDL_Texture* texture = TextureOf(layer, layers_[i]);
-    const SDL_Rect clip{fit.x + layer.clip.x, fit.y + layer.clip.y, layer.clip.w, layer.clip.h};
-    const SDL_Rect at{fit.x + layer.at.x, fit.y + layer.at.y, layer.pixels->w, layer.pixels->h};
+    // The layer's place and clip in the client area as shown, moved to where that lies.
+    const Rect place{layer.at.x, layer.at.y, layer.pixels->w, layer.pixels->h};
+    const SDL_Rect clip = ToSdl(FromSdl(layer.clip).Offset(fit.area.x, fit.area.y));
+    const SDL_Rect at = ToSdl(place.Offset(fit.area.x, fit.area.y));
     Check(SDL_RenderSetClipRect(r, &clip), "drawing the window's text and boxes");
     Check(SDL_RenderCopy(r, texture, nullptr, &at), "drawing the window's text and boxes");
   }

@@ -1,26 +1,8 @@
 #include "backends/sdl/present/PageView.h"
 
-#include <algorithm>
+#include "platform/TextLines.h"
 
 namespace ombrevale {
-namespace {
-
-// A label's caption as the text renderer wants it: "\r\n" (or a lone "\r") breaks the line.
-std::string WithLineBreaks(const std::string& caption) {
-  std::string out;
-  out.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '\r') {
-      out += '\n';
-      if (i + 1 < caption.size() && caption[i + 1] == '\n') ++i;
-    } else {
-      out += caption[i];
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 PageView::PageView(ClientFrame& frame, Fonts& fonts) : frame_(frame), fonts_(fonts) {
   page_ =
@@ -66,7 +48,7 @@ void PageView::Upload(const Scene& scene) {
 }
 
 void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
-  image.box = view.box.Offset(0, kMenuHeight);
+  image.box = view.DrawingBox().Offset(0, kMenuHeight);
   if (view.label == nullptr) {
     image.caption.clear();
     return;
@@ -75,7 +57,7 @@ void PageView::UpdateLabel(LabelImage& image, const LabelView& view) {
   // Lines break where the caption breaks them, never to fit the box: the stand-in face runs a
   // little wider than the face the box was laid out for, and a clock that wrapped its time onto a
   // hidden second line would be worse than one that runs a few pixels past the box.
-  image.caption = WithLineBreaks(label.Caption);
+  image.caption = WithNewlines(label.Caption);
   image.color = label.ForeColor;
   image.face = label.Face;
 }
@@ -91,15 +73,12 @@ void PageView::AddLayers(int factor, std::vector<ShownLayer>& layers) {
     image.text.Draw(fonts_, image.caption, image.face.Name, PointsToPixels(image.face.Points),
                     image.face.Bold, image.color, factor);
     if (image.text.Empty()) continue;
-    // Clipped to the label's box and to the page area, except that the text may run on past the
-    // box's right edge up to the page's: the stand-in face is a few pixels wider than the face
-    // the box was laid out for, and the clock's last digit must stay whole.
-    Rect wide = image.box;
-    wide.w = std::max<int>(image.box.w, static_cast<int>(kPageArea.Right() - image.box.x));
-    const Rect clip = wide.Intersect(kPageArea);
+    // Clipped to the label's drawing box and to the page area: the stand-in face is a few pixels
+    // wider than the face the box was laid out for.
+    const Rect clip = image.box.Intersect(kPageArea);
     if (clip.Empty()) continue;
     layers.push_back(
-        image.text.At({image.box.x * factor, image.box.y * factor}, Shown(clip, factor)));
+        image.text.At({image.box.x * factor, image.box.y * factor}, clip.Scaled(factor)));
   }
 }
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownText.h"
+#include "backends/sdl/present/ClientFrame.h"
 #include "platform/Desktop.h"
 
 namespace ombrevale {
@@ -33,7 +33,7 @@ class PageView {
     Pixel color = 0;
     Font face;
     ShownText text;
-    Rect box;  // in client pixels
+    Rect box;  // the label's drawing box, in client pixels
   };
 
   void UpdateLabel(LabelImage& image, const LabelView& view);

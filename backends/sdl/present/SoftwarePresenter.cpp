@@ -3,9 +3,23 @@
 #include <string>
 
 #include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/SdlRect.h"
 #include "platform/Rect.h"
 
 namespace ombrevale {
+
+namespace {
+
+// The part of the scaled client area that lies on a window of `w` x `h`: all of it, or the
+// top-left part of a window smaller than it, in whole blocks of the factor.
+Rect WholeBlocksShown(const WholeFactorFit& fit, int w, int h) {
+  const Rect onScreen = fit.area.Intersect(Rect{0, 0, w, h});
+  return Rect{0, 0, onScreen.w / fit.factor, onScreen.h / fit.factor}
+      .Scaled(fit.factor)
+      .Offset(fit.area.x, fit.area.y);
+}
+
+}  // namespace
 
 SDL_Point SoftwarePresenter::Size() const {
   // The window's memory has the window's size in SDL's units.
@@ -19,25 +33,23 @@ SDL_Rect SoftwarePresenter::Scale(const SDL_Surface& frame, const WholeFactorFit
   if (screen->format->format != SDL_PIXELFORMAT_XRGB8888 &&
       screen->format->format != SDL_PIXELFORMAT_ARGB8888) {
     // A screen of another pixel format: SDL converts while it scales.
-    SDL_Rect area{fit.x, fit.y, fit.width, fit.height};
+    SDL_Rect area = ToSdl(fit.area);
     Check(SDL_BlitScaled(const_cast<SDL_Surface*>(&frame), nullptr, screen, &area),
           "scaling the frame onto the window");
     return area;
   }
-  // The part of the scaled client area that lies on the window: all of it, or the top-left part
-  // of a window smaller than it, in whole blocks of the factor.
-  const Rect onScreen =
-      Rect{fit.x, fit.y, fit.width, fit.height}.Intersect(Rect{0, 0, screen->w, screen->h});
-  const int columns = onScreen.w / fit.factor, rows = onScreen.h / fit.factor;
-  if (rows > 0 && columns > 0) {
+  const Rect shown = WholeBlocksShown(fit, screen->w, screen->h);
+  if (!shown.Empty()) {
     if (SDL_MUSTLOCK(screen)) Check(SDL_LockSurface(screen), "reaching the window's pixels");
-    auto* at = static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(fit.y) * screen->pitch +
-               static_cast<size_t>(fit.x) * sizeof(Pixel);
-    ScaleWhole(static_cast<const Pixel*>(frame.pixels), static_cast<size_t>(frame.pitch), columns,
-               rows, fit.factor, reinterpret_cast<Pixel*>(at), static_cast<size_t>(screen->pitch));
+    auto* at = static_cast<uint8_t*>(screen->pixels) +
+               static_cast<size_t>(shown.y) * screen->pitch +
+               static_cast<size_t>(shown.x) * sizeof(Pixel);
+    ScaleWhole(static_cast<const Pixel*>(frame.pixels), static_cast<size_t>(frame.pitch),
+               shown.w / fit.factor, shown.h / fit.factor, fit.factor, reinterpret_cast<Pixel*>(at),
+               static_cast<size_t>(screen->pitch));
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
   }
-  return {fit.x, fit.y, columns * fit.factor, rows * fit.factor};
+  return ToSdl(shown);
 }
 
 bool SoftwarePresenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
@@ -51,13 +63,16 @@ bool SoftwarePresenter::Present(const SDL_Surface& frame, const WholeFactorFit& 
     screen_ = screen;
     screenWidth_ = screen->w;
     screenHeight_ = screen->h;
-    if (!fit.CoversWindow(screen->w, screen->h))
-      Check(SDL_FillRect(screen, nullptr, 0), "clearing the window");
+    const Rect window{0, 0, screen->w, screen->h};
+    for (const Rect& strip : window.StripsAround(WholeBlocksShown(fit, screen->w, screen->h))) {
+      const SDL_Rect area = ToSdl(strip);
+      if (!strip.Empty()) Check(SDL_FillRect(screen, &area, 0), "clearing the window");
+    }
     wholeWindow = true;
   }
 
   const SDL_Rect area = Scale(frame, fit, screen);
-  DrawLayers(layers, screen, fit.x, fit.y);
+  DrawLayers(layers, screen, fit.area.x, fit.area.y);
 
   if (wholeWindow) {
     Check(SDL_UpdateWindowSurface(window_), "showing the window's pixels");

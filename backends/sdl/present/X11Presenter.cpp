@@ -125,21 +125,11 @@ bool X11Presenter::MakeBand(int width, int factor) {
 }
 
 void X11Presenter::ClearBorder(const WholeFactorFit& fit, int w, int h) {
-  const int right = fit.x + fit.width, bottom = fit.y + fit.height;
-  const XRectangle border[] = {
-      {0, 0, static_cast<unsigned short>(w), static_cast<unsigned short>(fit.y)},
-      {0, static_cast<short>(bottom), static_cast<unsigned short>(w),
-       static_cast<unsigned short>(std::max(0, h - bottom))},
-      {0, static_cast<short>(fit.y), static_cast<unsigned short>(fit.x),
-       static_cast<unsigned short>(fit.height)},
-      {static_cast<short>(right), static_cast<short>(fit.y),
-       static_cast<unsigned short>(std::max(0, w - right)),
-       static_cast<unsigned short>(fit.height)},
-  };
   // A width or height of 0 would mean "to the window's edge": such strips are left out.
-  for (const XRectangle& r : border)
-    if (r.width > 0 && r.height > 0)
-      XClearArea(display_, xwindow_, r.x, r.y, r.width, r.height, False);
+  for (const Rect& strip : Rect{0, 0, w, h}.StripsAround(fit.area))
+    if (!strip.Empty())
+      XClearArea(display_, xwindow_, strip.x, strip.y, static_cast<unsigned>(strip.w),
+                 static_cast<unsigned>(strip.h), False);
 }
 
 SDL_Point X11Presenter::Size() const {
@@ -167,7 +157,7 @@ bool X11Presenter::Present(const SDL_Surface& frame, const WholeFactorFit& fit,
                static_cast<size_t>(frame.pitch), frame.w, count, fit.factor,
                reinterpret_cast<Pixel*>(band_->data), static_cast<size_t>(band_->bytes_per_line));
     DrawLayers(layers, bandSurface_.get(), 0, -top * fit.factor);
-    XShmPutImage(display_, xwindow_, gc_, band_, 0, 0, fit.x, fit.y + top * fit.factor,
+    XShmPutImage(display_, xwindow_, gc_, band_, 0, 0, fit.area.x, fit.area.y + top * fit.factor,
                  static_cast<unsigned>(frame.w * fit.factor),
                  static_cast<unsigned>(count * fit.factor), False);
     // The band's memory is written again for the next band only once the server has read it.

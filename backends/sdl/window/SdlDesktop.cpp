@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "backends/sdl/settings/PortalSettings.h"
-#include "backends/sdl/window/PreciseWait.h"
+#include "backends/sdl/SdlRect.h"
 #include "backends/sdl/present/RendererChoice.h"
 #include "backends/sdl/present/SoftwarePresenter.h"
+#include "backends/sdl/settings/PortalSettings.h"
+#include "backends/sdl/window/PreciseWait.h"
 #include "backends/sdl/window/WindowIcon.h"
 #include "platform/scale/PageScale.h"
 
@@ -214,12 +215,8 @@ std::vector<SDL_Rect> SdlDesktop::LayerAreas() const {
   const WholeFactorFit fit = ShownFit();
   std::vector<SDL_Rect> areas;
   for (const ShownLayer& layer : layers_) {
-    SDL_Rect area{};
-    if (SDL_IntersectRect(&layer.at, &layer.clip, &area)) {
-      area.x += fit.x;
-      area.y += fit.y;
-      areas.push_back(area);
-    }
+    const Rect area = FromSdl(layer.at).Intersect(FromSdl(layer.clip));
+    if (!area.Empty()) areas.push_back(ToSdl(area.Offset(fit.area.x, fit.area.y)));
   }
   return areas;
 }

@@ -201,12 +201,11 @@ const OmbrevaleProgram = (() => {
     nextEvent: () => events.shift(),
     keyArrived: (code) => show(kNames.show.keyArrived, code),
     setLabel(index, caption, ...rest) {
-      caption = caption.replace(/\r\n?/g, '\n');
       if (index === 0) clockLabel = caption;
       show(kNames.show.setLabel, index, caption, ...rest);
     },
     showBox(title, text) {
-      show(kNames.show.showBox, title, text.replace(/\r\n?/g, '\n'));
+      show(kNames.show.showBox, title, text);
       return new Promise((resolve) => { boxClosed = resolve; });
     },
     putPixels(rgba, width, height, x, y) {

@@ -167,9 +167,9 @@ const OmbrevalePage = (() => {
         label.className = 'label';
         labels.append(label);
       }
-      // Past the box's right edge up to the page's, as on the desktop: the clock stays whole.
+      // The label's drawing box, which the program gives as every desktop draws in it.
       Object.assign(label.style, {
-        left: `${x}px`, top: `${y}px`, width: `${Math.max(w, kWidth - x)}px`, height: `${h}px`,
+        left: `${x}px`, top: `${y}px`, width: `${w}px`, height: `${h}px`,
         color: `#${color.toString(16).padStart(6, '0')}`,
         font: `${bold ? 'bold ' : ''}${pixels}px "${face}", "MS PGothic", "IPAPGothic", ` +
               '"IPAexGothic", "Hiragino Kaku Gothic ProN", "Yu Gothic", "Noto Sans CJK JP", sans-serif',

@@ -40,36 +40,32 @@ TEST(Scaler, EveryFactorReplicatesEachPixelIntoItsBlockAndTouchesNothingElse) {
 TEST(Scaler, TheLargestWholeFactorThatFitsIsCentredAndMapsPointsBack) {
   const WholeFactorFit natural = FitWholeFactor(404, 324, 404, 324);
   EXPECT_EQ(natural.factor, 1);
-  EXPECT_TRUE(natural.CoversWindow(404, 324));
+  EXPECT_EQ(natural.area, (Rect{0, 0, 404, 324}));
 
   // 1920 x 1080: three times fits (1212 x 972), four times is too tall.
   const WholeFactorFit hd = FitWholeFactor(1920, 1080, 404, 324);
   EXPECT_EQ(hd.factor, 3);
-  EXPECT_EQ(hd.x, (1920 - 1212) / 2);
-  EXPECT_EQ(hd.y, (1080 - 972) / 2);
-  EXPECT_FALSE(hd.CoversWindow(1920, 1080));
+  EXPECT_EQ(hd.area, (Rect{(1920 - 1212) / 2, (1080 - 972) / 2, 1212, 972}));
   EXPECT_EQ(FitWholeFactor(3840, 2160, 404, 324).factor, 6);
 
   // A window pixel maps to the pixel whose block it lies in; the border lies outside.
-  EXPECT_EQ(hd.ToPictureX(hd.x), 0);
-  EXPECT_EQ(hd.ToPictureX(hd.x + 2), 0);
-  EXPECT_EQ(hd.ToPictureX(hd.x + 3), 1);
-  EXPECT_EQ(hd.ToPictureX(hd.x - 1), -1);
-  EXPECT_EQ(hd.ToPictureY(hd.y + hd.height), 324);
+  EXPECT_EQ(hd.ToPictureX(hd.area.x), 0);
+  EXPECT_EQ(hd.ToPictureX(hd.area.x + 2), 0);
+  EXPECT_EQ(hd.ToPictureX(hd.area.x + 3), 1);
+  EXPECT_EQ(hd.ToPictureX(hd.area.x - 1), -1);
+  EXPECT_EQ(hd.ToPictureY(hd.area.y + hd.area.h), 324);
 
   // A window smaller than the picture shows its top-left part at the natural size.
   const WholeFactorFit small = FitWholeFactor(300, 200, 404, 324);
   EXPECT_EQ(small.factor, 1);
-  EXPECT_EQ(small.x, 0);
-  EXPECT_EQ(small.y, 0);
+  EXPECT_EQ(small.area, (Rect{0, 0, 404, 324}));
 
   // Never below the page's own factor: 2 on a scaled desktop, in a window that would fit 3, or
   // that has not yet grown to 2 (its top-left part shows, at 2).
   EXPECT_EQ(FitWholeFactor(1920, 1080, 404, 324, 2).factor, 3);
   const WholeFactorFit growing = FitWholeFactor(500, 400, 404, 324, 2);
   EXPECT_EQ(growing.factor, 2);
-  EXPECT_EQ(growing.x, 0);
-  EXPECT_EQ(growing.width, 808);
+  EXPECT_EQ(growing.area, (Rect{0, 0, 808, 648}));
 }
 
 }  // namespace
