@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/App.h"
-#include "backends/sdl/window/SdlDesktop.h"
-#include "backends/sdl/sound/SdlMedia.h"
+#include "app/TitleRun.h"
 #include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/window/SdlVideo.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
@@ -33,10 +33,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
-    App app(platform);
-    // The player who asked for less motion, here or in the desktop's settings, starts calm.
-    if (line.calm || desktop.AnimationsOff()) app.form.AskCalmStart();
-    return Main(app);
+    return RunTitle(platform, line.calm);
   } catch (const NoDesktopError& e) {
     std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint
     return 1;

@@ -14,6 +14,7 @@ EM_JS(void, PageAddMenuEntry, (int index, const char* caption),
       { OmbrevaleProgram.show('addMenuEntry', index, UTF8ToString(caption)); });
 EM_JS(void, PageSetScale, (int scale), { OmbrevaleProgram.show('setScale', scale); });
 EM_JS(void, PageShow, (), { OmbrevaleProgram.show('show'); });
+EM_JS(int, PageAsksCalm, (), { return OmbrevaleProgram.setting('calm') === '1' ? 1 : 0; });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
             { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
 // clang-format on
@@ -31,6 +32,10 @@ float WebDesktop::ScreenHeight() {
 void WebDesktop::SetWindowSize(float width, float height) {
   width_ = width;
   height_ = height;
+}
+
+bool WebDesktop::PrefersLessMotion() {
+  return PageAsksCalm() != 0;
 }
 
 void WebDesktop::SetCaption(std::string_view caption) {

@@ -5,6 +5,7 @@
 
 #include "backends/win32/GdiFailure.h"
 #include "backends/win32/KeyState.h"
+#include "backends/win32/MotionSetting.h"
 #include "backends/win32/Utf16.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
@@ -267,6 +268,10 @@ void WinDesktop::MessageBox(std::string_view title, std::string_view text) {
   boxOpen_ = false;
   DropInput(window_);
   ThrowFailure();
+}
+
+bool WinDesktop::PrefersLessMotion() {
+  return !WindowsShowsAnimations();
 }
 
 void WinDesktop::Close() {

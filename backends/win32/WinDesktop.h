@@ -52,6 +52,8 @@ class WinDesktop final : public Desktop {
   // The system's own modal box, owned by the window. A close of the window while it is open
   // closes the box, and takes effect as it closes.
   void MessageBox(std::string_view title, std::string_view text) override;
+  // The player turned "Show animations in Windows" off (MotionSetting).
+  bool PrefersLessMotion() override;
 
   // On the whole screen, or back to the window; before the window is shown, how it will show.
   // F11 and Alt+Enter switch too.

@@ -178,7 +178,7 @@ std::optional<bool> X11Settings::AnimationsEnabled() {
   return *on != 0;
 }
 
-bool X11Settings::ResourcesChanged() {
+bool X11Settings::Changed() {
   bool changed = false;
   while (XPending(display_) > 0) {
     XEvent event;

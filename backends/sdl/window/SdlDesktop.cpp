@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "backends/sdl/settings/PortalSettings.h"
-#include "backends/sdl/window/PreciseWait.h"
 #include "backends/sdl/present/RendererChoice.h"
 #include "backends/sdl/present/SoftwarePresenter.h"
+#include "backends/sdl/window/PreciseWait.h"
 #include "backends/sdl/window/WindowIcon.h"
 #include "platform/scale/PageScale.h"
 
@@ -31,22 +30,13 @@ WindowPtr CreateWindow() {
       "creating the window");
 }
 
-// The window's pixels to a unit of SDL's window size: 1, but on a scaled Wayland output, where
-// SDL counts the window's size in points.
-int PixelsPerUnit(SDL_Window* window) {
-  int w = 0, h = 0, pw = 0, ph = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  SDL_GetWindowSizeInPixels(window, &pw, &ph);
-  return w > 0 ? std::max(1, (pw + w / 2) / w) : 1;
-}
-
 }  // namespace
 
 SdlDesktop::SdlDesktop(Clock& clock, std::optional<int> scale)
     : clock_(clock),
-      settings_(DriverIs("x11") ? X11Settings::Open() : nullptr),
       askedScale_(scale),
       window_(CreateWindow()),
+      settings_(OpenDesktopSettings(window_.get())),
       presenter_(MakePresenter(window_.get())),
       placement_(window_.get()),
       fullscreen_(window_.get()) {
@@ -60,31 +50,20 @@ SdlDesktop::SdlDesktop(Clock& clock, std::optional<int> scale)
 
 SdlDesktop::~SdlDesktop() = default;
 
-bool SdlDesktop::AnimationsOff() {
-  std::optional<bool> on;
-  if (settings_)
-    on = settings_->AnimationsEnabled();
-  else if (DriverIs("wayland"))
-    on = PortalAnimationsEnabled();
+bool SdlDesktop::PrefersLessMotion() {
+  const std::optional<bool> on = settings_->AnimationsEnabled();
   return on.has_value() && !*on;
 }
 
 bool SdlDesktop::FollowDesktopScale() {
-  // The desktop's scale: what X11 publishes, or the Wayland output's (the window's pixels to its
-  // points); 1 elsewhere.
-  double desktop = 1;
-  if (settings_)
-    desktop = settings_->Scale();
-  else if (DriverIs("wayland"))
-    desktop = PixelsPerUnit(window_.get());
-  const int scale = ChosenPageScale(askedScale_, desktop);
+  const int scale = ChosenPageScale(askedScale_, settings_->Scale());
   if (scale == pageScale_) return false;
   pageScale_ = scale;
   return true;
 }
 
 void SdlDesktop::FitWindowToScale() {
-  const int unit = PixelsPerUnit(window_.get());
+  const int unit = WindowPixelsPerUnit(window_.get());
   const int w = (kClientWidth * pageScale_ + unit - 1) / unit;
   const int h = (kClientHeight * pageScale_ + unit - 1) / unit;
   SDL_SetWindowMinimumSize(window_.get(), w, h);

@@ -10,17 +10,17 @@
 #include <string_view>
 #include <vector>
 
-#include "backends/sdl/present/ClientFrame.h"
-#include "backends/sdl/layers/Fonts.h"
-#include "backends/sdl/window/Fullscreen.h"
+#include "backends/sdl/SdlHandles.h"
 #include "backends/sdl/boxes/MenuBar.h"
 #include "backends/sdl/boxes/ModalBox.h"
+#include "backends/sdl/boxes/PromptView.h"
+#include "backends/sdl/layers/Fonts.h"
+#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/present/PageView.h"
 #include "backends/sdl/present/Presenter.h"
-#include "backends/sdl/boxes/PromptView.h"
-#include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/settings/DesktopSettings.h"
+#include "backends/sdl/window/Fullscreen.h"
 #include "backends/sdl/window/WindowPlacement.h"
-#include "backends/sdl/settings/X11Settings.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -67,8 +67,8 @@ class SdlDesktop final : public Desktop {
   void SetFullscreen(bool on);
 
   // Whether the desktop's animations are switched off: the XSETTINGS Gtk/EnableAnimations on X11,
-  // the desktop portal's settings on Wayland. Asked once, at the start.
-  bool AnimationsOff();
+  // the desktop portal's settings on Wayland.
+  bool PrefersLessMotion() override;
 
   // The page's whole factor N, and the factor the client area is shown at now (N, or more in a
   // larger window).
@@ -115,9 +115,9 @@ class SdlDesktop final : public Desktop {
 
   Clock& clock_;
   Fonts fonts_;
-  std::unique_ptr<X11Settings> settings_;  // on X11: what the desktop publishes
   std::optional<int> askedScale_;
   WindowPtr window_;
+  std::unique_ptr<DesktopSettings> settings_;  // what the desktop says: its scale, its animations
   int pageScale_ = 1;
   std::unique_ptr<Presenter> presenter_;
   ClientFrame frame_;

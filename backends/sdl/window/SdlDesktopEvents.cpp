@@ -9,7 +9,7 @@ namespace ombrevale {
 
 void SdlDesktop::PumpEvents(WindowEvents& events) {
   // The player changed the desktop's scale: the window re-fits.
-  if (settings_ && settings_->ResourcesChanged() && FollowDesktopScale()) {
+  if (settings_->Changed() && FollowDesktopScale()) {
     FitWindowToScale();
     repaintDue_ = wholeWindowDue_ = true;
   }
@@ -33,7 +33,7 @@ bool SdlDesktop::WindowOwn(const SDL_Event& event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
       case SDL_WINDOWEVENT_DISPLAY_CHANGED:
         // On Wayland, another output may have another scale.
-        if (!settings_ && FollowDesktopScale()) FitWindowToScale();
+        if (settings_->Changed() && FollowDesktopScale()) FitWindowToScale();
         repaintDue_ = wholeWindowDue_ = true;
         return true;
       case SDL_WINDOWEVENT_EXPOSED:
