@@ -29,11 +29,11 @@ namespace ombrevale {
 // Its client area is a menu strip of 20 pixels that we draw ourselves, then the 404 x 304 page
 // area, composed in memory at that size. On a scaled desktop all of it shows at the page's whole
 // factor N (platform/scale/PageScale.h: from Xft.dpi or GDK_SCALE on X11, from the output's scale
-// on Wayland, or as the player asked): the pictures as N x N blocks, the texts and the boxes drawn
-// at that size. The window can be resized, maximised or made fullscreen: the client area then
-// scales by the largest whole factor that fits, never below N, centred on black, through the
-// graphics card where there is one, else through our own scaler. Needs SDL's video started
-// (SdlVideo) for as long as it lives.
+// on Wayland, or as the player asked; never more than fits the screen, platform/scale/ScreenFit.h):
+// the pictures as N x N blocks, the texts and the boxes drawn at that size. The window can be
+// resized, maximised or made fullscreen: the client area then scales by the largest whole factor
+// that fits, never below N, centred on black, through the graphics card where there is one, else
+// through our own scaler. Needs SDL's video started (SdlVideo) for as long as it lives.
 class SdlDesktop final : public Desktop {
  public:
   // The window is created hidden, at the page's factor: `scale` where the player asked for one,
@@ -93,11 +93,15 @@ class SdlDesktop final : public Desktop {
   void GatherLayers(int factor);
   // Where the client area lies on what the presenter draws on, and at what factor.
   WholeFactorFit ShownFit() const;
-  // Sizes the window for the page's factor: the client area N times its natural size, and never
-  // smaller. A fullscreen or maximised window keeps its size.
+  // Sizes the window for the page's factor: the client area N times its natural size. A fullscreen
+  // or maximised window keeps its size.
   void FitWindowToScale();
-  // Takes the page's factor from the desktop's scale (or the player's): whether it changed.
+  // Takes the page's factor from the desktop's scale (or the player's) and the screen the window
+  // is on, and keeps the window between the client area at that factor and the screen's size:
+  // whether the factor changed.
   bool FollowDesktopScale();
+  // The window's least and largest size, in SDL's units.
+  void LimitWindowSize(int minWidth, int minHeight, int maxWidth, int maxHeight);
   void Dispatch(const SDL_Event& event, WindowEvents& events);
   // One event while the box is open.
   void DispatchModal(const SDL_Event& event);
@@ -119,6 +123,7 @@ class SdlDesktop final : public Desktop {
   WindowPtr window_;
   std::unique_ptr<DesktopSettings> settings_;  // what the desktop says: its scale, its animations
   int pageScale_ = 1;
+  bool absurdScaleSaid_ = false;
   std::unique_ptr<Presenter> presenter_;
   ClientFrame frame_;
   PageView page_{frame_, fonts_};
