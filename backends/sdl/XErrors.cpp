@@ -1,6 +1,8 @@
 #include "backends/sdl/XErrors.h"
 
+// Last: Xlib's inner header, for a connection's hooks, defines min and max as macros.
 #include <X11/Xlib.h>
+#include <X11/Xlibint.h>
 #include <X11/Xproto.h>
 
 namespace ombrevale {
@@ -14,6 +16,13 @@ int HandleXError(Display* display, XErrorEvent* error) {
   return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
 
+// Xlib asks a connection's extensions about each error on it before its handler: one that
+// answers "mine" keeps it from the handler, and the request that met it returns `code`.
+int SwallowError(Display*, xError*, XExtCodes*, int* code) {
+  *code = 0;
+  return 1;
+}
+
 }  // namespace
 
 bool IsEventSentToVanishedWindow(int errorCode, int requestCode) {
@@ -24,6 +33,12 @@ void IgnoreEventsSentToVanishedWindows() {
   if (installed) return;
   installed = true;
   previousHandler = XSetErrorHandler(HandleXError);
+}
+
+void IgnoreErrorsOn(Display* display) {
+  // An extension of no name of its own, there only to hear of the connection's errors.
+  XExtCodes* codes = XAddExtension(display);
+  if (codes != nullptr) XESetError(display, codes->extension, SwallowError);
 }
 
 }  // namespace ombrevale

@@ -1,5 +1,10 @@
 #pragma once
 
+// What the program does with X's errors: the harmless ones must not end it.
+
+// Xlib's connection; its header stays out of this one, as its macros clash with much else.
+struct _XDisplay;
+
 namespace ombrevale {
 
 // Keeps one harmless X error from ending the program as it closes. SDL wakes its own wait for
@@ -13,5 +18,12 @@ void IgnoreEventsSentToVanishedWindows();
 
 // Whether an X error with these codes is such a late event.
 bool IsEventSentToVanishedWindow(int errorCode, int requestCode);
+
+// Every error on `display` is ignored from now on, for as long as the connection is open: the
+// request that met it fails, and its caller takes that as nothing said. For a connection of the
+// program's own that only reads what other clients own (the desktop's settings): a window asked
+// about may go away between two requests, as its owner pleases, and the error that follows is no
+// fault of the program's. Errors on every other connection go to the process's handler as ever.
+void IgnoreErrorsOn(_XDisplay* display);
 
 }  // namespace ombrevale
