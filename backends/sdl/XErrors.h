@@ -1,6 +1,7 @@
 #pragma once
 
-// What the program does with X's errors: the harmless ones must not end it.
+// What the program does with X's errors: the harmless ones must not end it, and the loss of the
+// display ends it in its own words.
 
 // Xlib's connection; its header stays out of this one, as its macros clash with much else.
 struct _XDisplay;
@@ -25,5 +26,11 @@ bool IsEventSentToVanishedWindow(int errorCode, int requestCode);
 // about may go away between two requests, as its owner pleases, and the error that follows is no
 // fault of the program's. Errors on every other connection go to the process's handler as ever.
 void IgnoreErrorsOn(_XDisplay* display);
+
+// When the connection to the X server is lost (the server ended, or the session with it), says so
+// in one sentence of the program's own, in place of Xlib's lines, and ends the program with status
+// 1 at once: nothing more can be said to the server, and the window is gone with it. Installing it
+// again does nothing.
+void SayWhenTheDisplayIsLost();
 
 }  // namespace ombrevale

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "backends/sdl/XErrors.h"
+#include "backends/sdl/window/HangUp.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
@@ -71,6 +72,7 @@ SdlVideo::SdlVideo() {
                                    std::string(kHowToStart)));
   }
   IgnoreEventsSentToVanishedWindows();
+  SayWhenTheDisplayIsLost();
   SkipComposeTable();
   NameTheApp();
   if (!driverChosen) {
@@ -97,9 +99,11 @@ SdlVideo::SdlVideo() {
     throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
                                    ": " + std::string(kHowToStart)));
   }
+  CloseOnHangUp();
 }
 
 SdlVideo::~SdlVideo() {
+  ForgetHangUp();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   QuitSdlIfUnused();
 }
