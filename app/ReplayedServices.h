@@ -75,6 +75,8 @@ class ReplayDesktop final : public Desktop {
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
   double ShownScale() override { return feed_.Scale(); }
+  // The replay's header says whether its session started calm; the viewer's own wish is not asked.
+  bool PrefersLessMotion() override { return false; }
 
  private:
   // The viewer's own events: all but a close are the replay's to give.

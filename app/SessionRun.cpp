@@ -3,13 +3,15 @@
 #include "app/App.h"
 #include "app/RecordedServices.h"
 #include "app/ReplayFiles.h"
+#include "app/TitleRun.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
 namespace ombrevale {
 
-int RunRecordedSession(Platform& platform, bool calm, const SessionRecording& recording,
+int RunRecordedSession(Platform& platform, bool calmAsked, const SessionRecording& recording,
                        const std::function<void(const std::string&)>& showFatal) {
+  const bool calm = StartsCalm(calmAsked, platform.desktop);
   // A recording asked for keeps every frame's hash; the flight recorder only its last minute's.
   SessionRecorder recorder(SessionHeader(platform.clock, recording.platform, calm),
                            recording.recordTo ? std::nullopt : std::optional(kFlightMs));

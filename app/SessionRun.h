@@ -19,10 +19,11 @@ struct SessionRecording {
   std::optional<std::string> stateFolder;  // where the flight recorder writes its last minute
 };
 
-// Runs the program on `platform` as Main does, starting calm when asked, the session recorded.
+// Runs the title page on `platform` as RunTitle does, starting calm by the same rule (`calmAsked`:
+// --calm, or the desktop's wish for less motion), the session recorded.
 // Ctrl+Shift+R keeps the last minute as a replay in the state folder and says where. A fatal error
 // is said, the last minute kept, then `showFatal` shows it (the desktop's error box): status 1.
-int RunRecordedSession(Platform& platform, bool calm, const SessionRecording& recording,
+int RunRecordedSession(Platform& platform, bool calmAsked, const SessionRecording& recording,
                        const std::function<void(const std::string&)>& showFatal);
 
 // Plays the replay at `path` on `platform`'s desktop in real time, checked, and says how it went

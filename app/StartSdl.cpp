@@ -8,14 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "app/App.h"
 #include "app/FixedStartClock.h"
 #include "app/ReplayFiles.h"
 #include "app/SessionRun.h"
-#include "backends/sdl/window/SdlDesktop.h"
-#include "backends/sdl/sound/SdlMedia.h"
 #include "backends/sdl/pictures/PngFile.h"
 #include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/window/SdlVideo.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
@@ -44,9 +43,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
     if (line.replay) return RunReplay(*line.replay, platform, WritePng);
-    // The player who asked for less motion, here or in the desktop's settings, starts calm.
-    const bool calm = line.calm || desktop.AnimationsOff();
-    return RunRecordedSession(platform, calm, {"linux", line.record, StateFolder(std::getenv)},
+    return RunRecordedSession(platform, line.calm, {"linux", line.record, StateFolder(std::getenv)},
                               [](const std::string& what) { ShowFatalErrorBox(what); });
   } catch (const NoDesktopError& e) {
     std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint

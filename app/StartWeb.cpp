@@ -1,7 +1,6 @@
 // Ombrevale on a web page: reads the page's settings (a fixed seed and start time, a factor asked
-// for, a calm start for a visitor who asked for less motion), loads the main window from the
-// pictures the page prepared, and hands the page one pass of the loop at a time, to call from the
-// browser's event loop when the next slot is due.
+// for), loads the main window from the pictures the page prepared, and hands the page one pass of
+// the loop at a time, to call from the browser's event loop when the next slot is due.
 
 #include <emscripten.h>
 
@@ -12,6 +11,7 @@
 
 #include "app/App.h"
 #include "app/PageAddress.h"
+#include "app/TitleRun.h"
 #include "backends/web/PageMusicConsole.h"
 #include "backends/web/PageNames.h"
 #include "backends/web/WebClock.h"
@@ -21,8 +21,8 @@
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
-// The page's settings (page.js): the address's seed, start time and scale, and "1" for calm when
-// the visitor's system asks for less motion; "" for a setting not given.
+// The page's settings (page.js): the address's seed, start time and scale; "" for a setting not
+// given.
 // clang-format off
 EM_JS(char*, PageSetting, (const char* name),
       { return allocateUTF8(OmbrevaleProgram.setting(UTF8ToString(name))); });
@@ -83,11 +83,11 @@ int main() {
   try {
     program = new PageProgram(address.start, address.seed);
     program->desktop.AskScale(address.scale);
-    if (Setting("calm") == "1") program->app.form.AskCalmStart();
     OpenMusicConsole(program->media, [](auto& path, bool loop) {
       return program->app.sound.PlayMusic(path, loop);
     });
-    StartMain(program->app);
+    // The page has no command line: a visitor's wish for less motion is the desktop's setting.
+    StartTitle(program->app, /*calmAsked=*/false);
   } catch (const FatalError& e) {
     // The window never shows: the page says what happened, in the program's words, instead, and
     // the console as every complaint is said.

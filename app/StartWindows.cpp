@@ -7,10 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
-#include "backends/win32/MotionSetting.h"
+#include "app/TitleRun.h"
 #include "backends/win32/ParentConsole.h"
 #include "backends/win32/ProgramArguments.h"
 #include "backends/win32/ProgramFolder.h"
@@ -43,11 +42,7 @@ int RunWindow(const ombrevale::CommandLine& line) {
     WinMedia media;
     WinPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
-    App app(platform);
-    // A player who turned Windows' animations off, or asked with --calm, starts with the vision
-    // still.
-    if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
-    return Main(app);
+    return RunTitle(platform, line.calm);
   } catch (const FatalError& e) {
     // Said first, as on Linux, so that a console or a log has it while the box waits.
     WriteToParentConsole(Complaint(e.what()) + "\n", true);

@@ -20,9 +20,9 @@
 #include <string>
 
 #include "app/App.h"
-#include "backends/sdl/window/SdlDesktop.h"
-#include "backends/sdl/sound/SdlMedia.h"
 #include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/sound/SdlMedia.h"
+#include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/window/SdlVideo.h"
 #include "platform/scale/Scaler.h"
 #include "vision/VisionPictures.h"
@@ -103,6 +103,7 @@ class MeasuringDesktop final : public Desktop {
   }
   void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
   void MessageBox(std::string_view t, std::string_view x) override { inner_.MessageBox(t, x); }
+  bool PrefersLessMotion() override { return inner_.PrefersLessMotion(); }
 
   void PumpEvents(WindowEvents& events) override {
     inner_.PumpEvents(events);

@@ -114,7 +114,7 @@ class Desktop {
 
   // Whether the player asked the desktop for less motion (its animations switched off), as the
   // platform's own setting says: the title page then starts calm. Asked once, at the start.
-  virtual bool PrefersLessMotion() { return false; }
+  virtual bool PrefersLessMotion() = 0;
   // How large one pixel of the page is shown now, in reference pixels (a 96th of an inch as the
   // platform counts it: CSS pixels on the web page, logical pixels on Wayland, pixels x 96 / dpi
   // on X11 and Windows): 1 at the natural size of a 96-dpi screen. How much of the eye's field a

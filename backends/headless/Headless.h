@@ -83,6 +83,10 @@ class HeadlessDesktop final : public Desktop {
   void WaitEvents(std::optional<uint32_t> due) override;
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
+  bool PrefersLessMotion() override {
+    ++motionAsked;
+    return lessMotion;
+  }
 
   void Key(uint32_t at, int16_t keyCode, int16_t shift = 0);
   void Menu(uint32_t at, int entry);
@@ -93,6 +97,11 @@ class HeadlessDesktop final : public Desktop {
   // The screen, 1024 x 768 pixels, and the window system's answer to a size request.
   float screenWidth = kFakeScreenWidth, screenHeight = kFakeScreenHeight;
   std::function<float(float)> adjustSize = [](float twips) { return twips; };
+
+  // The player's wish for less motion, as the desktop's own setting says it, and how often it was
+  // asked.
+  bool lessMotion = false;
+  int motionAsked = 0;
 
   float windowWidth = 0, windowHeight = 0, left = 0, top = 0;
   std::string caption;

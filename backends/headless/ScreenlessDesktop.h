@@ -26,6 +26,7 @@ class ScreenlessDesktop : public Desktop {
   void WaitEvents(std::optional<uint32_t>) override {}
   void Present(const Scene&) override {}
   void MessageBox(std::string_view, std::string_view) override {}
+  bool PrefersLessMotion() override { return false; }
 
  private:
   float width_ = 0, height_ = 0;

@@ -18,6 +18,7 @@ EM_JS(void, PageShowNumbered, (const char* show, int number, const char* text),
 EM_JS(void, PageShowNumber, (const char* show, int number),
       { OmbrevaleProgram.show(UTF8ToString(show), number); });
 EM_JS(void, PageShow, (const char* show), { OmbrevaleProgram.show(UTF8ToString(show)); });
+EM_JS(int, PageAsksCalm, (), { return OmbrevaleProgram.setting('calm') === '1' ? 1 : 0; });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
             { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
 // clang-format on
@@ -35,6 +36,10 @@ float WebDesktop::ScreenHeight() {
 void WebDesktop::SetWindowSize(float width, float height) {
   width_ = width;
   height_ = height;
+}
+
+bool WebDesktop::PrefersLessMotion() {
+  return PageAsksCalm() != 0;
 }
 
 void WebDesktop::SetCaption(std::string_view caption) {

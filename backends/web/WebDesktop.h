@@ -45,6 +45,9 @@ class WebDesktop final : public Desktop {
   // The page's modal dialog; returns when the visitor closes it, the program's pass held
   // meanwhile, so no slot fires. What the visitor typed at the page meanwhile is dropped.
   void MessageBox(std::string_view title, std::string_view text) override;
+  // The visitor's system asks for less motion (prefers-reduced-motion), or the address does
+  // (?calm=1): the page's setting "calm".
+  bool PrefersLessMotion() override;
 
  private:
   float width_ = 0, height_ = 0;

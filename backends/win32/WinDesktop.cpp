@@ -5,11 +5,15 @@
 
 #include "backends/win32/GdiFailure.h"
 #include "backends/win32/KeyState.h"
+#include "backends/win32/MotionSetting.h"
+#include "backends/win32/ParentConsole.h"
 #include "backends/win32/Utf16.h"
+#include "platform/Complaint.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
 #include "platform/scale/PageScale.h"
 #include "platform/scale/Scaler.h"
+#include "platform/scale/ScreenFit.h"
 
 namespace ombrevale {
 namespace {
@@ -25,10 +29,6 @@ UINT WindowDpi(HWND window) {
   return dpi == 0 ? 96 : dpi;
 }
 
-int PageScaleAt(UINT dpi, std::optional<int> asked) {
-  return ChosenPageScale(asked, static_cast<double>(dpi) / kNaturalDpi);
-}
-
 // The factor the page is shown at in a client area of `width` x `height`: the largest whole factor
 // that fits, never below the page's factor.
 int ShownFactor(int width, int height, int pageScale) {
@@ -40,6 +40,18 @@ SIZE OuterSize(int width, int height, UINT dpi) {
   RECT r{0, 0, width, height};
   AdjustWindowRectExForDpi(&r, kStyle, TRUE, kExStyle, dpi);
   return {r.right - r.left, r.bottom - r.top};
+}
+
+// The room a screen leaves the window's client area: its size less the frame, the caption and the
+// menu bar at `dpi`; nothing where the screen cannot be asked.
+SIZE ClientRoom(HMONITOR monitor, UINT dpi) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) return {0, 0};
+  const SIZE frame = OuterSize(0, 0, dpi);
+  // A screen that leaves no room at all still has a size: the page then takes its least factor.
+  return {std::max<LONG>(1, info.rcMonitor.right - info.rcMonitor.left - frame.cx),
+          std::max<LONG>(1, info.rcMonitor.bottom - info.rcMonitor.top - frame.cy)};
 }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -94,7 +106,8 @@ WinDesktop::WinDesktop(Clock& clock, std::optional<int> askedScale)
     : clock_(clock), askedScale_(askedScale) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(instance, &WinDesktop::Procedure);
-  pageScale_ = PageScaleAt(WindowDpi(nullptr), askedScale_);
+  // The window opens on the main screen.
+  pageScale_ = PageScaleAt(WindowDpi(nullptr), MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
   page_.SetFactor(pageScale_);
   const SIZE outer =
       OuterSize(kPageWidth * pageScale_, kPageHeight * pageScale_, WindowDpi(nullptr));
@@ -119,6 +132,18 @@ void WinDesktop::LetGo() {
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   DestroyWindow(window_);
   window_ = nullptr;
+}
+
+int WinDesktop::PageScaleAt(UINT dpi, HMONITOR monitor) {
+  const double desktop = static_cast<double>(dpi) / kNaturalDpi;
+  const SIZE room = ClientRoom(monitor, dpi);
+  const ScreenFit fit =
+      FitOnScreen(askedScale_, desktop, room.cx, room.cy, kPageWidth, kPageHeight);
+  if (fit.absurd && !absurdScaleSaid_) {
+    absurdScaleSaid_ = true;
+    WriteToParentConsole(Complaint(AbsurdScaleSentence(desktop)) + "\n", true);
+  }
+  return fit.factor;
 }
 
 float WinDesktop::TwipsPerPixel() const {
@@ -269,6 +294,10 @@ void WinDesktop::MessageBox(std::string_view title, std::string_view text) {
   ThrowFailure();
 }
 
+bool WinDesktop::PrefersLessMotion() {
+  return !WindowsShowsAnimations();
+}
+
 void WinDesktop::Close() {
   if (boxOpen_) {
     // The box goes first; the close is delivered as soon as the loop takes events again.
@@ -385,7 +414,7 @@ LRESULT WinDesktop::OnDpiChanged(WPARAM w, LPARAM l) {
   // factor of the new one, at the place the system suggests.
   const RECT* suggested = reinterpret_cast<const RECT*>(l);
   const UINT dpi = HIWORD(w);
-  pageScale_ = PageScaleAt(dpi, askedScale_);
+  pageScale_ = PageScaleAt(dpi, MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST));
   SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (!fullscreen_.On() && !IsZoomed(window_)) FitClientToPage(dpi);

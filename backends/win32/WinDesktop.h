@@ -3,8 +3,8 @@
 // The main window on a Windows desktop: a top-level window with the system's own menu bar and
 // message box, its client area the page area at a whole factor N of its natural size, from the
 // desktop's scale (its dots per inch / 96, the nearest whole number, halves up) or as the player
-// asked; painted from a page picture that shows the page at N, or at the largest whole factor that
-// fits a maximised or full-screen window, never below N.
+// asked, but never more than fits the screen; painted from a page picture that shows the page at N,
+// or at the largest whole factor that fits a maximised or full-screen window, never below N.
 
 #include <cstdint>
 #include <exception>
@@ -52,6 +52,8 @@ class WinDesktop final : public Desktop {
   // The system's own modal box, owned by the window. A close of the window while it is open
   // closes the box, and takes effect as it closes.
   void MessageBox(std::string_view title, std::string_view text) override;
+  // The player turned "Show animations in Windows" off (MotionSetting).
+  bool PrefersLessMotion() override;
 
   // On the whole screen, or back to the window; before the window is shown, how it will show.
   // F11 and Alt+Enter switch too.
@@ -86,6 +88,9 @@ class WinDesktop final : public Desktop {
   void LetGo();
   void Close();
   void PaintNow();
+  // The page's factor at `dpi` on screen `monitor`: the player's, or the desktop's scale, but never
+  // more than fits the screen; an absurd scale is said once.
+  int PageScaleAt(UINT dpi, HMONITOR monitor);
   // Sizes the window so that its client area, below the menu bar, is one page at the factor.
   void FitClientToPage(UINT dpi);
   // Twips per pixel: 15 / N.
@@ -94,6 +99,7 @@ class WinDesktop final : public Desktop {
   Clock& clock_;
   const std::optional<int> askedScale_;
   int pageScale_ = 1;
+  bool absurdScaleSaid_ = false;
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   PagePicture page_;

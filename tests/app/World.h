@@ -9,14 +9,18 @@
 
 namespace ombrevale::world {
 
-// A whole system on the headless backend.
-struct World {
+// The headless backend's services, for a system to be built on.
+struct Ground {
   FakeClock clock;
   ScriptedRandom random;
   HeadlessDesktop desktop{clock};
   RecordingMedia media;
   MemoryPictureReader pictures;
   Platform platform{clock, random, desktop, media, pictures};
+};
+
+// A whole system on the headless backend.
+struct World : Ground {
   App app{platform};
 };
 

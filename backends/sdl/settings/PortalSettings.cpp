@@ -81,7 +81,16 @@ std::optional<Value> Ask(DBusConnection* bus, const char* group, const char* key
 
 }  // namespace
 
-std::optional<bool> PortalAnimationsEnabled() {
+double PortalSettings::Scale() {
+  lastScale_ = WindowPixelRatio(window_);
+  return lastScale_;
+}
+
+bool PortalSettings::Changed() {
+  return WindowPixelRatio(window_) != lastScale_;
+}
+
+std::optional<bool> PortalSettings::AnimationsEnabled() {
   DBusError error;
   dbus_error_init(&error);
   // A connection of our own, closed again: the program has no other use for the bus.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/XErrors.h"
+
 namespace ombrevale {
 namespace {
 
@@ -147,6 +149,10 @@ std::unique_ptr<X11Settings> X11Settings::Open() {
 
 X11Settings::X11Settings(Display* display)
     : display_(display), resourceManager_(XInternAtom(display, "RESOURCE_MANAGER", False)) {
+  // Everything read here belongs to other clients, the settings manager's window first: it may go
+  // away between our asking who owns the settings and reading them, and the read then finds
+  // nothing, which the program lives with.
+  IgnoreErrorsOn(display_);
   // Only the root window's property changes are asked for, on this connection alone.
   XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
   XFlush(display_);
@@ -178,7 +184,7 @@ std::optional<bool> X11Settings::AnimationsEnabled() {
   return *on != 0;
 }
 
-bool X11Settings::ResourcesChanged() {
+bool X11Settings::Changed() {
   bool changed = false;
   while (XPending(display_) > 0) {
     XEvent event;

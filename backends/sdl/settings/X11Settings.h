@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 
+#include "backends/sdl/settings/DesktopSettings.h"
+
 // Xlib's connection; its header stays out of this one, as its macros clash with much else.
 struct _XDisplay;
 
@@ -28,21 +30,21 @@ std::optional<double> GdkScaleIn(std::string_view value);
 // the blob holds no such integer, or is broken.
 std::optional<int32_t> XSettingsInteger(std::span<const uint8_t> blob, std::string_view name);
 
-class X11Settings {
+class X11Settings final : public DesktopSettings {
  public:
   // Over a new connection to the display SDL uses; nothing when it cannot be opened.
   static std::unique_ptr<X11Settings> Open();
-  ~X11Settings();
+  ~X11Settings() override;
   X11Settings(const X11Settings&) = delete;
   X11Settings& operator=(const X11Settings&) = delete;
 
   // The desktop's scale: GDK_SCALE where it is set, else Xft.dpi / 96, else 1.
-  double Scale();
+  double Scale() override;
   // Whether the desktop's animations are on, when an XSETTINGS manager says.
-  std::optional<bool> AnimationsEnabled();
+  std::optional<bool> AnimationsEnabled() override;
   // Whether the root window's resources changed since the last call (the player changed the
   // desktop's scale); never waits.
-  bool ResourcesChanged();
+  bool Changed() override;
 
  private:
   explicit X11Settings(_XDisplay* display);

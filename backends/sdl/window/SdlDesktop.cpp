@@ -6,10 +6,11 @@
 #include "backends/sdl/SdlRect.h"
 #include "backends/sdl/present/RendererChoice.h"
 #include "backends/sdl/present/SoftwarePresenter.h"
-#include "backends/sdl/settings/PortalSettings.h"
 #include "backends/sdl/window/PreciseWait.h"
 #include "backends/sdl/window/WindowIcon.h"
+#include "platform/Complaint.h"
 #include "platform/scale/PageScale.h"
+#include "platform/scale/ScreenFit.h"
 
 namespace ombrevale {
 namespace {
@@ -32,22 +33,29 @@ WindowPtr CreateWindow() {
       "creating the window");
 }
 
-// The window's pixels to a unit of SDL's window size: 1, but on a scaled Wayland output, where
-// SDL counts the window's size in points.
-int PixelsPerUnit(SDL_Window* window) {
-  int w = 0, h = 0, pw = 0, ph = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  SDL_GetWindowSizeInPixels(window, &pw, &ph);
-  return w > 0 ? std::max(1, (pw + w / 2) / w) : 1;
+// The screen the window is on as the page sees it: its size in the window's pixels (its units at
+// the output's scale), and how many of them the largest window counts to a unit: the output's
+// scale as the page takes it. A Wayland output may claim a scale no screen has (a hundredth:
+// 128000 x 80000 points for 1280 x 800 pixels) and tell the window its true scale only once the
+// window shows, where a window the compositor sized to the screen would need more memory than
+// there is: a screen that claims more pixels than the largest there is has no size here (0 x 0).
+struct ScreenView {
+  int width = 0, height = 0;
+  double pixelsPerUnit = 1;
+};
+ScreenView ViewOf(SDL_Point units, double ratio) {
+  const double w = units.x * ratio, h = units.y * ratio;
+  if (w > kLargestScreen || h > kLargestScreen) return {};
+  return {static_cast<int>(w), static_cast<int>(h), std::max(ratio, SaneScale(ratio))};
 }
 
 }  // namespace
 
 SdlDesktop::SdlDesktop(Clock& clock, std::optional<int> scale)
     : clock_(clock),
-      settings_(DriverIs("x11") ? X11Settings::Open() : nullptr),
       askedScale_(scale),
       window_(CreateWindow()),
+      settings_(OpenDesktopSettings(window_.get())),
       presenter_(MakePresenter(window_.get())),
       placement_(window_.get()),
       fullscreen_(window_.get()) {
@@ -61,34 +69,47 @@ SdlDesktop::SdlDesktop(Clock& clock, std::optional<int> scale)
 
 SdlDesktop::~SdlDesktop() = default;
 
-bool SdlDesktop::AnimationsOff() {
-  std::optional<bool> on;
-  if (settings_)
-    on = settings_->AnimationsEnabled();
-  else if (DriverIs("wayland"))
-    on = PortalAnimationsEnabled();
+bool SdlDesktop::PrefersLessMotion() {
+  const std::optional<bool> on = settings_->AnimationsEnabled();
   return on.has_value() && !*on;
 }
 
 bool SdlDesktop::FollowDesktopScale() {
-  // The desktop's scale: what X11 publishes, or the Wayland output's (the window's pixels to its
-  // points); 1 elsewhere.
-  double desktop = 1;
-  if (settings_)
-    desktop = settings_->Scale();
-  else if (DriverIs("wayland"))
-    desktop = PixelsPerUnit(window_.get());
-  const int scale = ChosenPageScale(askedScale_, desktop);
-  if (scale == pageScale_) return false;
-  pageScale_ = scale;
+  const double desktop = settings_->Scale();
+  const ScreenView screen = ViewOf(placement_.ScreenSize(), WindowPixelRatio(window_.get()));
+  const ScreenFit fit =
+      FitOnScreen(askedScale_, desktop, screen.width, screen.height, kClientWidth, kClientHeight);
+  if (fit.absurd && !absurdScaleSaid_) {
+    absurdScaleSaid_ = true;
+    Complain(AbsurdScaleSentence(desktop));
+  }
+  // At least the client area at the factor, at most the screen; no larger than the page where the
+  // screen is not believed.
+  const int unit = WindowPixelsPerUnit(window_.get());
+  const int leastW = (kClientWidth * fit.factor + unit - 1) / unit;
+  const int leastH = (kClientHeight * fit.factor + unit - 1) / unit;
+  const auto largest = [&screen](int pixels, int least) {
+    return pixels > 0 ? std::max(1, static_cast<int>(pixels / screen.pixelsPerUnit)) : least;
+  };
+  const int maxW = largest(screen.width, leastW), maxH = largest(screen.height, leastH);
+  LimitWindowSize(std::min(leastW, maxW), std::min(leastH, maxH), maxW, maxH);
+  if (fit.factor == pageScale_) return false;
+  pageScale_ = fit.factor;
   return true;
 }
 
+void SdlDesktop::LimitWindowSize(int minWidth, int minHeight, int maxWidth, int maxHeight) {
+  // SDL refuses a least size above the largest, and the other way round: the limits are lifted
+  // first.
+  SDL_SetWindowMaximumSize(window_.get(), 1 << 16, 1 << 16);
+  SDL_SetWindowMinimumSize(window_.get(), minWidth, minHeight);
+  SDL_SetWindowMaximumSize(window_.get(), maxWidth, maxHeight);
+}
+
 void SdlDesktop::FitWindowToScale() {
-  const int unit = PixelsPerUnit(window_.get());
+  const int unit = WindowPixelsPerUnit(window_.get());
   const int w = (kClientWidth * pageScale_ + unit - 1) / unit;
   const int h = (kClientHeight * pageScale_ + unit - 1) / unit;
-  SDL_SetWindowMinimumSize(window_.get(), w, h);
   const bool maximised = (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MAXIMIZED) != 0;
   if (!fullscreen_.On() && !maximised) SDL_SetWindowSize(window_.get(), w, h);
   placement_.SetTwipsPerUnit(TwipsPerPixelAt(pageScale_) * static_cast<float>(unit));
@@ -134,7 +155,7 @@ std::optional<WindowShape> SdlDesktop::Shape() {
 void SdlDesktop::SetShape(const WindowShape& shape) {
   if (shape.fullscreen != fullscreen_.On()) SetFullscreen(shape.fullscreen);
   if (!shape.fullscreen && shape.width > 0 && shape.height > 0) {
-    const int unit = PixelsPerUnit(window_.get());
+    const int unit = WindowPixelsPerUnit(window_.get());
     SDL_SetWindowSize(window_.get(), shape.width / unit, shape.height / unit);
   }
   wholeWindowDue_ = repaintDue_ = true;

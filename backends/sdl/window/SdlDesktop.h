@@ -10,17 +10,17 @@
 #include <string_view>
 #include <vector>
 
-#include "backends/sdl/present/ClientFrame.h"
-#include "backends/sdl/layers/Fonts.h"
-#include "backends/sdl/window/Fullscreen.h"
+#include "backends/sdl/SdlHandles.h"
 #include "backends/sdl/boxes/MenuBar.h"
 #include "backends/sdl/boxes/ModalBox.h"
+#include "backends/sdl/boxes/PromptView.h"
+#include "backends/sdl/layers/Fonts.h"
+#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/present/PageView.h"
 #include "backends/sdl/present/Presenter.h"
-#include "backends/sdl/boxes/PromptView.h"
-#include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/settings/DesktopSettings.h"
+#include "backends/sdl/window/Fullscreen.h"
 #include "backends/sdl/window/WindowPlacement.h"
-#include "backends/sdl/settings/X11Settings.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -29,11 +29,11 @@ namespace ombrevale {
 // Its client area is a menu strip of 20 pixels that we draw ourselves, then the 404 x 304 page
 // area, composed in memory at that size. On a scaled desktop all of it shows at the page's whole
 // factor N (platform/scale/PageScale.h: from Xft.dpi or GDK_SCALE on X11, from the output's scale
-// on Wayland, or as the player asked): the pictures as N x N blocks, the texts and the boxes drawn
-// at that size. The window can be resized, maximised or made fullscreen: the client area then
-// scales by the largest whole factor that fits, never below N, centred on black, through the
-// graphics card where there is one, else through our own scaler. Needs SDL's video started
-// (SdlVideo) for as long as it lives.
+// on Wayland, or as the player asked; never more than fits the screen, platform/scale/ScreenFit.h):
+// the pictures as N x N blocks, the texts and the boxes drawn at that size. The window can be
+// resized, maximised or made fullscreen: the client area then scales by the largest whole factor
+// that fits, never below N, centred on black, through the graphics card where there is one, else
+// through our own scaler. Needs SDL's video started (SdlVideo) for as long as it lives.
 class SdlDesktop final : public Desktop {
  public:
   // The window is created hidden, at the page's factor: `scale` where the player asked for one,
@@ -72,8 +72,8 @@ class SdlDesktop final : public Desktop {
   void SetFullscreen(bool on);
 
   // Whether the desktop's animations are switched off: the XSETTINGS Gtk/EnableAnimations on X11,
-  // the desktop portal's settings on Wayland. Asked once, at the start.
-  bool AnimationsOff();
+  // the desktop portal's settings on Wayland.
+  bool PrefersLessMotion() override;
 
   // The page's whole factor N, and the factor the client area is shown at now (N, or more in a
   // larger window).
@@ -98,11 +98,15 @@ class SdlDesktop final : public Desktop {
   void GatherLayers(int factor);
   // Where the client area lies on what the presenter draws on, and at what factor.
   WholeFactorFit ShownFit() const;
-  // Sizes the window for the page's factor: the client area N times its natural size, and never
-  // smaller. A fullscreen or maximised window keeps its size.
+  // Sizes the window for the page's factor: the client area N times its natural size. A fullscreen
+  // or maximised window keeps its size.
   void FitWindowToScale();
-  // Takes the page's factor from the desktop's scale (or the player's): whether it changed.
+  // Takes the page's factor from the desktop's scale (or the player's) and the screen the window
+  // is on, and keeps the window between the client area at that factor and the screen's size:
+  // whether the factor changed.
   bool FollowDesktopScale();
+  // The window's least and largest size, in SDL's units.
+  void LimitWindowSize(int minWidth, int minHeight, int maxWidth, int maxHeight);
   void Dispatch(const SDL_Event& event, WindowEvents& events);
   // Runs the box until it is closed, or until the clock reads `closeAt`.
   void RunBox(std::string_view title, std::string_view text, std::optional<uint32_t> closeAt);
@@ -122,10 +126,11 @@ class SdlDesktop final : public Desktop {
 
   Clock& clock_;
   Fonts fonts_;
-  std::unique_ptr<X11Settings> settings_;  // on X11: what the desktop publishes
   std::optional<int> askedScale_;
   WindowPtr window_;
+  std::unique_ptr<DesktopSettings> settings_;  // what the desktop says: its scale, its animations
   int pageScale_ = 1;
+  bool absurdScaleSaid_ = false;
   std::unique_ptr<Presenter> presenter_;
   ClientFrame frame_;
   PageView page_{frame_, fonts_};

@@ -9,7 +9,7 @@ namespace ombrevale {
 
 void SdlDesktop::PumpEvents(WindowEvents& events) {
   // The player changed the desktop's scale: the window re-fits.
-  if (settings_ && settings_->ResourcesChanged() && FollowDesktopScale()) {
+  if (settings_->Changed() && FollowDesktopScale()) {
     FitWindowToScale();
     repaintDue_ = wholeWindowDue_ = true;
   }
@@ -32,8 +32,11 @@ bool SdlDesktop::WindowOwn(const SDL_Event& event) {
     switch (event.window.event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
       case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-        // On Wayland, another output may have another scale.
-        if (!settings_ && FollowDesktopScale()) FitWindowToScale();
+        // Another screen may have another size, and on Wayland another output another scale.
+        if ((event.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED || settings_->Changed()) &&
+            FollowDesktopScale()) {
+          FitWindowToScale();
+        }
         repaintDue_ = wholeWindowDue_ = true;
         return true;
       case SDL_WINDOWEVENT_EXPOSED:

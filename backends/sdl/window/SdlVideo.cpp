@@ -8,6 +8,7 @@
 
 #include "backends/sdl/XErrors.h"
 #include "backends/sdl/boxes/ErrorBoxLines.h"
+#include "backends/sdl/window/HangUp.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
@@ -76,6 +77,7 @@ SdlVideo::SdlVideo(std::string_view command) {
         Complaint("needs a desktop session to open its window: " + HowToStart(command)));
   }
   IgnoreEventsSentToVanishedWindows();
+  SayWhenTheDisplayIsLost();
   SkipComposeTable();
   NameTheApp();
   if (!driverChosen) {
@@ -102,9 +104,11 @@ SdlVideo::SdlVideo(std::string_view command) {
     throw NoDesktopError(Complaint("could not reach the desktop session on " + WhereWeLooked() +
                                    ": " + HowToStart(command)));
   }
+  CloseOnHangUp();
 }
 
 SdlVideo::~SdlVideo() {
+  ForgetHangUp();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   QuitSdlIfUnused();
 }

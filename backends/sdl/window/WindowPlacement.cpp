@@ -25,6 +25,11 @@ float WindowPlacement::ScreenHeight() const {
   return static_cast<float>(DesktopMode().h) * twipsPerUnit_;
 }
 
+SDL_Point WindowPlacement::ScreenSize() const {
+  const SDL_DisplayMode mode = DesktopMode();
+  return {mode.w, mode.h};
+}
+
 WindowPlacement::Borders WindowPlacement::FrameBorders() const {
   Borders b;
   // Without a window manager (or before the window is first shown) there is no frame to ask.

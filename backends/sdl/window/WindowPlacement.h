@@ -15,6 +15,8 @@ class WindowPlacement {
 
   float ScreenWidth() const;
   float ScreenHeight() const;
+  // The size of the screen the window is on, in SDL's units (pixels, or points on Wayland).
+  SDL_Point ScreenSize() const;
   float WindowWidth() const;
   float WindowHeight() const;
   // Places the outer frame's corner at (left, top) twips, to the nearest pixel; nothing clamps it.

@@ -3,8 +3,9 @@
 #   box_and_fullscreen_test.sh box        PROGRAM WM_CLOSE SHOTS-DIR - centred on the page at 1x
 #       and 3x and scaled with it, repainted while open (hidden and shown, resized), closed by
 #       Return, Space, Escape and a click on OK
-#   box_and_fullscreen_test.sh signal     PROGRAM WM_CLOSE SHOTS-DIR - SIGTERM or SIGINT with the
-#       box open ends the program at once with status 0
+#   box_and_fullscreen_test.sh signal     PROGRAM WM_CLOSE SHOTS-DIR - SIGTERM, SIGINT or SIGHUP
+#       with the box open ends the program at once with status 0; SIGHUP, box or not, says so in
+#       one line, and a program started with hang-ups ignored (nohup) runs on
 #   box_and_fullscreen_test.sh fullscreen PROGRAM WM_CLOSE SHOTS-DIR - F11 and Alt+Enter toggle
 #       fullscreen with and without a window manager, --fullscreen starts that way (geometry and
 #       the scaled client area read back)
@@ -139,13 +140,36 @@ box)
   ;;
 signal)
   start_xvfb 100 || fail "no X server could be started"
-  for signal in TERM INT; do
+  hung_up="ombrevale: the terminal or session it was started from hung up (SIGHUP), so the window closes"
+  for signal in TERM INT HUP; do
     start_program
     open_box
     kill "-$signal" "$app_pid"
     ends_with 0 10 "SIG$signal with the box open"
+    if [ "$signal" = HUP ]; then
+      [ "$(cat "$work/app.log")" = "$hung_up" ] || fail "SIGHUP was said as: $(cat "$work/app.log")"
+    else
+      [ ! -s "$work/app.log" ] || fail "SIG$signal said: $(cat "$work/app.log")"
+    fi
   done
-  echo "signal: SIGTERM or SIGINT with the box open ends the program at once, status 0"
+  start_program
+  kill -HUP "$app_pid"
+  ends_with 0 10 "SIGHUP"
+  [ "$(cat "$work/app.log")" = "$hung_up" ] || fail "SIGHUP was said as: $(cat "$work/app.log")"
+  # Hang-ups ignored from the start, as nohup leaves them: the program hears none.
+  # shellcheck disable=SC2016  # for the inner shell
+  SDL_AUDIODRIVER=dummy timeout 90 bash -c 'trap "" HUP; exec "$0"' "$program" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  window=$(main_window)
+  [ -n "$window" ] || fail "no window"
+  kill -HUP "$app_pid"
+  sleep 1
+  kill -0 "$app_pid" 2>/dev/null || fail "started with hang-ups ignored, SIGHUP still ended it"
+  "$wm_close" "$window" || fail "could not send WM_DELETE_WINDOW"
+  ends_with 0 10 "the close"
+  [ ! -s "$work/app.log" ] || fail "an ignored hang-up was said: $(cat "$work/app.log")"
+  echo "signal: SIGTERM, SIGINT or SIGHUP with the box open ends the program at once, status 0;" \
+    "SIGHUP says so, box or not, and nohup holds"
   ;;
 fullscreen)
   start_xvfb 100 || fail "no X server could be started"

@@ -4,7 +4,8 @@
 # moving, its canvas in S x S blocks of the output's pixels; Alt+V opens the version box and Return
 # closes it; F11 makes it fullscreen and back; the compositor's close ends it with status 0. Then,
 # with the desktop portal (a test portal on a session bus of the test's own) saying GNOME's
-# animations are off, the page stands still, lit, with its button, until Return starts it.
+# animations are off, the page stands still, lit, with its button, until Return starts it. Last, an
+# output at an absurd scale (a hundredth), said once, the window kept to the screen.
 #   wayland_test.sh PROGRAM SHOTS-DIR FAKE_PORTAL
 #                                         (run from the repository root: the pictures are in dat/)
 # sway refuses to run as root: as root, the compositor, the program and the tools that talk to the
@@ -166,15 +167,17 @@ moves() {
 # The calm start's panel shows on the canvas.
 prompt_shown() { canvas_now "$work/p.png" && shows_a_box "$work/p.png"; }
 
-for scale in 1 2; do
+# Starts sway with its output at `scale`, WIDTHxHEIGHT $1, its windows floating unless $2 is
+# "tiled".
+start_sway() {
   rm -rf "$work/run"
   mkdir -m 700 "$work/run"
   [ ${#as_user[@]} -gt 0 ] && chown nobody:nogroup "$work/run"
-  cat >"$work/sway.conf" <<CONF
-output HEADLESS-1 resolution 1600x1200 scale $scale
-for_window [app_id=".*"] floating enable
-xwayland disable
-CONF
+  {
+    echo "output HEADLESS-1 resolution $1 scale $scale"
+    [ "${2:-}" = tiled ] || echo 'for_window [app_id=".*"] floating enable'
+    echo "xwayland disable"
+  } >"$work/sway.conf"
   chmod 644 "$work/sway.conf"
   "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" XDG_RUNTIME_DIR="$work/run" \
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
@@ -184,6 +187,15 @@ CONF
     fail "sway did not start at scale $scale"
   wayland=$(ls "$work/run" | grep -m 1 '^wayland-[0-9]*$')
   sock=$(ls "$work/run"/sway-ipc.*.sock)
+}
+stop_sway() {
+  kill "$sway_pid" 2>/dev/null
+  wait "$sway_pid" 2>/dev/null
+  sway_pid=""
+}
+
+for scale in 1 2; do
+  start_sway 1600x1200
 
   start_app
   read -r id app shell x y w h full <<<"$node"
@@ -240,7 +252,20 @@ CONF
     portal_pid="" bus_pid=""
     echo "ok: the desktop portal's animations off - the page stands still, lit, until Return"
   fi
-  kill "$sway_pid" 2>/dev/null
-  wait "$sway_pid" 2>/dev/null
-  sway_pid=""
+  stop_sway
 done
+
+# An output at a hundredth of its scale, its windows tiled: a screen of 128000 x 80000 points,
+# to which the compositor sizes the window before telling it the scale. The program says once
+# that the scale is absurd, keeps the window to what the screen holds, and the compositor's close
+# still ends it at once.
+scale=0.01
+start_sway 1280x800 tiled
+start_app
+retry 30 grep -q "scale of 0.0[0-9]* is beyond any screen's, so it is taken as 1" "$work/app.log" ||
+  fail "at scale 0.01 the absurd scale was not said"
+kill -0 "$app_pid" 2>/dev/null || fail "at scale 0.01 the program ended"
+close_app
+[ "$(wc -l <"$work/app.log")" -eq 1 ] || fail "at scale 0.01 more than the one line was said"
+stop_sway
+echo "ok: scale 0.01 - said once, the window kept to the screen, closed with status 0"

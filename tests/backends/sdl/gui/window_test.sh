@@ -5,6 +5,9 @@
 #   window_test.sh broken-picture PROGRAM WM_CLOSE SHOTS-DIR - a corrupt bitmap in dat/: a box
 #                                                          that fits the screen naming it, no
 #                                                          window, status 1
+#   window_test.sh display-lost PROGRAM WM_CLOSE SHOTS-DIR - the X server ends under the window:
+#                                                          one line of the program's own, none
+#                                                          of Xlib's, status 1
 # Run from the repository root: the program reads its pictures from dat/ below it.
 set -u
 
@@ -57,6 +60,27 @@ fi
 
 need_tools xdotool xwininfo
 start_xvfb 100 || fail "no X server could be started"
+
+if [ "$mode" = display-lost ]; then
+  SDL_AUDIODRIVER=dummy timeout 30 "$program" >/dev/null 2>"$work/app.log" &
+  app_pid=$!
+  [ -n "$(main_window)" ] || fail "no window"
+  kill "$xvfb_pid"
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+  retry 10 bash -c "! kill -0 $app_pid" || fail "the program still runs after its display ended"
+  wait "$app_pid"
+  status=$?
+  app_pid=""
+  [ "$status" -eq 1 ] || fail "exit status $status after the display ended, expected 1"
+  if [ "$(wc -l <"$work/app.log")" -ne 1 ] ||
+    ! grep -qx 'ombrevale: lost the connection to the display ":[0-9]*", and the window with it' \
+      "$work/app.log"; then
+    fail "the lost display was said as: $(cat "$work/app.log")"
+  fi
+  echo "display lost: one line of the program's own, status 1"
+  exit 0
+fi
 
 if [ "$mode" = broken-picture ]; then
   # Started where dat/ holds one bitmap that is not a picture: the start ends before any window
