@@ -117,17 +117,3 @@ bool ShowFatalErrorBox(const std::string& text) {
 }
 
 }  // namespace ombrevale
-
-#if defined(__SANITIZE_ADDRESS__)
-// For builds under AddressSanitizer: SDL's X11 driver opens a D-Bus connection and deliberately
-// leaves libdbus's global state for the application to free (dbus_shutdown); the program does
-// not use D-Bus itself, so that memory is no leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libdbus-1.so\n";
-}
-// That suppression is used in every run: the leak checker is not to list it at each exit, where
-// it would pass for the program's own error output.
-extern "C" const char* __lsan_default_options() {
-  return "print_suppressions=0";
-}
-#endif
