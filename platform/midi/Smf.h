@@ -37,8 +37,8 @@ struct SmfInfo {
 // ends at its last event. The piece ends at the latest event of all tracks.
 SmfInfo ReadSmf(std::span<const uint8_t> bytes);
 
-// Reads a file of at most kSmfMaxFileBytes into `bytes`. False when it cannot be opened or read,
-// or is larger.
+// Reads an ordinary file of at most kSmfMaxFileBytes into `bytes` (platform/files/: a FIFO or a
+// device in its place is refused at once). False when it cannot be opened or read, or is larger.
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& bytes,
                    size_t maxBytes = kSmfMaxFileBytes);
 
