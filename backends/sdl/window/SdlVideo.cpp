@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "backends/sdl/XErrors.h"
+#include "backends/sdl/boxes/BoxEndsWithProgram.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
@@ -107,7 +108,9 @@ SdlVideo::~SdlVideo() {
 bool ShowFatalErrorBox(const std::string& text) {
   if (!DesktopSessionAround()) return false;
   // SDL draws the box from a process of its own, which now and then fails to come up on a busy
-  // desktop: try once more before giving up, and then say why the box is missing.
+  // desktop: try once more before giving up, and then say why the box is missing. That process
+  // ends with the program, should a signal end the program while the box is up.
+  const BoxEndsWithProgram tied;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", text.c_str(), nullptr) == 0)
       return true;
