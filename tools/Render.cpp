@@ -6,11 +6,12 @@
 #include "app/App.h"
 #include "backends/headless/Headless.h"
 #include "backends/headless/RecordingMedia.h"
-#include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/pictures/SdlPictures.h"
+#include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/window/SdlVideo.h"
 #include "platform/PageLayout.h"
 #include "platform/raster/BitBlt.h"
+#include "tools/StopSignals.h"
 
 namespace ombrevale {
 
@@ -68,6 +69,7 @@ void RenderFrames(const RenderOptions& options,
   SeededTitle title(options);
   Surface canvas(kCanvasWidth, kCanvasHeight);
   for (int i = 0; i < options.frames; ++i) {
+    StopHereIfAsked();  // where a signal stops a long run: between frames
     title.DrawFrame(i);
     // What the window showed: the clock rewrites its caption after the frame is shown, so a new
     // second appears in the next frame, as on screen.

@@ -47,7 +47,8 @@ class SeededTitle {
 // Runs the title vision without a screen, as the window runs it: the pictures of dat/ (relative
 // to the working directory), the compositor, the eyes, the clock and its label drawn with the
 // window's own fonts. Hands each frame, the 400 x 300 canvas as the window showed it, to `frame`
-// with its index. The same options always give the same frames.
+// with its index. The same options always give the same frames. Between frames it stops, throwing
+// StopAsked, once SIGINT or SIGTERM came (tools/StopSignals.h).
 void RenderFrames(const RenderOptions& options,
                   const std::function<void(int index, const Surface& frame)>& frame);
 

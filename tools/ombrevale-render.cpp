@@ -27,6 +27,7 @@
 
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
+#include "platform/files/WholeFile.h"
 #include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
 #include "platform/flash/FlashTally.h"
@@ -34,6 +35,7 @@
 #include "tools/Render.h"
 #include "tools/ReplayRender.h"
 #include "tools/VideoFile.h"
+#include "tools/StopSignals.h"
 
 namespace ombrevale {
 namespace {
@@ -191,12 +193,13 @@ Options ParseOptions(int argc, char** argv) {
   return o;
 }
 
-// An animated GIF that loops forever, each frame with its own 256-colour palette.
+// An animated GIF that loops forever, each frame with its own 256-colour palette. It has its name
+// only once it is closed whole.
 class GifWriter {
  public:
-  explicit GifWriter(const std::string& path) : path_(path) {
+  explicit GifWriter(const std::string& path) : path_(path), whole_(path) {
     // Made readable by all, as any other file the user writes (giflib would make it private).
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = open(whole_.Partial().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) throw FatalError("cannot write " + path + ": " + std::strerror(errno));
     int error = 0;
     gif_ = EGifOpenFileHandle(fd, &error);
@@ -260,6 +263,7 @@ class GifWriter {
     const int result = EGifCloseFile(gif_, &error);
     gif_ = nullptr;
     if (result == GIF_ERROR) Fail(error);
+    whole_.Keep();
   }
 
  private:
@@ -269,6 +273,7 @@ class GifWriter {
   }
 
   std::string path_;
+  WholeFile whole_;  // closed after the file, so that an unfinished one is removed
   GifFileType* gif_ = nullptr;
   bool first_ = true;
 };
@@ -375,8 +380,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ombrevale-render: %s\n%s", e.what(), kUsage);
     return 2;
   }
+  // Ctrl+C and kill stop the run between frames, leaving whole files only.
+  NoteStopSignals();
   try {
-    return Render(options);
+    const int status = Render(options);
+    StopHereIfAsked();
+    return status;
+  } catch (const StopAsked& stop) {
+    EndBySignal(stop.signal);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "ombrevale-render: %s\n", e.what());
     return 1;

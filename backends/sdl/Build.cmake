@@ -31,7 +31,10 @@ add_library(ombrevale_sdl_half MODULE ${PROJECT_SOURCE_DIR}/app/StartSdl.cpp)
 target_link_libraries(ombrevale_sdl_half PRIVATE ombrevale_sdl)
 set_target_properties(ombrevale_sdl_half PROPERTIES PREFIX "" OUTPUT_NAME ombrevale-sdl
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-add_executable(ombrevale ${PROJECT_SOURCE_DIR}/app/Start.cpp)
+# The leak checker's suppressions go into the launcher too: it reads them as the program starts,
+# before the SDL half is loaded.
+add_executable(ombrevale ${PROJECT_SOURCE_DIR}/app/Start.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LeakSuppressions.cpp)
 target_link_libraries(ombrevale PRIVATE ombrevale_core ${CMAKE_DL_LIBS})
 add_dependencies(ombrevale ombrevale_sdl_half)
 set_target_properties(ombrevale PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -24,11 +24,11 @@ WebPictureReader::Admission WebPictureReader::Admit(const std::string& path,
     return Admission::Refused;
   }
   entry.claimed = checked.format->size;
-  if (auto refusal = budget_.Refusal(entry.claimed.width, entry.claimed.height)) {
-    entry.failure = BitmapTooLargeSentence(path, *refusal);
+  if (auto refusal = budget_.Refusal(path, entry.claimed.width, entry.claimed.height)) {
+    entry.failure = BitmapTooLargeSentence(refusal->path, refusal->why);
     return Admission::Refused;
   }
-  budget_.Charge(entry.claimed.width, entry.claimed.height);
+  budget_.Charge(path, entry.claimed.width, entry.claimed.height);
   if (runs) {
     std::optional<Surface> picture;
     if (IsRgb24(*checked.format)) picture = DecodeRgb24Runs(*checked.format, file);

@@ -116,7 +116,8 @@ Surface WinPictureReader::LoadPicture(const std::string& path) {
   BitmapFormat format;
   std::vector<uint8_t> file = ReadCheckedBitmapFile(path, format);
   const PictureSize size = format.size;
-  if (auto why = budget_.Refusal(size.width, size.height)) BitmapTooLarge(path, *why);
+  if (auto refusal = budget_.Refusal(path, size.width, size.height))
+    BitmapTooLarge(refusal->path, refusal->why);
 
   uint8_t* info = file.data() + kFileHeader;
   // Colour masks with an alpha mask after a 40-byte header: the system reads the three colour
@@ -130,7 +131,7 @@ Surface WinPictureReader::LoadPicture(const std::string& path) {
     UnreadableBitmap(path, "a pixel of a colour outside its palette");
   Surface picture =
       format.bits == 16 ? Decode16(format, pixels) : DecodeBySystem(format, info, pixels, path);
-  budget_.Charge(size.width, size.height);
+  budget_.Charge(path, size.width, size.height);
   return picture;
 }
 

@@ -12,7 +12,9 @@
 namespace ombrevale {
 
 // The whole file at `path`, once its headers have said that it holds a picture of sane size;
-// `format` receives what they say. Throws FatalError naming the file and the reason otherwise.
+// `format` receives what they say. Throws FatalError naming the file and the reason otherwise:
+// anything but an ordinary file (a folder, a FIFO, a device) "cannot be read (not a file)", and
+// is refused at once, whatever takes the file's place while it is read (platform/files/).
 std::vector<uint8_t> ReadCheckedBitmapFile(const std::string& path, BitmapFormat& format);
 
 // The sentences a picture reader fails with, each naming the file: it is no picture it can

@@ -22,17 +22,30 @@ uint64_t PictureBudget::Bytes(int width, int height) {
   return w * h * sizeof(Pixel);
 }
 
-std::optional<std::string> PictureBudget::Refusal(int width, int height) const {
+std::optional<BudgetRefusal> PictureBudget::Refusal(const std::string& path, int width,
+                                                    int height) const {
   const uint64_t needed = Bytes(width, height);
   if (needed <= Left()) return std::nullopt;
-  return "the header claims " + std::to_string(width) + " x " + std::to_string(height) +
-         " pixels, " + Amount(needed) + " once decoded, but only " + Amount(Left()) + " of the " +
-         Amount(total_) + " that all the pictures together may take are left";
+  const std::string claimed = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  const uint64_t spent = Bytes(largest_.width, largest_.height);
+  if (needed <= total_ && spent > total_ / 2) {
+    return BudgetRefusal{
+        largest_.path, "its header claims " + std::to_string(largest_.width) + " x " +
+                           std::to_string(largest_.height) + " pixels, " + Amount(spent) +
+                           " once decoded, of the " + Amount(total_) +
+                           " that all the pictures together may take, and leaves too little for " +
+                           path + " (" + claimed + ")"};
+  }
+  return BudgetRefusal{path, "the header claims " + claimed + ", " + Amount(needed) +
+                                 " once decoded, but only " + Amount(Left()) + " of the " +
+                                 Amount(total_) + " that all the pictures together may take are left"};
 }
 
-void PictureBudget::Charge(int width, int height) {
-  assert(!Refusal(width, height));
+void PictureBudget::Charge(const std::string& path, int width, int height) {
+  assert(!Refusal(path, width, height));
   used_ += Bytes(width, height);
+  if (Bytes(width, height) > Bytes(largest_.width, largest_.height))
+    largest_ = {path, width, height};
 }
 
 }  // namespace ombrevale

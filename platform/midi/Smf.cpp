@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+
+#include "platform/files/RegularFile.h"
 
 namespace ombrevale {
 
@@ -268,17 +269,8 @@ SmfInfo ReadSmf(std::span<const uint8_t> bytes, SmfListener* listener) {
 }
 
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.clear();
-  char buffer[65536];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    const auto got = static_cast<size_t>(in.gcount());
-    if (bytes.size() + got > maxBytes) return false;
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  }
-  return in.eof();
+  RegularFile file(path);
+  return file.IsOpen() && file.ReadRest(bytes, maxBytes);
 }
 
 }  // namespace ombrevale

@@ -67,8 +67,8 @@ class SmfListener {
 // all tracks.
 SmfInfo ReadSmf(std::span<const uint8_t> bytes, SmfListener* listener = nullptr);
 
-// Reads a file of at most kSmfMaxFileBytes into `bytes`. False when it cannot be opened or read,
-// or is larger.
+// Reads an ordinary file of at most kSmfMaxFileBytes into `bytes` (platform/files/: a FIFO or a
+// device in its place is refused at once). False when it cannot be opened or read, or is larger.
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>& bytes,
                    size_t maxBytes = kSmfMaxFileBytes);
 

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "platform/FatalError.h"
+#include "platform/files/WholeFile.h"
 
 namespace ombrevale {
 
 void WritePng(const std::string& path, const Surface& frame) {
-  FILE* file = std::fopen(path.c_str(), "wb");
+  WholeFile whole(path);
+  FILE* file = std::fopen(whole.Partial().c_str(), "wb");
   if (file == nullptr) throw FatalError("cannot write " + path + ": " + std::strerror(errno));
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -38,6 +40,7 @@ void WritePng(const std::string& path, const Surface& frame) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   if (std::fclose(file) != 0) throw FatalError("cannot write " + path);
+  whole.Keep();
 }
 
 }  // namespace ombrevale

@@ -9,8 +9,8 @@
 
 namespace ombrevale {
 
-// Writes `frame` to `path` as an 8-bit RGB PNG, replacing any file there. Throws FatalError when
-// the file cannot be written.
+// Writes `frame` to `path` as an 8-bit RGB PNG, replacing any file there once it is whole (it is
+// written as `path`.part until then). Throws FatalError when the file cannot be written.
 void WritePng(const std::string& path, const Surface& frame);
 
 }  // namespace ombrevale

@@ -33,8 +33,8 @@ Surface ReadPicture(const std::string& path, PictureBudget& budget) {
   SurfacePtr decoded;
   {
     const std::vector<uint8_t> file = ReadCheckedBitmapFile(path, format);
-    if (auto why = budget.Refusal(format.size.width, format.size.height))
-      BitmapTooLarge(path, *why);
+    if (auto refusal = budget.Refusal(path, format.size.width, format.size.height))
+      BitmapTooLarge(refusal->path, refusal->why);
     SDL_RWops* rw = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
     if (rw == nullptr) UnreadableBitmap(path, SDL_GetError());
     decoded.reset(SDL_LoadBMP_RW(rw, 1));
@@ -64,7 +64,7 @@ Surface ReadPicture(const std::string& path, PictureBudget& budget) {
       WriteRowOverBlack(picture.Row(top + r), row, size.width);
     }
   }
-  budget.Charge(size.width, size.height);
+  budget.Charge(path, size.width, size.height);
   return picture;
 }
 
@@ -79,9 +79,9 @@ void SdlPictureReader::ReadAhead(std::vector<std::string> paths) {
 Surface SdlPictureReader::LoadPicture(const std::string& path) {
   if (ahead_) {
     if (std::optional<Surface> ready = ahead_->Take(path)) {
-      if (auto why = budget_.Refusal(ready->Width(), ready->Height()))
-        BitmapTooLarge(WhereLooked(path), *why);
-      budget_.Charge(ready->Width(), ready->Height());
+      if (auto refusal = budget_.Refusal(path, ready->Width(), ready->Height()))
+        BitmapTooLarge(WhereLooked(refusal->path), refusal->why);
+      budget_.Charge(path, ready->Width(), ready->Height());
       return std::move(*ready);
     }
   }

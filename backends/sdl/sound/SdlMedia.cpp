@@ -10,6 +10,7 @@
 
 #include "backends/sdl/sound/MixerLibrary.h"
 #include "backends/sdl/sound/SynthLines.h"
+#include "platform/files/RegularFile.h"
 #include "platform/mci/Mci.h"
 #include "platform/midi/PlainSmf.h"
 #include "platform/midi/Smf.h"
@@ -19,7 +20,7 @@ namespace ombrevale {
 namespace {
 
 // A wave larger than this is refused before the mixer decodes it into memory.
-constexpr uintmax_t kMaxWaveBytes = uintmax_t{64} << 20;
+constexpr uint64_t kMaxWaveBytes = uint64_t{64} << 20;
 
 // 1024 frames at 44.1 kHz: 23 ms from a start to the speaker.
 constexpr int kMixerFrames = 1024;
@@ -37,6 +38,24 @@ bool SoundfontThere(const char* names) {
     rest.remove_prefix(end + 1);
   }
   return false;
+}
+
+// Reads the whole of a piece or a wave of at most `maxBytes` into `bytes`, opened and checked in
+// one step (platform/files/): a FIFO or a device put in its place is refused at once, where an
+// open that waited for its writer would hold the program for good. The status of the open; where
+// it fails, `error` says why.
+int32_t ReadSoundFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes,
+                      std::string& error) {
+  RegularFile file(path);
+  if (file.Missing()) {
+    error = "no such file: " + path;
+    return kMciErrFileMissing;
+  }
+  if (!file.IsOpen() || !file.ReadRest(bytes, maxBytes)) {
+    error = "cannot read " + path;
+    return kMciErrFileNotPlayable;
+  }
+  return kMciSuccess;
 }
 
 // The mixer's library, SDL's audio subsystem and the mixer's device: loaded and opened on the
@@ -196,17 +215,11 @@ class SdlMusicStream final : public MusicStream {
 
 int32_t SdlMusicDevice::Open(const std::string& path, std::unique_ptr<MusicStream>& stream,
                              int64_t& lengthMs) {
-  // The file is checked before the output is opened, so a bad path never wakes the sound card.
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    error_ = "no such file: " + path;
-    return kMciErrFileMissing;
-  }
+  // The file is read before the output is opened, so a bad path never wakes the sound card.
   std::vector<uint8_t> bytes;
-  if (!std::filesystem::is_regular_file(path, ec) || !ReadSmallFile(path, bytes)) {
-    error_ = "cannot read " + path;
-    return kMciErrFileNotPlayable;
-  }
+  if (const int32_t status = ReadSoundFile(path, kSmfMaxFileBytes, bytes, error_);
+      status != kMciSuccess)
+    return status;
   // The synthesiser plays the piece as the reader understood it, written plain: what sounds, and
   // for how long, is what was measured.
   PlainSmf plain = WritePlainSmf(bytes);
@@ -241,20 +254,16 @@ class SdlWaveDevice final : public WaveDevice {
   ~SdlWaveDevice() override { Stop(); }
 
   int32_t Play(const std::string& path, bool loop) override {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-      error_ = "no such file: " + path;
-      return kMciErrFileMissing;
-    }
-    const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxWaveBytes) {
-      error_ = "cannot read " + path;
-      return kMciErrFileNotPlayable;
-    }
+    std::vector<uint8_t> bytes;
+    if (const int32_t status = ReadSoundFile(path, kMaxWaveBytes, bytes, error_);
+        status != kMciSuccess)
+      return status;
     if (!audio_.Ensure()) return kMciErrNoAudioDevice;
     Stop();
     const MixerCalls& mix = audio_.Mix();
-    ChunkPtr chunk(mix.LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1), {&mix});
+    // The mixer decodes the bytes read into a chunk of its own.
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    ChunkPtr chunk(mix.LoadWAV_RW(rw, 1), {&mix});
     if (!chunk) {
       error_ = SDL_GetError();
       return kMciErrFileNotPlayable;

@@ -9,6 +9,7 @@
 #include "backends/sdl/XErrors.h"
 #include "backends/sdl/boxes/ErrorBoxLines.h"
 #include "backends/sdl/window/HangUp.h"
+#include "backends/sdl/boxes/BoxEndsWithProgram.h"
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
@@ -118,7 +119,9 @@ bool ShowFatalErrorBox(const std::string& text) {
   // SDL's box is as wide as its longest line: in lines, it fits the screen.
   const std::string lines = ErrorBoxLines(text);
   // SDL draws the box from a process of its own, which now and then fails to come up on a busy
-  // desktop: try once more before giving up, and then say why the box is missing.
+  // desktop: try once more before giving up, and then say why the box is missing. That process
+  // ends with the program, should a signal end the program while the box is up.
+  const BoxEndsWithProgram tied;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ombrevale", lines.c_str(), nullptr) == 0)
       return true;
@@ -128,17 +131,3 @@ bool ShowFatalErrorBox(const std::string& text) {
 }
 
 }  // namespace ombrevale
-
-#if defined(__SANITIZE_ADDRESS__)
-// For builds under AddressSanitizer: SDL's X11 driver opens a D-Bus connection and deliberately
-// leaves libdbus's global state for the application to free (dbus_shutdown); the program does
-// not use D-Bus itself, so that memory is no leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libdbus-1.so\n";
-}
-// That suppression is used in every run: the leak checker is not to list it at each exit, where
-// it would pass for the program's own error output.
-extern "C" const char* __lsan_default_options() {
-  return "print_suppressions=0";
-}
-#endif

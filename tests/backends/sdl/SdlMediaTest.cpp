@@ -21,6 +21,7 @@
 #include "platform/mci/Mci.h"
 #include "sound/SoundAPI.h"
 #include "tests/backends/sdl/SoundFiles.h"
+#include "tests/platform/files/FifoSwap.h"
 #include "tests/platform/midi/SmfFiles.h"
 
 // The real mixer under SDL's dummy audio driver, which plays in real time. Each test writes its
@@ -336,6 +337,52 @@ TEST_F(SdlMediaTest, WavesPlayOnTheirChannelAndStop) {
   EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 1);
   EXPECT_TRUE(media->sndPlaySoundA("", SND_ASYNC | SND_NODEFAULT));
   EXPECT_EQ(Mix_Playing(SdlMedia::kWaveChannel), 0);
+}
+
+// Another program swaps a piece or a wave for a FIFO and back while the program opens it: each open
+// reads the whole file or refuses the FIFO as a file it cannot read, and none waits in the FIFO's
+// open, which would hold the window's thread for good.
+TEST_F(SdlMediaTest, AFifoSwappedInForAPieceOrAWaveNeverHoldsTheProgram) {
+  const auto cannotRead = [](const std::string& path) {
+    return std::string(MciStatusText(kMciErrFileNotPlayable)) + ": cannot read " + path;
+  };
+  // A piece is read and measured before the output is wanted: without the mixer, a whole piece
+  // answers "no audio device".
+  SdlMedia silent("no-such-mixer.so");
+  std::filesystem::create_directories(dir / "pieces");
+  const std::string swappedPiece = (dir / "pieces" / "swapped.mid").string();
+  const SwappedReads pieces = ReadWhileSwapped(
+      (dir / "pieces").string(), swappedPiece, piece, 1000,
+      [&] {
+        const int32_t status = silent.mciSendStringA(
+            "open \"" + swappedPiece + "\" type sequencer alias m1", nullptr, 0, 0);
+        if (status == kMciErrNoAudioDevice) return std::string();
+        return std::string(MciStatusText(status)) + ": " + silent.LastError();
+      },
+      cannotRead(swappedPiece));
+  EXPECT_GT(pieces.whole, 0);
+  EXPECT_GT(pieces.refused, 0);
+  EXPECT_TRUE(pieces.otherwise.empty())
+      << pieces.otherwise.size()
+      << " opens failed otherwise, the first: " << pieces.otherwise.front();
+
+  // A wave is read when it is played, on the dummy output.
+  std::filesystem::create_directories(dir / "waves");
+  const std::string swappedWave = (dir / "waves" / "swapped.wav").string();
+  const std::string blip = (dir / "waves" / "blip.wav").string();
+  WriteFile(blip, ToneWave(10));
+  const SwappedReads waves = ReadWhileSwapped(
+      (dir / "waves").string(), swappedWave, blip, 300,
+      [&] {
+        if (media->sndPlaySoundA(swappedWave, SND_ASYNC)) return std::string();
+        return std::string(MciStatusText(media->LastWaveStatus())) + ": " + media->LastError();
+      },
+      cannotRead(swappedWave));
+  EXPECT_GT(waves.whole, 0);
+  EXPECT_GT(waves.refused, 0);
+  EXPECT_TRUE(waves.otherwise.empty())
+      << waves.otherwise.size()
+      << " plays failed otherwise, the first: " << waves.otherwise.front();
 }
 
 }  // namespace

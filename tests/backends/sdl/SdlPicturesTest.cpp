@@ -232,14 +232,15 @@ TEST_F(SdlPictures, AClaimOfTheLargestSizeFillsTheBudgetExactlyAndTheNextIsRefus
   EXPECT_EQ(reader_.Budget().Total(), 4096u * 4096 * 4);
   EXPECT_EQ(reader_.Budget().Left(), 0u);
 
+  // The second is refused, and the first, which spent the budget, is named.
   const std::string why = Failure(second);
-  EXPECT_EQ(why, second +
-                     ": too large to load (the header claims 4096 x 4096 pixels, 64 MB once "
-                     "decoded, but only 0 bytes of the 64 MB that all the pictures together may "
-                     "take are left)");
+  EXPECT_EQ(why, first +
+                     ": too large to load (its header claims 4096 x 4096 pixels, 64 MB once "
+                     "decoded, of the 64 MB that all the pictures together may take, and leaves "
+                     "too little for " +
+                     second + " (4096 x 4096 pixels))");
   // Once the budget is spent, not a pixel more.
-  EXPECT_NE(Failure(tiny).find(tiny + ": too large to load (the header claims 1 x 1 pixels"),
-            std::string::npos)
+  EXPECT_NE(Failure(tiny).find("too little for " + tiny + " (1 x 1 pixels)"), std::string::npos)
       << Failure(tiny);
 }
 

@@ -2,6 +2,8 @@
 # The program in a real window on a private X server.
 #   window_test.sh window     PROGRAM WM_CLOSE SHOTS-DIR  - open, keys, version box, close
 #   window_test.sh no-desktop PROGRAM WM_CLOSE SHOTS-DIR  - no display: one sentence, status 1
+#   window_test.sh box-signal PROGRAM WM_CLOSE SHOTS-DIR  - SIGTERM while a corrupt bitmap's error
+#                                                          box is up: status 143, the box gone
 #   window_test.sh broken-picture PROGRAM WM_CLOSE SHOTS-DIR - a corrupt bitmap in dat/: a box
 #                                                          that fits the screen naming it, no
 #                                                          window, status 1
@@ -106,6 +108,34 @@ if [ "$mode" = broken-picture ]; then
   grep -qF "$(cd "$run" && pwd -P)/dat/noise.bmp: " "$work/app.log" ||
     fail "stderr does not name the file by its whole path: $(cat "$work/app.log")"
   echo "broken picture: a box and a message naming it, no window, status 1"
+  exit 0
+fi
+
+if [ "$mode" = box-signal ]; then
+  # The program is ended by a signal while the error box of a bitmap that is no picture is up:
+  # the box, drawn by a process of the program's own, goes with it, and no such process is left.
+  mkdir -p "$work/signalled/dat"
+  head -c 3000 /dev/urandom >"$work/signalled/dat/noise.bmp"
+  printf 'BM' | dd of="$work/signalled/dat/noise.bmp" conv=notrunc status=none
+  (cd "$work/signalled" && SDL_AUDIODRIVER=dummy exec "$program") >"$work/app.log" 2>&1 &
+  app_pid=$!
+  retry 10 box_open || fail "no error box for the broken picture"
+  children=$(cat /proc/"$app_pid"/task/*/children 2>/dev/null)
+  [ -n "$children" ] || fail "the box is not drawn by a process of the program's"
+  kill -TERM "$app_pid"
+  retry 15 bash -c "! kill -0 $app_pid" || fail "the program still runs 15 s after SIGTERM"
+  wait "$app_pid"
+  status=$?
+  app_pid=""
+  for child in $children; do
+    if ! retry 10 bash -c "! kill -0 $child"; then
+      kill -KILL "$child" 2>/dev/null
+      fail "the box's process $child outlived the program"
+    fi
+  done
+  [ "$status" -eq 143 ] || fail "exit status $status after SIGTERM, expected 143"
+  retry 10 box_closed || fail "the error box is still on the screen after the program ended"
+  echo "box and signal: status 143, the box and its process gone with the program"
   exit 0
 fi
 
