@@ -1,7 +1,8 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF; or counts their flashes (platform/flash/FlashAnalysis.h) and draws them as a chart.
+// one animated GIF; or counts their flashes as the program shows them (platform/flash/) and draws
+// them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
@@ -26,9 +27,8 @@
 
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
-#include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
-#include "platform/flash/FlashTally.h"
+#include "tools/FlashReport.h"
 #include "tools/Png.h"
 #include "tools/Render.h"
 
@@ -40,8 +40,9 @@ constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
 constexpr const char* kUsage =
     "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
-    "       ombrevale-render --flashes [--scale S] [--plot FILE] [--seed N] [--skip N]\n"
-    "                        [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
+    "       ombrevale-render --flashes [--scale S] [--no-flash-limit] [--plot FILE]\n"
+    "                        [--seed N] [--skip N] [--frames N]\n"
+    "                        [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
@@ -51,14 +52,17 @@ constexpr const char* kUsage =
     "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
     "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
     "                named by each frame's number in the run (frame-0001.png, ...)\n"
-    "  --flashes     count the flashes of every frame after the skipped ones, as WCAG 2.x\n"
-    "                counts general and red flashes: in each one-second window (the 50 frames\n"
-    "                up to each frame), in the 10-degree field of view where they are most.\n"
-    "                The last line says \"most flashes in one second: X general, Y red\n"
-    "                (threshold 3); seconds over it: Z of T\": T is how many whole seconds\n"
-    "                (50 frames each, from the first counted) the run holds, and Z how many of\n"
-    "                those are over: a second is over when the window up to one of its frames\n"
-    "                holds more than 3 general or more than 3 red flashes\n"
+    "  --flashes     count the flashes of every frame after the skipped ones as the program\n"
+    "                shows them, through its flash limiter, as WCAG 2.x counts general and red\n"
+    "                flashes: in each one-second window (the 50 frames up to each frame), in the\n"
+    "                10-degree field of view where they are most, a flash for every two\n"
+    "                transitions, the last one alone counting as one. The last line says \"most\n"
+    "                flashes in one second: X general, Y red (threshold 3); seconds over it: Z\n"
+    "                of T\": T is how many whole seconds (50 frames each, from the first counted)\n"
+    "                the run holds, and Z how many of those are over: a second is over when the\n"
+    "                window up to one of its frames holds more than 3 general or more than 3 red\n"
+    "                flashes (7 transitions or more)\n"
+    "  --no-flash-limit  with --flashes: count the frames as drawn, without the limiter\n"
     "  --scale S     with --flashes: how large the page is seen, against its natural size on a\n"
     "                1024 x 768 screen (a number above 0, up to 100; default 1): a 10-degree\n"
     "                field is then 341 / S x 256 / S pixels of the canvas\n"
@@ -74,6 +78,7 @@ struct Options {
   DateTimeFields start = RenderOptions{}.start;
   std::string out;
   bool flashes = false;
+  bool limit = true;
   std::optional<double> scale;
   std::string plot;
 };
@@ -139,8 +144,8 @@ Options ParseOptions(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       std::exit(0);
     }
-    if (arg == "--flashes") {
-      o.flashes = true;
+    if (arg == "--flashes" || arg == "--no-flash-limit") {
+      (arg == "--flashes" ? o.flashes : o.limit) = arg == "--flashes";
       continue;
     }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
@@ -149,8 +154,8 @@ Options ParseOptions(int argc, char** argv) {
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
   }
-  if (!o.flashes && (o.scale || !o.plot.empty()))
-    throw UsageError("--scale and --plot go with --flashes");
+  if (!o.flashes && (o.scale || !o.plot.empty() || !o.limit))
+    throw UsageError("--scale, --no-flash-limit and --plot go with --flashes");
   if (o.out.empty() && !o.flashes)
     throw UsageError("--out is missing: where should the frames go?");
   return o;
@@ -250,16 +255,14 @@ int Render(const Options& o) {
   } else if (!o.out.empty() && mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
     throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
   }
-  std::optional<FlashAnalysis> analysis;
-  std::optional<FlashTally> tally;
-  if (o.flashes) {
-    analysis.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), kFramesPerSecond);
-    tally.emplace(o.skip, kFramesPerSecond);
-  }
+  std::optional<FlashReport> flashes;
+  if (o.flashes)
+    flashes.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), o.limit, o.skip,
+                    kFramesPerSecond);
   // The frames left out are drawn all the same: each frame follows from the ones before it.
   RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
     if (i < o.skip) return;
-    if (analysis) tally->Add(analysis->AddFrame(frame));
+    if (flashes) flashes->Add(frame, static_cast<uint32_t>(i * kRenderStepMs));
     if (o.out.empty() || (i - o.skip) % o.every != 0) return;
     if (gif) {
       writer->Add(frame, o.every * kRenderStepMs / 10);
@@ -270,15 +273,15 @@ int Render(const Options& o) {
     }
   });
   if (gif) writer->Close();
-  if (tally) {
-    char run[120];
-    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx", o.seed,
-                  FormatDateTime(o.start).c_str(), o.scale.value_or(1));
-    std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run, o.skip,
-                o.skip + o.frames - 1, analysis->Seeing().c_str(), tally->Places().c_str(),
-                tally->LastLine().c_str());
+  if (flashes) {
+    char run[160];
+    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx%s", o.seed,
+                  FormatDateTime(o.start).c_str(), o.scale.value_or(1),
+                  o.limit ? ", limited" : ", not limited");
+    std::fputs(flashes->Lines(run, o.skip + o.frames - 1).c_str(), stdout);
     if (!o.plot.empty())
-      WritePng(o.plot, DrawFlashPlot(*tally, std::string("Flashes of the title vision, ") + run));
+      WritePng(o.plot,
+               DrawFlashPlot(flashes->Tally(), std::string("Flashes of the title vision, ") + run));
   }
   return 0;
 }

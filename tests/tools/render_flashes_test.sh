@@ -20,7 +20,7 @@ fail() {
 last=$(tail -n 1 "$out/stdout")
 [[ $last =~ ^most\ flashes\ in\ one\ second:\ [0-9]+\ general,\ [0-9]+\ red\ \(threshold\ 3\)\;\ seconds\ over\ it:\ [0-9]+\ of\ 2$ ]] ||
   fail "the last line is \"$last\""
-grep -q "^flashes of the title vision, seed 1 .* seen at 2x, frames 0 to 99: a 10-degree field is 171 x 128 " \
+grep -q "^flashes of the title vision, seed 1 .* seen at 2x, limited, frames 0 to 99: a 10-degree field is 171 x 128 " \
   "$out/stdout" || fail "the first line does not say how the page was seen: $(head -n 1 "$out/stdout")"
 file "$out/flashes.png" | grep -q "PNG image data, 1000 x 440" ||
   fail "the chart is not a 1000 x 440 PNG: $(file "$out/flashes.png")"
