@@ -43,7 +43,8 @@ std::string FlashReport::Lines(const std::string& run, int lastFrame) const {
                   "%.4f of relative luminance on average, in %.3f ms a frame\n",
                   static_cast<long long>(done.framesChanged), static_cast<long long>(done.frames),
                   100.0 * static_cast<double>(done.framesChanged) / frames,
-                  static_cast<long long>(done.pixelsChanged), done.luminanceMoved / pixels,
+                  static_cast<long long>(done.pixelsChanged),
+                  static_cast<double>(done.luminanceMoved) / kFullLight / pixels,
                   std::chrono::duration<double, std::milli>(limiting_).count() / frames);
     lines += line;
   } else {

@@ -18,26 +18,28 @@ class FieldBudget {
   // transitions: kept up, 2 a second (1 flash); in any 5 seconds at most 15, so that no 4 of them
   // can hold 4 each. (Within one second the limit of 6 comes first.)
   static constexpr int kBurst = 5;
-  static constexpr int64_t kSpacingMs = 500;
+  static constexpr int kSpacingMs = 500;
 
-  explicit FieldBudget(int places) : earned_(static_cast<size_t>(places), 0) {}
+  explicit FieldBudget(int places) : owed_(static_cast<size_t>(places), 0) {}
 
-  // Whether `place` may make a transition at `nowMs` (on a clock that does not wrap).
-  bool Allows(int place, int64_t nowMs) const {
-    return earned_[static_cast<size_t>(place)] - nowMs <= (kBurst - 1) * kSpacingMs;
-  }
-  // `place` made a transition at `nowMs`.
-  void Spend(int place, int64_t nowMs) {
-    int64_t& earned = earned_[static_cast<size_t>(place)];
-    earned = (earned > nowMs ? earned : nowMs) + kSpacingMs;
-  }
-  // The places are now `places` others: each is taken to have spent as much as the one that had
-  // spent most.
+  // Time passes on to `nowMs` (milliseconds on a clock that does not wrap): what each place owes
+  // is paid off as it goes.
+  void Pass(int64_t nowMs);
+  // Marks in refused[place] (1, else 0) the places whose `hits` are 1 but which may not make a
+  // transition now: their budget is spent, or they made `most` or more in the second already
+  // (`counts`). Returns how many.
+  int Refuse(const uint8_t* hits, const uint8_t* counts, int most, uint8_t* refused) const;
+  // The places whose `hits` are 1 made a transition now.
+  void Spend(const uint8_t* hits);
+  // The places are now `places` others: each is taken to owe as much as the one that owed most.
   void Replace(int places);
 
  private:
-  // Per place: when all it spent is earned again.
-  std::vector<int64_t> earned_;
+  // Per place: how many milliseconds it owes, kSpacingMs per transition, paid off with time; a
+  // place may make one while it owes no more than (kBurst - 1) x kSpacingMs.
+  std::vector<uint16_t> owed_;
+  int64_t lastMs_ = 0;
+  bool started_ = false;
 };
 
 }  // namespace ombrevale

@@ -5,7 +5,6 @@
 // shown faster or slower than the vision draws them count as long as they were shown.
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,39 +17,44 @@ class FieldSeconds {
   // them makes this many in a second, however many more there were.
   static constexpr int kRemembered = 64;
 
-  // The transitions each place made, in the second up to a time, and the place that made the
-  // most (the first such, row by row; -1 when none made any).
+  // The place that made the most transitions in the second (the first such, row by row; -1 when
+  // none made any), and how many.
   struct Busiest {
     int transitions = 0;
     int place = -1;
   };
 
-  explicit FieldSeconds(int places) : marks_(static_cast<size_t>(places), 0) {}
+  explicit FieldSeconds(int places);
 
-  // Notes the frame shown at `nowMs` (milliseconds on a clock that does not wrap): the places
-  // whose `hits` hold `bit` made a transition in it, `found` of them. A frame where none did
-  // leaves the record as it was.
-  void Record(const uint8_t* hits, uint8_t bit, int found, int64_t nowMs);
+  // Moves the second on to end at `nowMs` (milliseconds on a clock that does not wrap, never
+  // earlier than before): the frames noted a second or more before it leave the count.
+  void Advance(int64_t nowMs);
+  // Notes the frame shown at `nowMs`, where the places whose `hits` are 1 made a transition,
+  // `found` of them. A frame where none did leaves the record as it was.
+  void Record(const uint8_t* hits, int found, int64_t nowMs);
 
-  // Which of the remembered frames lie in the second up to `nowMs` (no earlier than every frame
-  // noted): what Count takes.
-  uint64_t Recent(int64_t nowMs) const;
-  // The transitions of `place` in those frames.
-  int Count(int place, uint64_t recent) const {
-    return std::popcount(marks_[static_cast<size_t>(place)] & recent);
-  }
-  Busiest Most(int64_t nowMs) const;
+  // The transitions of `place` in the second up to the time advanced to; all places'.
+  int Count(int place) const { return counts_[static_cast<size_t>(place)]; }
+  const uint8_t* Counts() const { return counts_.data(); }
+  Busiest Most() const;
 
   // The places are now `places` others (the field has another size): each is taken to have made
   // the transitions of the busiest before, so that the second goes on being counted at its worst.
-  void Replace(int places, int64_t nowMs);
+  void Replace(int places);
 
  private:
-  // Per place: bit k set when it made a transition in the kth newest frame noted.
+  // The noted frame `k` (0 the newest) leaves the count.
+  void Forget(int k);
+  // A new frame comes in, where the places whose `hits` are 1 made a transition.
+  void Note(const uint8_t* hits);
+
+  // Per place: bit k set when it made a transition in the kth newest frame noted; how many of
+  // the frames in the second.
   std::vector<uint64_t> marks_;
-  // The times of the frames noted, the newest first; how many there are.
+  std::vector<uint8_t> counts_;
+  // The times of the frames noted, the newest first; how many of them lie in the second.
   std::array<int64_t, kRemembered> times_{};
-  int noted_ = 0;
+  int live_ = 0;
 };
 
 }  // namespace ombrevale

@@ -1,6 +1,7 @@
 #include "platform/flash/FlashAnalysis.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace ombrevale {
@@ -8,93 +9,99 @@ namespace ombrevale {
 FlashAnalysis::FlashAnalysis(int width, int height, double scale)
     : sight_(width, height, scale),
       finder_(sight_),
-      swings_(static_cast<size_t>(width) * height),
-      light_(swings_.size()),
-      hits_(static_cast<size_t>(sight_.Places()), 0),
+      planes_(static_cast<size_t>(width) * height),
       seconds_{FieldSeconds(sight_.Places()), FieldSeconds(sight_.Places())} {
-  for (auto& turns : turns_) turns.assign(swings_.size(), 0);
+  for (auto& hits : hits_) hits.assign(static_cast<size_t>(sight_.Places()), 0);
 }
 
 void FlashAnalysis::SetScale(double scale) {
   if (scale == sight_.scale) return;
   sight_ = FlashSight(sight_.width, sight_.height, scale);
   finder_ = FieldFinder(sight_);
-  hits_.assign(static_cast<size_t>(sight_.Places()), 0);
+  for (auto& hits : hits_) hits.assign(static_cast<size_t>(sight_.Places()), 0);
   found_[kGeneral] = found_[kRed] = 0;
-  for (auto& seconds : seconds_) seconds.Replace(sight_.Places(), lastMs_);
+  for (auto& seconds : seconds_) seconds.Replace(sight_.Places());
 }
 
-void FlashAnalysis::Measure(size_t i, Pixel p) {
-  const PixelLight light =
-      LightOf({units_[(p >> 16) & 0xFF], units_[(p >> 8) & 0xFF], units_[p & 0xFF]});
-  light_[i] = light;
-  if (first_) return;
-  turns_[kGeneral][i] = static_cast<int8_t>(LuminanceTurn(swings_[i], light));
-  turns_[kRed][i] = static_cast<int8_t>(RedTurn(swings_[i], light));
-}
-
-void FlashAnalysis::Look(const Surface& frame) {
+void FlashAnalysis::Look(const Surface& frame, uint32_t nowMs) {
   if (frame.Width() != sight_.width || frame.Height() != sight_.height)
     throw std::invalid_argument("a frame of another size than the flash count's canvas");
-  int8_t* general = turns_[kGeneral].data();
-  int8_t* red = turns_[kRed].data();
-  for (int y = 0; y < sight_.height; ++y) {
-    const Pixel* row = frame.Row(y);
-    const Pixel* before = first_ ? nullptr : last_.Row(y);
-    const size_t start = static_cast<size_t>(y) * sight_.width;
-    for (int x = 0; x < sight_.width; ++x) {
-      const size_t i = start + x;
-      // A pixel as it was shown keeps its light and makes no transition.
-      if (before != nullptr && row[x] == before[x]) {
-        general[i] = red[i] = 0;
-        continue;
-      }
-      Measure(i, row[x]);
-    }
+  nowMs_ = first_ ? nowMs : nowMs_ + static_cast<uint32_t>(nowMs - static_cast<uint32_t>(nowMs_));
+  for (auto& seconds : seconds_) seconds.Advance(nowMs_);
+  const size_t pixels = planes_.low.size();
+  const Pixel* now = frame.Pixels().data();
+  if (first_) {
+    turning_ = MeasurePixels(planes_, 0, pixels, now, false);
+  } else {
+    turning_ = MeasureChanged(now, last_.Pixels().data(), pixels);
   }
   FindFields();
 }
 
+TurnCounts FlashAnalysis::MeasureChanged(const Pixel* now, const Pixel* before, size_t pixels) {
+  // A pixel shown as it was keeps its light, which it was measured with, and within what it
+  // remembers it makes no transition: the pixels are compared a block at a time, and only the
+  // blocks that changed are measured.
+  constexpr size_t kBlock = 16;
+  const auto same = [&](size_t i) {
+    return std::memcmp(now + i, before + i, std::min(kBlock, pixels - i) * sizeof(Pixel)) == 0;
+  };
+  TurnCounts counts;
+  for (size_t i = 0; i < pixels;) {
+    size_t end = i;
+    while (end < pixels && same(end)) end = std::min(pixels, end + kBlock);
+    for (auto& turns : planes_.turns) std::fill(turns.begin() + i, turns.begin() + end, 0);
+    i = end;
+    while (end < pixels && !same(end)) end = std::min(pixels, end + kBlock);
+    if (end == i) continue;
+    const TurnCounts changed = MeasurePixels(planes_, i, end - i, now + i, true);
+    counts.general += changed.general;
+    counts.red += changed.red;
+    i = end;
+  }
+  return counts;
+}
+
 void FlashAnalysis::Retake(int x, int y, Pixel p) {
-  Measure(static_cast<size_t>(y) * sight_.width + x, p);
+  Remeasure(static_cast<size_t>(y) * sight_.width + x, 1, &p);
+}
+
+void FlashAnalysis::RetakeRow(int y, const Pixel* row) {
+  Remeasure(static_cast<size_t>(y) * sight_.width, static_cast<size_t>(sight_.width), row);
+}
+
+void FlashAnalysis::Remeasure(size_t first, size_t count, const Pixel* pixels) {
+  for (size_t i = first; i < first + count; ++i) {
+    turning_.general -= planes_.turns[kGeneral][i] != 0;
+    turning_.red -= planes_.turns[kRed][i] != 0;
+  }
+  const TurnCounts now = MeasurePixels(planes_, first, count, pixels, !first_);
+  turning_.general += now.general;
+  turning_.red += now.red;
 }
 
 void FlashAnalysis::FindFields() {
-  found_[kGeneral] = finder_.Find(turns_[kGeneral].data(), hits_.data(), 1 << kGeneral);
-  found_[kRed] = finder_.Find(turns_[kRed].data(), hits_.data(), 1 << kRed);
+  found_[kGeneral] =
+      finder_.Find(planes_.turns[kGeneral].data(), turning_.general, hits_[kGeneral].data());
+  found_[kRed] = finder_.Find(planes_.turns[kRed].data(), turning_.red, hits_[kRed].data());
 }
 
-FlashWindow FlashAnalysis::Commit(const Surface& frame, uint32_t nowMs) {
-  const int8_t* general = turns_[kGeneral].data();
-  const int8_t* red = turns_[kRed].data();
-  for (int y = 0; y < sight_.height; ++y) {
-    const Pixel* row = frame.Row(y);
-    const Pixel* before = first_ ? nullptr : last_.Row(y);
-    const size_t start = static_cast<size_t>(y) * sight_.width;
-    for (int x = 0; x < sight_.width; ++x) {
-      const size_t i = start + x;
-      if (before == nullptr)
-        swings_[i] = FirstSwing(light_[i]);
-      else if (row[x] != before[x])
-        StepSwing(swings_[i], light_[i], general[i], red[i]);
-    }
-  }
-  lastMs_ = Unwrapped(nowMs);
+FlashWindow FlashAnalysis::Commit(const Surface& frame) {
+  StepPixels(planes_, !first_);
   last_ = frame;
   first_ = false;
-  for (int k = 0; k < kKinds; ++k)
-    seconds_[k].Record(hits_.data(), static_cast<uint8_t>(1 << k), found_[k], lastMs_);
-  return MostIn(lastMs_);
+  for (int k = 0; k < kKinds; ++k) seconds_[k].Record(hits_[k].data(), found_[k], nowMs_);
+  return Busiest();
 }
 
-FlashWindow FlashAnalysis::MostIn(int64_t nowMs) const {
+FlashWindow FlashAnalysis::Busiest() const {
   FlashWindow window;
   const auto fieldAt = [&](int place) {
     return Rect{place % sight_.placesAcross, place / sight_.placesAcross, sight_.fieldWidth,
                 sight_.fieldHeight};
   };
-  const FieldSeconds::Busiest general = seconds_[kGeneral].Most(nowMs);
-  const FieldSeconds::Busiest red = seconds_[kRed].Most(nowMs);
+  const FieldSeconds::Busiest general = seconds_[kGeneral].Most();
+  const FieldSeconds::Busiest red = seconds_[kRed].Most();
   window.generalTransitions = general.transitions;
   window.redTransitions = red.transitions;
   window.general = FlashesOf(general.transitions);
@@ -105,8 +112,8 @@ FlashWindow FlashAnalysis::MostIn(int64_t nowMs) const {
 }
 
 FlashWindow FlashAnalysis::AddFrame(const Surface& frame, uint32_t nowMs) {
-  Look(frame);
-  return Commit(frame, nowMs);
+  Look(frame, nowMs);
+  return Commit(frame);
 }
 
 }  // namespace ombrevale

@@ -41,6 +41,7 @@
 #include "platform/flash/FieldSeconds.h"
 #include "platform/flash/FlashFields.h"
 #include "platform/flash/FlashLight.h"
+#include "platform/flash/FlashRows.h"
 #include "platform/flash/FlashSwing.h"
 
 namespace ombrevale {
@@ -78,33 +79,35 @@ class FlashAnalysis {
   void SetScale(double scale);
 
   // AddFrame in its steps, for a caller that may change the frame before it is counted:
-  // - Look measures `frame` against what each pixel remembers and finds where fields would make
-  //   a transition, changing nothing of the count;
+  // - Look measures `frame`, to be shown at `nowMs`, against what each pixel remembers and finds
+  //   where fields would make a transition; of the count it only moves the second on to `nowMs`;
   // - after a pixel was changed, Retake measures it again (its transitions are then those of its
   //   new colour), and FindFields finds the fields again;
   // - Commit counts the frame, which must be the one looked at with the pixels retaken.
-  void Look(const Surface& frame);
+  void Look(const Surface& frame, uint32_t nowMs);
   void Retake(int x, int y, Pixel p);
+  // The same for a whole row `y`, now `row`.
+  void RetakeRow(int y, const Pixel* row);
   void FindFields();
-  FlashWindow Commit(const Surface& frame, uint32_t nowMs);
+  FlashWindow Commit(const Surface& frame);
 
   // What Look found: per pixel, row by row, the transition of `kind` showing the frame would
-  // make (+1, -1, 0); per place (Sight().placesAcross x placesDown, row by row) bit 1 << kind set
-  // where the field there would make one; how many places would.
-  const int8_t* Turns(int kind) const { return turns_[kind].data(); }
-  const uint8_t* Hits() const { return hits_.data(); }
+  // make (+1, -1, 0); per place (Sight().placesAcross x placesDown, row by row) 1 where the field
+  // there would make one, else 0; how many places would.
+  const int8_t* Turns(int kind) const { return planes_.turns[kind].data(); }
+  const uint8_t* Hits(int kind) const { return hits_[kind].data(); }
   int Found(int kind) const { return found_[kind]; }
-  // A pixel's memory, and its light as last measured.
-  const PixelSwing& Swing(size_t pixel) const { return swings_[pixel]; }
-  // The transitions of `kind` each place made in the second up to the frame counted last.
+  // A pixel's memory, and its luminance in the frame looked at (in units, FlashLight.h).
+  PixelSwing Swing(size_t pixel) const { return planes_.Swing(pixel); }
+  int LightAt(size_t pixel) const { return planes_.luminance[pixel]; }
+  const PixelPlanes& Planes() const { return planes_; }
+  // The transitions of `kind` a place made in the second up to the frame looked at, that frame
+  // left out.
+  int Count(int kind, int place) const { return seconds_[kind].Count(place); }
   const FieldSeconds& Seconds(int kind) const { return seconds_[kind]; }
-  // The time of the frame counted last on a clock that does not wrap: the millisecond clock's
+  // The time of the frame looked at, on a clock that does not wrap: the millisecond clock's
   // readings, counted on across its wrap.
-  int64_t LastMs() const { return lastMs_; }
-  // `nowMs` on that clock, for a frame shown after the last.
-  int64_t Unwrapped(uint32_t nowMs) const {
-    return first_ ? nowMs : lastMs_ + static_cast<uint32_t>(nowMs - static_cast<uint32_t>(lastMs_));
-  }
+  int64_t NowMs() const { return nowMs_; }
   // The frame counted last (empty before the first).
   const Surface& LastShown() const { return last_; }
   bool Started() const { return !first_; }
@@ -114,20 +117,20 @@ class FlashAnalysis {
   std::string Seeing() const { return sight_.Words(); }
 
  private:
-  // Measures the pixel `i` of colour `p` and notes the transitions it would make.
-  void Measure(size_t i, Pixel p);
-  FlashWindow MostIn(int64_t nowMs) const;
+  FlashWindow Busiest() const;
+  // Measures the pixels of `now` that differ from `before` (`pixels` of each).
+  TurnCounts MeasureChanged(const Pixel* now, const Pixel* before, size_t pixels);
+  // Measures `count` pixels from `first` again, now `pixels`.
+  void Remeasure(size_t first, size_t count, const Pixel* pixels);
 
-  const int* units_ = LinearUnits();
   FlashSight sight_;
   FieldFinder finder_;
   bool first_ = true;
-  int64_t lastMs_ = 0;
+  int64_t nowMs_ = 0;
   Surface last_;
-  std::vector<PixelSwing> swings_;
-  std::vector<PixelLight> light_;      // per pixel: the light of the frame looked at
-  std::vector<int8_t> turns_[kKinds];  // per pixel
-  std::vector<uint8_t> hits_;          // per place
+  PixelPlanes planes_;
+  TurnCounts turning_;                 // how many pixels would make a transition of each kind
+  std::vector<uint8_t> hits_[kKinds];  // per place
   int found_[kKinds] = {};
   FieldSeconds seconds_[kKinds];
 };

@@ -51,19 +51,30 @@ class FieldFinder {
  public:
   explicit FieldFinder(const FlashSight& sight);
 
-  // Sets `bit` in hits[place] for every place (placesAcross x placesDown, row by row) whose field
+  // Sets hits[place] to 1 for every place (placesAcross x placesDown, row by row) whose field
   // makes a transition of the kind `events` holds (one per canvas pixel, row by row: +1, -1 or
-  // 0), and clears it elsewhere. Returns how many places make one.
-  int Find(const int8_t* events, uint8_t* hits, uint8_t bit);
+  // 0; `count` of them not 0), and to 0 elsewhere. Returns how many places make one.
+  int Find(const int8_t* events, int count, uint8_t* hits);
 
  private:
-  // Adds row `y` of the events along the row into the ring of row sums.
-  void SumRow(const int8_t* events, int y);
-  // Moves the column sums to the net square of row `y` and writes what that row's pixels cover
-  // into covered_.
-  void CoverRow(int y);
-  // Adds the covered row `y` into the fields' sums, and marks the places whose field is complete.
-  int FieldRow(int y, uint8_t* hits, uint8_t bit);
+  // Rows are taken four at a time where a row's sums run along it, so that the four sums run
+  // side by side.
+  static constexpr int kBatch = 4;
+
+  // Notes in eventRows_ which rows hold a transition.
+  void FindEventRows(const int8_t* events);
+  // Writes into across_, for the rows with a transition, each pixel's row of its square, summed;
+  // `count` (up to kBatch) rows at a time by SquareRows.
+  void SumAlongRows(const int8_t* events);
+  void SquareRows(const int8_t* events, const int* rows, int count);
+  // Adds row `y` of across_ into the column sums (`sign` +1), or takes it out (-1).
+  void AddRow(int y, int sign);
+  // Moves the column sums to the square of row `y` and writes what the row's pixels cover into
+  // row `slot` of covered_; returns false, writing nothing, where it covers nothing.
+  bool CoverRow(int y, int slot);
+  // Adds the `rows` covered rows from row `y` into the fields' sums (those `covers` says cover
+  // something), and marks the places whose field is complete.
+  int FieldRows(int y, const bool* covers, int rows, uint8_t* hits);
 
   FlashSight sight_;
   int radius_;
@@ -72,11 +83,18 @@ class FieldFinder {
   // of its sum, so that a square wholly on the canvas weighs the same everywhere and a clipped one
   // as much more as it is smaller.
   std::vector<int32_t> weights_;
-  std::vector<int16_t> rowSums_;  // a ring of net + 1 rows: each pixel's row of the square, summed
+  std::vector<bool> eventRows_;   // per row: whether it holds a transition
+  std::vector<int16_t> across_;   // per pixel of a row with a transition: its row of the square
+  int squareRows_ = 0;            // how many rows with a transition the current square holds
   std::vector<int32_t> columns_;  // per pixel of a row: its square's sum
-  std::vector<int32_t> covered_;  // per pixel of a row: what it covers, weighted
-  std::vector<int64_t> fieldRows_;  // a ring of fieldHeight rows: per place, its row's cover
-  std::vector<int64_t> fieldSums_;  // per place of a row: the cover of its field so far
+  std::vector<int32_t> covered_;  // kBatch rows: per pixel, what it covers, weighted
+  // kBatch rows of width + 1, and a spare one: the sums along a row before a pixel.
+  std::vector<uint32_t> prefix_;
+  uint32_t* Spare() { return prefix_.data() + static_cast<size_t>(kBatch) * (sight_.width + 1); }
+  std::vector<uint32_t> fieldRows_;   // a ring of fieldHeight rows: per place, its row's cover
+  std::vector<bool> fieldRowCovers_;  // per row of the ring: whether it covers anything
+  int fieldRowsCovering_ = 0;         // how many of the field's rows do
+  std::vector<int64_t> fieldSums_;    // per place of a row: the cover of its field so far
 };
 
 }  // namespace ombrevale

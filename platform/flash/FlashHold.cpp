@@ -51,21 +51,56 @@ double RedShare(const PixelSwing& s, const LinearRgb& shown, const LinearRgb& wa
   return ShareWithin(excess(shown), excess(wanted), low, high);
 }
 
-}  // namespace
-
-Pixel BlendInLinearLight(Pixel shown, Pixel wanted, double share) {
-  const LinearRgb a = LinearOf(shown), b = LinearOf(wanted);
+// `a` a `share` of the way to `b`, each channel in 8 bits by `channels` (ChannelsOfLinear).
+Pixel Blend(const LinearRgb& a, const LinearRgb& b, double share, const uint8_t* channels) {
   const auto mix = [&](int from, int to) {
-    return ChannelOfLinear(static_cast<int>(std::lround(from + share * (to - from))));
+    return channels[static_cast<int>(from + share * (to - from) + 0.5)];
   };
   return Rgb(mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b));
 }
 
-Pixel HeldColour(const PixelSwing& swing, Pixel shown, Pixel wanted) {
-  const LinearRgb a = LinearOf(shown), b = LinearOf(wanted);
+LinearRgb LinearWith(Pixel p, const int* units) {
+  return {units[(p >> 16) & 0xFF], units[(p >> 8) & 0xFF], units[p & 0xFF]};
+}
+
+Pixel Held(const PixelSwing& swing, Pixel shown, Pixel wanted, const int* units,
+           const uint8_t* channels) {
+  const LinearRgb a = LinearWith(shown, units), b = LinearWith(wanted, units);
   const double share = std::min(LuminanceShare(swing, a, b), RedShare(swing, a, b));
   if (share <= 0) return shown;
-  return BlendInLinearLight(shown, wanted, share);
+  return Blend(a, b, share, channels);
+}
+
+}  // namespace
+
+Pixel BlendInLinearLight(Pixel shown, Pixel wanted, double share) {
+  return Blend(LinearOf(shown), LinearOf(wanted), share, ChannelsOfLinear());
+}
+
+Pixel HeldColour(const PixelSwing& swing, Pixel shown, Pixel wanted) {
+  return Held(swing, shown, wanted, LinearUnits(), ChannelsOfLinear());
+}
+
+void HoldPixels(const PixelPlanes& planes, size_t start, const int* xs, size_t count,
+                const Pixel* shown, Pixel* row) {
+  const int* units = LinearUnits();
+  const uint8_t* channels = ChannelsOfLinear();
+  // Neighbours alike (a flat area flashing) are held alike: the last one's answer is kept.
+  PixelSwing lastSwing;
+  Pixel lastShown = 0, lastWanted = 0, lastHeld = 0;
+  bool any = false;
+  for (size_t k = 0; k < count; ++k) {
+    const int x = xs[k];
+    const PixelSwing swing = planes.Swing(start + x);
+    if (!any || swing != lastSwing || shown[x] != lastShown || row[x] != lastWanted) {
+      lastSwing = swing;
+      lastShown = shown[x];
+      lastWanted = row[x];
+      lastHeld = Held(swing, shown[x], row[x], units, channels);
+      any = true;
+    }
+    row[x] = lastHeld;
+  }
 }
 
 }  // namespace ombrevale

@@ -5,6 +5,7 @@
 // without a transition of either kind, by what it remembers (FlashSwing.h).
 
 #include "platform/Surface.h"
+#include "platform/flash/FlashRows.h"
 #include "platform/flash/FlashSwing.h"
 
 namespace ombrevale {
@@ -17,5 +18,10 @@ Pixel HeldColour(const PixelSwing& swing, Pixel shown, Pixel wanted);
 
 // The same blend a `share` (0 to 1) of the way from `shown` to `wanted`.
 Pixel BlendInLinearLight(Pixel shown, Pixel wanted, double share);
+
+// HeldColour for the pixels `xs` (`count` of them) of a row whose colours are `row` and were
+// `shown`, the pixels' memories in `planes` from pixel `start`: each held in place in `row`.
+void HoldPixels(const PixelPlanes& planes, size_t start, const int* xs, size_t count,
+                const Pixel* shown, Pixel* row);
 
 }  // namespace ombrevale

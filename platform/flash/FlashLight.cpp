@@ -55,6 +55,10 @@ float LinearChannel(uint8_t c) {
   return TheTables().fraction[c];
 }
 
+const uint8_t* ChannelsOfLinear() {
+  return TheTables().channel.data();
+}
+
 uint8_t ChannelOfLinear(int units) {
   return TheTables().channel[units < 0 ? 0 : units > kFullLight ? kFullLight : units];
 }

@@ -25,13 +25,19 @@ const int* LinearUnits();
 float LinearChannel(uint8_t c);
 // The 8-bit channel nearest a linear light of `units` (0 to kFullLight).
 uint8_t ChannelOfLinear(int units);
+// The same for every unit of light, kFullLight + 1 of them, for a loop over many pixels.
+const uint8_t* ChannelsOfLinear();
 
-// The relative luminance 0.2126 R + 0.7152 G + 0.0722 B, in units (kFullLight is white).
+// The measures below are written as 16-bit vector code computes them, so that a loop over many
+// pixels and a single pixel agree to the unit.
+//
+// The relative luminance 0.2126 R + 0.7152 G + 0.0722 B, in units: each channel times its weight
+// in 65536ths, the fraction dropped (white comes to 65533, a hair under kFullLight).
 inline int LuminanceOf(const LinearRgb& c) {
-  // The weights in 65536ths add up to 65536: white comes to kFullLight, within 32 bits unsigned.
-  const uint32_t sum = 13933u * static_cast<uint32_t>(c.r) + 46871u * static_cast<uint32_t>(c.g) +
-                       4732u * static_cast<uint32_t>(c.b) + 32768u;
-  return static_cast<int>(sum >> 16);
+  const auto part = [](int channel, uint32_t weight) {
+    return static_cast<int>((static_cast<uint32_t>(channel) * weight) >> 16);
+  };
+  return part(c.r, 13933u) + part(c.g, 46871u) + part(c.b, 4732u);
 }
 // The red measure, (R - G - B) x 320 with 0 where that is negative, in units of 320 / 65535: a
 // change of 20 in the measure is 4096 units.
@@ -39,10 +45,10 @@ inline int RedExcessOf(const LinearRgb& c) {
   const int excess = c.r - c.g - c.b;
   return excess > 0 ? excess : 0;
 }
-// Whether the colour is a saturated red: R / (R + G + B) >= 0.8 in linear light (black is none).
+// Whether the colour is a saturated red: R / (R + G + B) >= 0.8 in linear light, that is
+// R >= 4 (G + B), that is R / 4 >= G + B in whole units; black is none.
 inline bool SaturatedRedOf(const LinearRgb& c) {
-  const int sum = c.r + c.g + c.b;
-  return sum > 0 && 5 * c.r >= 4 * sum;
+  return (c.r > 0) & ((c.r >> 2) >= c.g + c.b);
 }
 
 // The relative luminance of one pixel, from 0 (black) to 1 (white).

@@ -18,6 +18,7 @@
 // budget takes to be earned again.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -33,8 +34,9 @@ class FlashLimiter {
     int64_t frames = 0;
     int64_t framesChanged = 0;
     int64_t pixelsChanged = 0;
-    // The changed pixels' moves of relative luminance from the frame's own, added (0 to 1 each).
-    double luminanceMoved = 0;
+    // The changed pixels' moves of relative luminance from the frame's own, added, in units of
+    // 1 / 65535 (FlashLight.h).
+    int64_t luminanceMoved = 0;
   };
 
   // A field may make at most this many transitions in any second: 3 flashes.
@@ -60,22 +62,41 @@ class FlashLimiter {
  private:
   // Marks in held_ (per pixel, bit 1 << kind) the pixels whose transitions of each kind fall in
   // a field that may not make one; returns whether there are any.
-  bool MarkRefused(int64_t nowMs);
+  bool MarkRefused();
+  // Marks in marks_ the reach of the refused places `first` to `last` of place row `py`.
+  void MarkReach(int first, int last, int py);
+  // Sets `bit` in held_ where marks_ says a refused field reaches, and clears marks_.
+  void HeldWhereMarked(uint8_t bit);
   // Holds each marked pixel that would make a transition of its kind.
   void Hold(Surface& frame);
+  // Lists in rowHeld_ the pixels of the row from pixel `start` to be held; whether there are any.
+  bool HeldInRow(size_t start);
   // Spends the budget of the places whose field made a transition.
-  void Spend(int64_t nowMs);
+  void Spend();
 
   int width_, height_;
   FlashAnalysis analysis_;
   FieldBudget budgets_[FlashAnalysis::kKinds];
   FlashWindow second_;
   Figures figures_;
-  // Per pixel: bit 1 << kind when it lies in the reach of a refused field of that kind.
+  // Per place: 1 where its field may not make the transition it would.
+  std::vector<uint8_t> refused_;
+  // Per pixel: bit 1 << kind when it lies in the reach of a refused field of that kind; the rows
+  // where any does (first, last).
   std::vector<uint8_t> held_;
-  // Per pixel + 1 in each direction: the difference table the refused fields are marked in.
+  std::pair<int, int> heldRows_{0, -1};
+  // The pixels of a row being held (as a mask and listed), and the luminance each would have
+  // shown.
+  std::vector<uint8_t> rowNeed_;
+  std::vector<int> rowHeld_;
+  std::vector<int> rowWanted_;
+  // Per pixel + 1 in each direction: the difference table the refused fields are marked in, the
+  // rows it was marked in (first, last), and the sums down its columns.
   std::vector<int32_t> marks_;
-  // The frame's own colours of the pixels held, to tell how far they were moved.
+  std::pair<int, int> marked_{1 << 30, -1};
+  int markedLeft_ = 1 << 30, markedRight_ = 0;  // and the columns (from, up to)
+  std::vector<int32_t> columns_;
+  // Whether the frame passing now was changed.
   bool changed_ = false;
 };
 

@@ -25,6 +25,8 @@ struct PixelSwing {
   uint16_t redLow = 0, redHigh = 0;
   int8_t way = 0, redWay = 0;
   bool redLowSaturated = false, redHighSaturated = false;
+
+  bool operator==(const PixelSwing&) const = default;
 };
 
 // One frame's light at a pixel, measured.
@@ -38,55 +40,29 @@ inline PixelLight LightOf(const LinearRgb& c) {
   return {LuminanceOf(c), RedExcessOf(c), SaturatedRedOf(c)};
 }
 
-// The swing of a pixel first seen with `light`: no transition before it.
-inline PixelSwing FirstSwing(const PixelLight& light) {
-  const auto l = static_cast<uint16_t>(light.luminance), r = static_cast<uint16_t>(light.red);
-  return {l, l, r, r, 0, 0, light.saturated, light.saturated};
+// The rule on plain numbers, without branches, so that a loop over many pixels runs as vector
+// code: the transition a luminance `v` makes after `low`, `high` and `way` (+1, -1 or 0). Where
+// both a fall and a rise could be (before any turn, far from both ends), it is a fall.
+inline int LuminanceTurnOf(int low, int high, int way, int v) {
+  const int fall = (way >= 0) & (high - v >= kLuminanceStep) & (v < kDarkLimit);
+  const int rise = (way <= 0) & (v - low >= kLuminanceStep) & (low < kDarkLimit);
+  return (rise & (fall ^ 1)) - fall;
+}
+// The same for red: the red measure `m` of a colour that is a saturated red or not, after the
+// lowest and highest measure (each a saturated red or not) and `way`.
+inline int RedTurnOf(int low, int high, int way, int lowSaturated, int highSaturated, int m,
+                     int saturated) {
+  const int fall = (way >= 0) & (high - m >= kRedStep) & (highSaturated | saturated);
+  const int rise = (way <= 0) & (m - low >= kRedStep) & (lowSaturated | saturated);
+  return (rise & (fall ^ 1)) - fall;
 }
 
-// The luminance transition showing `light` makes: +1, -1 or 0.
 inline int LuminanceTurn(const PixelSwing& s, const PixelLight& light) {
-  const int v = light.luminance;
-  if (s.way >= 0 && s.high - v >= kLuminanceStep && v < kDarkLimit) return -1;
-  if (s.way <= 0 && v - s.low >= kLuminanceStep && s.low < kDarkLimit) return 1;
-  return 0;
+  return LuminanceTurnOf(s.low, s.high, s.way, light.luminance);
 }
-
-// The red transition showing `light` makes: +1, -1 or 0.
 inline int RedTurn(const PixelSwing& s, const PixelLight& light) {
-  const int m = light.red;
-  if (s.redWay >= 0 && s.redHigh - m >= kRedStep && (s.redHighSaturated || light.saturated))
-    return -1;
-  if (s.redWay <= 0 && m - s.redLow >= kRedStep && (s.redLowSaturated || light.saturated)) return 1;
-  return 0;
-}
-
-// Moves the swing on by a frame that shows `light`, with the turns it makes (from the two
-// functions above).
-inline void StepSwing(PixelSwing& s, const PixelLight& light, int turn, int redTurn) {
-  const auto l = static_cast<uint16_t>(light.luminance);
-  if (turn != 0) {
-    s.way = static_cast<int8_t>(turn);
-    s.low = s.high = l;
-  } else {
-    if (l < s.low) s.low = l;
-    if (l > s.high) s.high = l;
-  }
-  const auto r = static_cast<uint16_t>(light.red);
-  if (redTurn != 0) {
-    s.redWay = static_cast<int8_t>(redTurn);
-    s.redLow = s.redHigh = r;
-    s.redLowSaturated = s.redHighSaturated = light.saturated;
-    return;
-  }
-  if (r < s.redLow) {
-    s.redLow = r;
-    s.redLowSaturated = light.saturated;
-  }
-  if (r > s.redHigh) {
-    s.redHigh = r;
-    s.redHighSaturated = light.saturated;
-  }
+  return RedTurnOf(s.redLow, s.redHigh, s.redWay, s.redLowSaturated, s.redHighSaturated, light.red,
+                   light.saturated);
 }
 
 }  // namespace ombrevale
