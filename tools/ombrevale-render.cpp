@@ -8,8 +8,8 @@
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
 //   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
 //
-// Run it from the repository root, so that it finds dat/. The same options always give the same
-// frames.
+// It finds dat/ as the program does: in the folder given with --data, else the working folder,
+// else the installed one; without it, it refuses. The same options always give the same frames.
 
 #include <fcntl.h>
 #include <gif_lib.h>
@@ -20,17 +20,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
 #include "tools/FlashPlot.h"
 #include "tools/FlashReport.h"
 #include "tools/Png.h"
 #include "tools/Render.h"
+#include "vision/VisionPictures.h"
 
 namespace ombrevale {
 namespace {
@@ -38,12 +41,13 @@ namespace {
 constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
 
 constexpr const char* kUsage =
-    "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
+    "Usage: ombrevale-render [--data DIR] [--seed N] [--skip N] [--frames N] [--every N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
     "       ombrevale-render --flashes [--scale S] [--no-flash-limit] [--plot FILE]\n"
-    "                        [--seed N] [--skip N] [--frames N]\n"
+    "                        [--data DIR] [--seed N] [--skip N] [--frames N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
+    "  --data DIR    take dat/ from DIR (else from the working folder, else the installed one)\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
     "                the label's caption \"Burst\", before the clock first writes it\n"
@@ -79,6 +83,7 @@ struct Options {
   std::string out;
   bool flashes = false;
   bool limit = true;
+  std::optional<std::string> data;
   std::optional<double> scale;
   std::string plot;
 };
@@ -132,7 +137,10 @@ void TakeValue(Options& o, const std::string& option, const std::string& value) 
       throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
   } else {
     if (value.empty()) throw UsageError(option + " needs a path");
-    (option == "--plot" ? o.plot : o.out) = value;
+    if (option == "--data")
+      o.data = value;
+    else
+      (option == "--plot" ? o.plot : o.out) = value;
   }
 }
 
@@ -149,7 +157,8 @@ Options ParseOptions(int argc, char** argv) {
       continue;
     }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
-        arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot")
+        arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot" &&
+        arg != "--data")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
@@ -247,6 +256,37 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// A path as seen from the working folder, whole, so that it still names the same file once the
+// renderer works in the data folder.
+std::string Whole(const std::string& path) {
+  if (path.empty()) return path;
+  return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+// Goes where the pictures are, as the program does; without them there is nothing to render, and a
+// run of black frames would count no flash, so the renderer refuses.
+Options EnterPictures(Options o) {
+  o.out = Whole(o.out);
+  o.plot = Whole(o.plot);
+  const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(o.data), HoldsDatFolder);
+  if (!data.lookedIn.empty())
+    throw FatalError("found no dat/ folder with its pictures in " + data.lookedIn +
+                     "; there is nothing to render without them");
+  if (const auto complaint = EnterDataFolder(data)) throw FatalError(*complaint);
+  // A dat/ folder that lacks some of them would render the vision without them: refused too.
+  std::vector<std::string> missing;
+  for (const std::string& file : VisionFiles())
+    if (!std::filesystem::is_regular_file(file)) missing.push_back(file);
+  if (!missing.empty())
+    throw FatalError("found no " + missing.front() +
+                     (missing.size() > 1
+                          ? " and " + std::to_string(missing.size() - 1) + " more of the pictures"
+                          : std::string()) +
+                     " in " + std::filesystem::current_path().string() +
+                     "; there is nothing to render without them");
+  return o;
+}
+
 int Render(const Options& o) {
   const bool gif = EndsWith(o.out, ".gif");
   std::optional<GifWriter> writer;
@@ -299,7 +339,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    return Render(options);
+    return Render(EnterPictures(options));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "ombrevale-render: %s\n", e.what());
     return 1;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The renderer's flash count as a user runs it, from the repository root: two seconds of the real
 # vision counted at 2x end with the summary line and draw their chart; the flash options misused
-# are mistakes (status 2, with the usage).
+# are mistakes (status 2, with the usage); started where there are no pictures it refuses rather
+# than count black frames, and finds them with --data.
 #   render_flashes_test.sh RENDERER OUT-DIR
 set -u
 
@@ -33,4 +34,26 @@ for mistake in "--flashes --scale 0" "--flashes --scale two" "--flashes --scale 
   [ $status -eq 2 ] || fail "\"$mistake\" ended with status $status, not 2"
   grep -q "^Usage: ombrevale-render" "$out/stderr" || fail "\"$mistake\" did not show the usage"
 done
+# Without its pictures there is nothing to count: a refusal, not a count of black frames.
+bare="$out/bare" && mkdir -p "$bare"
+(cd "$bare" && "$render" --flashes --frames 5 >stdout 2>stderr)
+status=$?
+[ $status -eq 1 ] || fail "without pictures the count ended with status $status, not 1"
+grep -q "^ombrevale-render: found no dat/ folder with its pictures in $bare" "$bare/stderr" ||
+  fail "without pictures it said: $(cat "$bare/stderr")"
+[ -s "$bare/stdout" ] && fail "without pictures it still printed a count: $(cat "$bare/stdout")"
+# A dat/ folder without all the pictures is refused as well.
+mkdir -p "$bare/dat"
+(cd "$bare" && "$render" --flashes --frames 5 >stdout 2>stderr)
+status=$?
+[ $status -eq 1 ] || fail "with an empty dat/ the count ended with status $status, not 1"
+grep -q "^ombrevale-render: found no dat/face.bmp and 20 more of the pictures in $bare" \
+  "$bare/stderr" || fail "with an empty dat/ it said: $(cat "$bare/stderr")"
+rmdir "$bare/dat"
+# Given the folder, it counts from anywhere, and writes its chart where it was started.
+root=$(pwd)
+(cd "$bare" && "$render" --data "$root" --flashes --frames 5 --plot chart.png >stdout 2>stderr) ||
+  fail "with --data the count ended with status $?: $(cat "$bare/stderr")"
+tail -n 1 "$bare/stdout" | grep -q "^most flashes in one second: " || fail "with --data: $(cat "$bare/stdout")"
+[ -s "$bare/chart.png" ] || fail "with --data the chart was not written where the renderer started"
 echo "ok"
