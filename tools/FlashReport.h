@@ -18,25 +18,29 @@ namespace ombrevale {
 class FlashReport {
  public:
   // Frames of `width` x `height` seen at `scale`, numbered from `firstFrame`, `framesPerSecond`
-  // of them a second; through the limiter when `limited`.
+  // of them a second; counted as drawn, and when `limited` also as the limiter lets them through.
   FlashReport(int width, int height, double scale, bool limited, int firstFrame,
               int framesPerSecond);
 
   // Counts the run's next frame, shown at `nowMs`.
   void Add(const Surface& frame, uint32_t nowMs);
 
-  // The lines the renderer prints, `run` naming the run: how the page is seen, where the most
-  // flashes were, what the limiter did, and the last line,
-  // "most flashes in one second: X general, Y red (threshold 3); seconds over it: Z of T".
+  // The lines the renderer prints, `run` naming the run: how the page is seen; when limited, the
+  // count of the frames as drawn and what the limiter did; where the most flashes shown were; and
+  // the last line, "most flashes in one second: X general, Y red (threshold 3); seconds over it:
+  // Z of T", of the frames shown.
   std::string Lines(const std::string& run, int lastFrame) const;
-  const FlashTally& Tally() const { return tally_; }
+  // The count of the frames shown.
+  const FlashTally& Tally() const { return limiter_ ? shown_ : drawn_; }
 
  private:
+  std::string LimiterLine() const;
+
+  FlashAnalysis analysis_;
   std::unique_ptr<FlashLimiter> limiter_;
-  std::unique_ptr<FlashAnalysis> analysis_;
-  FlashTally tally_;
+  FlashTally drawn_, shown_;
   int firstFrame_;
-  Surface shown_;
+  Surface frame_;
   std::chrono::steady_clock::duration limiting_{};
 };
 

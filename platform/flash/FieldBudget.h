@@ -29,15 +29,24 @@ class FieldBudget {
   // transition now: their budget is spent, or they made `most` or more in the second already
   // (`counts`). Returns how many.
   int Refuse(const uint8_t* hits, const uint8_t* counts, int most, uint8_t* refused) const;
-  // The places whose `hits` are 1 made a transition now.
-  void Spend(const uint8_t* hits);
+  // The places whose `hits` are 1 made a transition now: they spend, and so do the places within
+  // `reachAcross` and `reachDown` of one (the places are `across` to a row): a field that mostly
+  // overlaps one that flashed has been seen to flash too, and may not flash in its turn.
+  void Spend(const uint8_t* hits, int across, int reachAcross, int reachDown);
   // The places are now `places` others: each is taken to owe as much as the one that owed most.
   void Replace(int places);
 
  private:
+  // Spends for each place of row `y` that rows_ says has a transition within reach.
+  void SpendRow(int y, int across);
+
   // Per place: how many milliseconds it owes, kSpacingMs per transition, paid off with time; a
   // place may make one while it owes no more than (kBurst - 1) x kSpacingMs.
   std::vector<uint16_t> owed_;
+  // Per place: whether a transition lies within reach; per place of a row, how many rows of the
+  // reach hold one.
+  std::vector<uint8_t> near_;
+  std::vector<int16_t> rows_;
   int64_t lastMs_ = 0;
   bool started_ = false;
 };

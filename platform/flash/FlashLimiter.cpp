@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/flash/FlashHold.h"
+#include "platform/flash/FlashVectors.h"
 
 namespace ombrevale {
 
@@ -23,6 +24,7 @@ FlashLimiter::FlashLimiter(int width, int height)
       budgets_{FieldBudget(analysis_.Sight().Places()), FieldBudget(analysis_.Sight().Places())},
       held_(static_cast<size_t>(width) * height),
       rowNeed_(static_cast<size_t>(width)),
+      rowHeld_(static_cast<size_t>(width)),
       rowWanted_(static_cast<size_t>(width)),
       marks_(static_cast<size_t>(width + 1) * (height + 1)),
       columns_(static_cast<size_t>(width) + 1) {}
@@ -114,10 +116,13 @@ void FlashLimiter::Hold(Surface& frame) {
     if (!HeldInRow(start)) continue;
     const Pixel* shown = analysis_.LastShown().Row(y);
     Pixel* row = frame.Row(y);
-    for (const int x : rowHeld_) rowWanted_[x] = analysis_.LightAt(start + x);
-    HoldPixels(analysis_.Planes(), start, rowHeld_.data(), rowHeld_.size(), shown, row);
+    const int* held = rowHeld_.data();
+    const size_t count = rowHeldCount_;
+    for (size_t k = 0; k < count; ++k) rowWanted_[held[k]] = analysis_.LightAt(start + held[k]);
+    HoldPixels(analysis_.Planes(), start, held, count, shown, row);
     analysis_.RetakeRow(y, row);
-    for (const int x : rowHeld_) {
+    for (size_t k = 0; k < count; ++k) {
+      const int x = held[k];
       // Rounded to 8 bits, a blend may still reach a transition: the colour shown before cannot.
       if (general[start + x] != 0 || red[start + x] != 0) {
         row[x] = shown[x];
@@ -125,11 +130,12 @@ void FlashLimiter::Hold(Surface& frame) {
       }
       figures_.luminanceMoved += std::abs(analysis_.LightAt(start + x) - rowWanted_[x]);
     }
-    figures_.pixelsChanged += static_cast<int64_t>(rowHeld_.size());
+    figures_.pixelsChanged += static_cast<int64_t>(count);
     changed_ = true;
   }
 }
 
+OMBREVALE_FLASH_VECTORS
 bool FlashLimiter::HeldInRow(size_t start) {
   // Which pixels of the row would make a transition of a kind they are held for, first in a loop
   // that runs as vector code, then listed.
@@ -142,16 +148,23 @@ bool FlashLimiter::HeldInRow(size_t start) {
     need[x] = static_cast<uint8_t>(held[x] & ((general[x] != 0) | (red[x] != 0) << 1));
     any |= need[x];
   }
-  rowHeld_.clear();
   if (any == 0) return false;
-  for (int x = 0; x < width_; ++x)
-    if (need[x] != 0) rowHeld_.push_back(x);
+  // The list grows only where the mask says: a row of 400 pixels is one pass either way.
+  int* listed = rowHeld_.data();
+  size_t count = 0;
+  for (int x = 0; x < width_; ++x) {
+    listed[count] = x;
+    count += need[x] != 0;
+  }
+  rowHeldCount_ = count;
   return true;
 }
 
 void FlashLimiter::Spend() {
   for (int k = 0; k < FlashAnalysis::kKinds; ++k)
-    if (analysis_.Found(k) != 0) budgets_[k].Spend(analysis_.Hits(k));
+    if (analysis_.Found(k) != 0)
+      budgets_[k].Spend(analysis_.Hits(k), analysis_.Sight().placesAcross,
+                        analysis_.Sight().fieldWidth / 2, analysis_.Sight().fieldHeight / 2);
 }
 
 bool FlashLimiter::Limit(Surface& frame, uint32_t nowMs) {

@@ -69,7 +69,8 @@ class FlashLimiter {
   void HeldWhereMarked(uint8_t bit);
   // Holds each marked pixel that would make a transition of its kind.
   void Hold(Surface& frame);
-  // Lists in rowHeld_ the pixels of the row from pixel `start` to be held; whether there are any.
+  // Lists in rowHeld_ (rowHeldCount_ of them) the pixels of the row from pixel `start` to be held;
+  // whether there are any.
   bool HeldInRow(size_t start);
   // Spends the budget of the places whose field made a transition.
   void Spend();
@@ -89,6 +90,7 @@ class FlashLimiter {
   // shown.
   std::vector<uint8_t> rowNeed_;
   std::vector<int> rowHeld_;
+  size_t rowHeldCount_ = 0;
   std::vector<int> rowWanted_;
   // Per pixel + 1 in each direction: the difference table the refused fields are marked in, the
   // rows it was marked in (first, last), and the sums down its columns.
