@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The renderer's flash count as a user runs it, from the repository root: two seconds of the real
 # vision counted at 2x end with the summary line and draw their chart; the flash options misused
-# are mistakes (status 2, with the usage); started where there are no pictures it refuses rather
-# than count black frames, and finds them with --data.
+# are mistakes (status 2, with the usage); at natural size the limiter leaves the pinned frames as
+# they are; started where there are no pictures it refuses rather than count black frames, and
+# finds them with --data.
 #   render_flashes_test.sh RENDERER OUT-DIR
 set -u
 
@@ -19,12 +20,20 @@ fail() {
   >"$out/stdout" 2>"$out/stderr" || fail "the count ended with status $?: $(cat "$out/stderr")"
 [ -s "$out/stderr" ] && fail "the count said on stderr: $(cat "$out/stderr")"
 last=$(tail -n 1 "$out/stdout")
+grep -q "^as drawn, without the limiter: most flashes in one second: " "$out/stdout" ||
+  fail "no count of the frames as drawn: $(cat "$out/stdout")"
 [[ $last =~ ^most\ flashes\ in\ one\ second:\ [0-9]+\ general,\ [0-9]+\ red\ \(threshold\ 3\)\;\ seconds\ over\ it:\ [0-9]+\ of\ 2$ ]] ||
   fail "the last line is \"$last\""
 grep -q "^flashes of the title vision, seed 1 .* seen at 2x, limited, frames 0 to 99: a 10-degree field is 171 x 128 " \
   "$out/stdout" || fail "the first line does not say how the page was seen: $(head -n 1 "$out/stdout")"
 file "$out/flashes.png" | grep -q "PNG image data, 1000 x 440" ||
   fail "the chart is not a 1000 x 440 PNG: $(file "$out/flashes.png")"
+
+# At natural size the limiter changes nothing of the frames the reference hashes pin.
+"$render" --flashes --seed 20021 --frames 400 --start "2026/12/07 16:59:57" >"$out/pinned" 2>&1 ||
+  fail "the pinned run ended with status $?: $(cat "$out/pinned")"
+grep -q "^the flash limiter changed 0 of 400 frames" "$out/pinned" ||
+  fail "the limiter changed the pinned frames: $(grep limiter "$out/pinned")"
 
 for mistake in "--flashes --scale 0" "--flashes --scale two" "--flashes --scale nan" \
   "--scale 2 --out $out/frames" "--plot $out/p.png --out $out/frames" "--frames 5"; do
