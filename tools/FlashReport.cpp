@@ -4,6 +4,13 @@
 
 namespace ombrevale {
 
+std::string FlashRunName(uint32_t seed, const DateTimeFields& start, double scale, bool limited) {
+  char run[160];
+  std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx%s", seed,
+                FormatDateTime(start).c_str(), scale, limited ? ", limited" : ", not limited");
+  return run;
+}
+
 FlashReport::FlashReport(int width, int height, double scale, bool limited, int firstFrame,
                          int framesPerSecond)
     : analysis_(width, height, scale),

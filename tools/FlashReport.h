@@ -8,12 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/Clock.h"
 #include "platform/Surface.h"
 #include "platform/flash/FlashAnalysis.h"
 #include "platform/flash/FlashLimiter.h"
 #include "platform/flash/FlashTally.h"
 
 namespace ombrevale {
+
+// How a run is named in the lines: "seed 1 from 2026/12/07 6:38:40, seen at 2x, limited".
+std::string FlashRunName(uint32_t seed, const DateTimeFields& start, double scale, bool limited);
 
 class FlashReport {
  public:

@@ -314,10 +314,7 @@ int Render(const Options& o) {
   });
   if (gif) writer->Close();
   if (flashes) {
-    char run[160];
-    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx%s", o.seed,
-                  FormatDateTime(o.start).c_str(), o.scale.value_or(1),
-                  o.limit ? ", limited" : ", not limited");
+    const std::string run = FlashRunName(o.seed, o.start, o.scale.value_or(1), o.limit);
     std::fputs(flashes->Lines(run, o.skip + o.frames - 1).c_str(), stdout);
     if (!o.plot.empty())
       WritePng(o.plot,
