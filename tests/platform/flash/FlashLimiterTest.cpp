@@ -34,13 +34,13 @@ Shown Limited(int frames, const std::function<void(int, Surface&)>& paint,
   FlashLimiter limiter(kCanvasWidth, kCanvasHeight);
   FlashAnalysis judge(kCanvasWidth, kCanvasHeight, scaleAt(0));
   Shown shown;
-  Surface canvas(kCanvasWidth, kCanvasHeight);
+  Surface canvas(kCanvasWidth, kCanvasHeight), drawn(kCanvasWidth, kCanvasHeight);
   for (int i = 0; i < frames; ++i) {
     limiter.SetShownScale(scaleAt(i));
     judge.SetScale(scaleAt(i));
     canvas.Fill(kBlack);
     paint(i, canvas);
-    const Surface drawn = canvas;
+    drawn = canvas;
     const bool changed = limiter.Limit(canvas, static_cast<uint32_t>(1000 + i * kFrameMs));
     EXPECT_EQ(changed, !(canvas == drawn)) << "frame " << i;
     if (changed) {
@@ -52,9 +52,8 @@ Shown Limited(int frames, const std::function<void(int, Surface&)>& paint,
     shown.mostGeneral = std::max(shown.mostGeneral, second.generalTransitions);
     shown.mostRed = std::max(shown.mostRed, second.redTransitions);
     bool white = false;
-    for (int y = 0; y < kCanvasHeight && !white; ++y)
-      for (int x = 0; x < kCanvasWidth && !white; ++x)
-        white = drawn.At(x, y) == kWhite && canvas.At(x, y) == kWhite;
+    for (size_t p = 0; p < canvas.Pixels().size() && !white; ++p)
+      white = drawn.Pixels()[p] == kWhite && canvas.Pixels()[p] == kWhite;
     if (i % kPerSecond == 0) shown.whiteIn.push_back(false);
     if (white) shown.whiteIn.back() = true;
   }
