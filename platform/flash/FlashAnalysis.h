@@ -9,6 +9,9 @@
 //
 // What it counts, for a canvas shown at `scale` reference pixels to a canvas pixel on the
 // reference screen (1024 x 768 pixels, where 341 x 256 make a 10-degree field):
+// - A pixel's light is its own (FlashLight.h): a canvas pixel is 0.03 degree at 1x to 0.23 at 8x,
+//   and detail finer than 0.1 degree is not averaged away first but weighs only as far as its
+//   changes do not cancel (below).
 // - A pixel's transition (FlashSwing.h): its relative luminance has moved by at least 0.1 from
 //   its last turn the other way (the lowest since a fall, the highest since a rise), the darker
 //   end below 0.8. A change spread over several frames adds up, so it counts once, at the frame

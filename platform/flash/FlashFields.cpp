@@ -219,20 +219,26 @@ int FieldFinder::FieldRows(int y, const bool* covers, int rows, uint8_t* hits) {
       }
       ++fieldRowsCovering_;
     }
-    if (y < fh - 1) continue;
-    uint8_t* __restrict out = hits + static_cast<size_t>(y - fh + 1) * across;
-    if (fieldRowsCovering_ == 0) {
-      std::fill(out, out + across, 0);
-      continue;
-    }
-    const int64_t threshold = threshold_;
-    int placesHit = 0;
-    for (int p = 0; p < across; ++p) {
-      const int hit = sums[p] >= threshold;
-      out[p] = static_cast<uint8_t>(hit);
-      placesHit += hit;
-    }
-    found += placesHit;
+    if (y >= fh - 1) found += MarkPlaces(y - fh + 1, hits);
+  }
+  return found;
+}
+
+OMBREVALE_FLASH_VECTORS
+int FieldFinder::MarkPlaces(int py, uint8_t* hits) {
+  const int across = sight_.placesAcross;
+  uint8_t* __restrict out = hits + static_cast<size_t>(py) * across;
+  if (fieldRowsCovering_ == 0) {
+    std::fill(out, out + across, 0);
+    return 0;
+  }
+  const int64_t* __restrict sums = fieldSums_.data();
+  const int64_t threshold = threshold_;
+  int found = 0;
+  for (int p = 0; p < across; ++p) {
+    const int hit = sums[p] >= threshold;
+    out[p] = static_cast<uint8_t>(hit);
+    found += hit;
   }
   return found;
 }

@@ -75,6 +75,9 @@ class FieldFinder {
   // Adds the `rows` covered rows from row `y` into the fields' sums (those `covers` says cover
   // something), and marks the places whose field is complete.
   int FieldRows(int y, const bool* covers, int rows, uint8_t* hits);
+  // Marks in place row `py` of `hits` the places whose field's sum is complete and reaches the
+  // quarter; returns how many.
+  int MarkPlaces(int py, uint8_t* hits);
 
   FlashSight sight_;
   int radius_;

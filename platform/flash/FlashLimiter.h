@@ -6,8 +6,9 @@
 //
 // It counts the frames it passes as FlashAnalysis counts them, at the size they are shown. A
 // frame whose transitions every field may make is shown untouched. Where a field would make one it
-// may not (more than 6 transitions, 3 flashes, in the second up to the frame, or more than its
-// budget kept up: FieldBudget.h), each pixel of that field that would make a transition, and of
+// may not (its second already holds 6 transitions, 3 flashes, or what it may make kept up is
+// spent, also by the fields it mostly overlaps: FieldBudget.h), each pixel of that field that
+// would make a transition, and of
 // the half degree around it whose transitions weigh in it, is held: blended in linear light from
 // the colour it showed towards the frame's own as far as it can go without a transition
 // (FlashHold.h), so that the picture still moves where it flashes, by less. The frame is then
