@@ -120,7 +120,12 @@ void FlashLimiter::Hold(Surface& frame) {
     const size_t count = rowHeldCount_;
     for (size_t k = 0; k < count; ++k) rowWanted_[held[k]] = analysis_.LightAt(start + held[k]);
     HoldPixels(analysis_.Planes(), start, held, count, shown, row);
-    analysis_.RetakeRow(y, row);
+    // A few pixels are measured again one by one, many with their whole row as vector code.
+    if (count * 8 < static_cast<size_t>(width_)) {
+      for (size_t k = 0; k < count; ++k) analysis_.Retake(held[k], y, row[held[k]]);
+    } else {
+      analysis_.RetakeRow(y, row);
+    }
     for (size_t k = 0; k < count; ++k) {
       const int x = held[k];
       // Rounded to 8 bits, a blend may still reach a transition: the colour shown before cannot.
