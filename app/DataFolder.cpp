@@ -23,9 +23,12 @@ std::string Listed(const std::vector<std::string>& places) {
   return text;
 }
 
-std::string NoDatWarning(const std::vector<std::string>& places) {
-  return Complaint("found no dat/ folder with its pictures in " + Listed(places) +
-                   "; the title page runs without them.");
+// The choice of none of `places`, said.
+DataFolderChoice NoDat(DataFolderChoice choice, const std::vector<std::string>& places) {
+  choice.lookedIn = Listed(places);
+  choice.warning = Complaint("found no dat/ folder with its pictures in " + choice.lookedIn +
+                             "; the title page runs without them.");
+  return choice;
 }
 
 }  // namespace
@@ -36,8 +39,7 @@ DataFolderChoice ChooseDataFolder(const DataFolderPlaces& places,
   if (places.given) {
     // Asked for by name: no other place stands in for it.
     choice.folder = *places.given;
-    if (!holdsDat(*places.given)) choice.warning = NoDatWarning({*places.given});
-    return choice;
+    return holdsDat(*places.given) ? choice : NoDat(choice, {*places.given});
   }
   if (holdsDat(places.current)) return choice;
   std::vector<std::string> looked = {places.current};
@@ -48,8 +50,7 @@ DataFolderChoice ChooseDataFolder(const DataFolderPlaces& places,
     }
     looked.push_back(places.installed);
   }
-  choice.warning = NoDatWarning(looked);
-  return choice;
+  return NoDat(choice, looked);
 }
 
 std::string InstalledDataFolderFor(const std::string& programPath) {

@@ -24,6 +24,8 @@ struct DataFolderChoice {
   std::optional<std::string> folder;
   // When no place held a dat/ folder: one sentence for stderr naming where it looked; else empty.
   std::string warning;
+  // Then also the places it looked in, listed ("A", "A or B"); else empty.
+  std::string lookedIn = {};
 };
 
 // Chooses among the places, asking `holdsDat` whether a folder has a dat/ folder in it. A given

@@ -1,15 +1,16 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
 // given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF; or counts their flashes (platform/flash/FlashAnalysis.h) and draws them as a chart.
+// one animated GIF; or counts their flashes as the program shows them (platform/flash/) and draws
+// them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
 //   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
 //   build/ombrevale-render --replay session.replay --flashes --frames-out frames/ --video s.webm
 //
-// Run it from the repository root, so that it finds dat/. The same options always give the same
-// frames.
+// It finds dat/ as the program does: in the folder given with --data, else the working folder,
+// else the installed one; without it, it refuses. The same options always give the same frames.
 
 #include <fcntl.h>
 #include <gif_lib.h>
@@ -20,22 +21,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.h"
+#include "backends/sdl/pictures/PngFile.h"
 #include "platform/FatalError.h"
 #include "platform/PageLayout.h"
 #include "platform/files/WholeFile.h"
-#include "platform/flash/FlashAnalysis.h"
 #include "tools/FlashPlot.h"
-#include "platform/flash/FlashTally.h"
-#include "backends/sdl/pictures/PngFile.h"
+#include "tools/FlashReport.h"
 #include "tools/Render.h"
 #include "tools/ReplayRender.h"
-#include "tools/VideoFile.h"
 #include "tools/StopSignals.h"
+#include "tools/VideoFile.h"
+#include "vision/VisionPictures.h"
 
 namespace ombrevale {
 namespace {
@@ -43,11 +46,13 @@ namespace {
 constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
 
 constexpr const char* kUsage =
-    "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
+    "Usage: ombrevale-render [--data DIR] [--seed N] [--skip N] [--frames N] [--every N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
-    "       ombrevale-render --flashes [--scale S] [--plot FILE] [--seed N] [--skip N]\n"
-    "                        [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
+    "       ombrevale-render --flashes [--scale S] [--no-flash-limit] [--plot FILE]\n"
+    "                        [--data DIR] [--seed N] [--skip N] [--frames N]\n"
+    "                        [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
     "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
+    "  --data DIR    take dat/ from DIR (else from the working folder, else the installed one)\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
     "                the label's caption \"Burst\", before the clock first writes it\n"
@@ -56,14 +61,17 @@ constexpr const char* kUsage =
     "  --start TEXT  the date and time of the first frame (default \"2026/12/07 6:38:40\")\n"
     "  --out PATH    a file ending in .gif for one animated GIF, else a folder for PNG files\n"
     "                named by each frame's number in the run (frame-0001.png, ...)\n"
-    "  --flashes     count the flashes of every frame after the skipped ones, as WCAG 2.x\n"
-    "                counts general and red flashes: in each one-second window (the 50 frames\n"
-    "                up to each frame), in the 10-degree field of view where they are most.\n"
-    "                The last line says \"most flashes in one second: X general, Y red\n"
-    "                (threshold 3); seconds over it: Z of T\": T is how many whole seconds\n"
-    "                (50 frames each, from the first counted) the run holds, and Z how many of\n"
-    "                those are over: a second is over when the window up to one of its frames\n"
-    "                holds more than 3 general or more than 3 red flashes\n"
+    "  --flashes     count the flashes of every frame after the skipped ones as the program\n"
+    "                shows them, through its flash limiter, as WCAG 2.x counts general and red\n"
+    "                flashes: in each one-second window (the 50 frames up to each frame), in the\n"
+    "                10-degree field of view where they are most, a flash for every two\n"
+    "                transitions, the last one alone counting as one. The last line says \"most\n"
+    "                flashes in one second: X general, Y red (threshold 3); seconds over it: Z\n"
+    "                of T\": T is how many whole seconds (50 frames each, from the first counted)\n"
+    "                the run holds, and Z how many of those are over: a second is over when the\n"
+    "                window up to one of its frames holds more than 3 general or more than 3 red\n"
+    "                flashes (7 transitions or more)\n"
+    "  --no-flash-limit  with --flashes: count the frames as drawn, without the limiter\n"
     "  --scale S     with --flashes: how large the page is seen, against its natural size on a\n"
     "                1024 x 768 screen (a number above 0, up to 100; default 1): a 10-degree\n"
     "                field is then 341 / S x 256 / S pixels of the canvas\n"
@@ -89,6 +97,8 @@ struct Options {
   DateTimeFields start = RenderOptions{}.start;
   std::string out;
   bool flashes = false;
+  bool limit = true;
+  std::optional<std::string> data;
   std::optional<double> scale;
   std::string plot;
   std::string replay, framesOut, video;
@@ -144,11 +154,14 @@ void TakeValue(Options& o, const std::string& option, const std::string& value) 
       throw UsageError("--scale takes a number above 0, up to 100, not \"" + value + "\"");
   } else {
     if (value.empty()) throw UsageError(option + " needs a path");
-    (option == "--plot"         ? o.plot
-     : option == "--replay"     ? o.replay
-     : option == "--frames-out" ? o.framesOut
-     : option == "--video"      ? o.video
-                                : o.out) = value;
+    if (option == "--data")
+      o.data = value;
+    else
+      (option == "--plot"         ? o.plot
+       : option == "--replay"     ? o.replay
+       : option == "--frames-out" ? o.framesOut
+       : option == "--video"      ? o.video
+                                  : o.out) = value;
   }
   o.framed |= option == "--seed" || option == "--skip" || option == "--frames" ||
               option == "--every" || option == "--start";
@@ -174,19 +187,19 @@ Options ParseOptions(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       std::exit(0);
     }
-    if (arg == "--flashes") {
-      o.flashes = true;
+    if (arg == "--flashes" || arg == "--no-flash-limit") {
+      (arg == "--flashes" ? o.flashes : o.limit) = arg == "--flashes";
       continue;
     }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
         arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot" &&
-        arg != "--replay" && arg != "--frames-out" && arg != "--video")
+        arg != "--replay" && arg != "--frames-out" && arg != "--video" && arg != "--data")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
   }
-  if (!o.flashes && (o.scale || !o.plot.empty()))
-    throw UsageError("--scale and --plot go with --flashes");
+  if (!o.flashes && (o.scale || !o.plot.empty() || !o.limit))
+    throw UsageError("--scale, --no-flash-limit and --plot go with --flashes");
   CheckReplayOptions(o);
   if (o.out.empty() && !o.flashes && o.replay.empty())
     throw UsageError("--out is missing: where should the frames go?");
@@ -287,24 +300,15 @@ void MakeFolder(const std::string& path) {
     throw FatalError("cannot make the folder " + path + ": " + std::strerror(errno));
 }
 
-void PrintFlashes(const std::string& run, const FlashAnalysis& analysis, const FlashTally& tally,
-                  int first, int last, const std::string& plot) {
-  std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run.c_str(), first,
-              last, analysis.Seeing().c_str(), tally.Places().c_str(), tally.LastLine().c_str());
-  if (!plot.empty())
-    WritePng(plot, DrawFlashPlot(tally, std::string("Flashes of the title vision, ") + run));
-}
-
 // A replay played and checked; its frames, its flashes and its video, as asked.
 int RenderReplayRun(const Options& o) {
   if (!o.framesOut.empty()) MakeFolder(o.framesOut);
-  std::optional<FlashAnalysis> analysis;
-  std::optional<FlashTally> tally;
+  // A replay's frames are those its program showed, through the limiter at the size it was seen:
+  // they are counted as they are.
+  std::optional<FlashReport> flashes;
   const double scale = o.scale.value_or(o.flashes ? LargestShownScale(o.replay) : 1);
-  if (o.flashes) {
-    analysis.emplace(kCanvasWidth, kCanvasHeight, scale, kFramesPerSecond);
-    tally.emplace(0, kFramesPerSecond);
-  }
+  if (o.flashes)
+    flashes.emplace(kCanvasWidth, kCanvasHeight, scale, /*limited=*/false, 0, kFramesPerSecond);
   std::optional<VideoFile> video;
   if (!o.video.empty()) video.emplace(o.video, kCanvasWidth, kCanvasHeight, kFramesPerSecond);
   int frames = 0;
@@ -312,7 +316,7 @@ int RenderReplayRun(const Options& o) {
   if (o.flashes || !o.framesOut.empty() || video) {
     play.frame = [&](int i, const Surface& frame) {
       frames = i + 1;
-      if (analysis) tally->Add(analysis->AddFrame(frame));
+      if (flashes) flashes->Add(frame, static_cast<uint32_t>(i * kRenderStepMs));
       if (video) video->Add(frame);
       if (o.framesOut.empty()) return;
       char name[32];
@@ -322,12 +326,49 @@ int RenderReplayRun(const Options& o) {
   }
   const int status = RenderReplay(o.replay, play);
   if (video) video->Close();
-  if (tally && status != 2) {
-    char run[64];
-    std::snprintf(run, sizeof run, "seen at %gx", scale);
-    PrintFlashes("the replay " + o.replay + ", " + run, *analysis, *tally, 0, frames - 1, o.plot);
+  if (flashes && status != 2) {
+    char seen[32];
+    std::snprintf(seen, sizeof seen, ", seen at %gx", scale);
+    const std::string run = "the replay " + o.replay + seen;
+    std::fputs(flashes->Lines(run, frames - 1).c_str(), stdout);
+    if (!o.plot.empty())
+      WritePng(o.plot,
+               DrawFlashPlot(flashes->Tally(), std::string("Flashes of the title vision, ") + run));
   }
   return status;
+}
+
+// A path as seen from the working folder, whole, so that it still names the same file once the
+// renderer works in the data folder.
+std::string Whole(const std::string& path) {
+  if (path.empty()) return path;
+  return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+// Goes where the pictures are, as the program does; without them there is nothing to render, and a
+// run of black frames would count no flash, so the renderer refuses.
+Options EnterPictures(Options o) {
+  const DataFolderChoice data = ChooseDataFolder(DataFolderPlacesHere(o.data), HoldsDatFolder);
+  if (data.folder) {
+    for (std::string* path : {&o.out, &o.plot, &o.replay, &o.framesOut, &o.video})
+      *path = Whole(*path);
+  }
+  if (!data.lookedIn.empty())
+    throw FatalError("found no dat/ folder with its pictures in " + data.lookedIn +
+                     "; there is nothing to render without them");
+  if (const auto complaint = EnterDataFolder(data)) throw FatalError(*complaint);
+  // A dat/ folder that lacks some of them would render the vision without them: refused too.
+  std::vector<std::string> missing;
+  for (const std::string& file : VisionFiles())
+    if (!std::filesystem::is_regular_file(file)) missing.push_back(file);
+  if (!missing.empty())
+    throw FatalError("found no " + missing.front() +
+                     (missing.size() > 1
+                          ? " and " + std::to_string(missing.size() - 1) + " more of the pictures"
+                          : std::string()) +
+                     " in " + std::filesystem::current_path().string() +
+                     "; there is nothing to render without them");
+  return o;
 }
 
 int Render(const Options& o) {
@@ -339,16 +380,14 @@ int Render(const Options& o) {
   } else if (!o.out.empty() && mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
     throw FatalError("cannot make the folder " + o.out + ": " + std::strerror(errno));
   }
-  std::optional<FlashAnalysis> analysis;
-  std::optional<FlashTally> tally;
-  if (o.flashes) {
-    analysis.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), kFramesPerSecond);
-    tally.emplace(o.skip, kFramesPerSecond);
-  }
+  std::optional<FlashReport> flashes;
+  if (o.flashes)
+    flashes.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), o.limit, o.skip,
+                    kFramesPerSecond);
   // The frames left out are drawn all the same: each frame follows from the ones before it.
   RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
     if (i < o.skip) return;
-    if (analysis) tally->Add(analysis->AddFrame(frame));
+    if (flashes) flashes->Add(frame, static_cast<uint32_t>(i * kRenderStepMs));
     if (o.out.empty() || (i - o.skip) % o.every != 0) return;
     if (gif) {
       writer->Add(frame, o.every * kRenderStepMs / 10);
@@ -359,11 +398,12 @@ int Render(const Options& o) {
     }
   });
   if (gif) writer->Close();
-  if (tally) {
-    char run[120];
-    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx", o.seed,
-                  FormatDateTime(o.start).c_str(), o.scale.value_or(1));
-    PrintFlashes(run, *analysis, *tally, o.skip, o.skip + o.frames - 1, o.plot);
+  if (flashes) {
+    const std::string run = FlashRunName(o.seed, o.start, o.scale.value_or(1), o.limit);
+    std::fputs(flashes->Lines(run, o.skip + o.frames - 1).c_str(), stdout);
+    if (!o.plot.empty())
+      WritePng(o.plot,
+               DrawFlashPlot(flashes->Tally(), std::string("Flashes of the title vision, ") + run));
   }
   return 0;
 }
@@ -383,7 +423,7 @@ int main(int argc, char** argv) {
   // Ctrl+C and kill stop the run between frames, leaving whole files only.
   NoteStopSignals();
   try {
-    const int status = Render(options);
+    const int status = Render(EnterPictures(options));
     StopHereIfAsked();
     return status;
   } catch (const StopAsked& stop) {

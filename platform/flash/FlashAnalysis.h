@@ -1,10 +1,39 @@
 #pragma once
 
-// Counts the flashes of a run of frames as WCAG 2.x counts general and red flashes: fed one frame
-// at a time, it says after each frame how many flashes the second up to and including it holds,
-// in the 10-degree field of view where they are most. It keeps a few numbers per cell of the
-// canvas and per place of the field, never the frames, so a run of any length needs the same
-// memory.
+// Counts the flashes of a run of frames as WCAG 2.x counts general and red flashes, fed one frame
+// at a time with the time it is shown: after each frame it says how many transitions, and so
+// flashes, the second up to and including it holds, in the 10-degree field of view where they are
+// most. It keeps a few numbers per pixel of the canvas and per place of the field, never the
+// frames before the last, so a run of any length needs the same memory, and each frame costs in
+// proportion to its pixels and the field's places.
+//
+// What it counts, for a canvas shown at `scale` reference pixels to a canvas pixel on the
+// reference screen (1024 x 768 pixels, where 341 x 256 make a 10-degree field):
+// - A pixel's light is its own (FlashLight.h): a canvas pixel is 0.03 degree at 1x to 0.23 at 8x,
+//   and detail finer than 0.1 degree is not averaged away first but weighs only as far as its
+//   changes do not cancel (below).
+// - A pixel's transition (FlashSwing.h): its relative luminance has moved by at least 0.1 from
+//   its last turn the other way (the lowest since a fall, the highest since a rise), the darker
+//   end below 0.8. A change spread over several frames adds up, so it counts once, at the frame
+//   where it reaches 0.1, and a slow fade counts once. A red transition: the red measure has moved
+//   by more than 20 from its last turn, with a saturated red at one end (FlashLight.h).
+// - The combined area of concurrent flashes (FlashFields.h): in each frame, a pixel's transition
+//   covers as much as it does not cancel against the opposing ones within half a degree around it
+//   (rises +1, falls -1, added over that square, the sum's size over the square's pixels). So a
+//   fine balanced pattern is no flash: random pixel noise, a checkerboard inverting, a thin line
+//   trembling by a pixel cancel to a small share, and WCAG exempts patterns finer than 0.1 degree.
+//   But an area that brightens or darkens as a whole covers all of itself, wherever it lies; two
+//   areas flashing in phase add up, and so do two large areas, one brightening as the other
+//   darkens: their flashes are concurrent, and WCAG adds their areas.
+// - A field makes a transition in a frame where what its pixels cover comes to a quarter of its
+//   area (341 x 256 / 4 / scale^2 canvas pixels); the field (341 / scale x 256 / scale canvas
+//   pixels, whole) is tried at every place on the canvas, and one larger than the canvas over the
+//   whole canvas, what lies off the canvas being still.
+// - A flash is a pair of opposing transitions. The second up to a frame is the frames shown in
+//   the 1000 ms up to and including it; its flashes, at a place, are half its transitions, rounded
+//   up, so that 7 transitions are 4 flashes, over the limit of 3, and 6 are 3, within it. The
+//   count of a second is the most of any place. The first frame makes no transition: nothing was
+//   shown before it.
 
 #include <cstdint>
 #include <string>
@@ -12,138 +41,101 @@
 
 #include "platform/Rect.h"
 #include "platform/Surface.h"
+#include "platform/flash/FieldSeconds.h"
+#include "platform/flash/FlashFields.h"
+#include "platform/flash/FlashLight.h"
+#include "platform/flash/FlashRows.h"
+#include "platform/flash/FlashSwing.h"
 
 namespace ombrevale {
 
-// The colour measures, from an sRGB pixel: each channel linearised (c / 12.92 up to 0.04045,
-// else ((c + 0.055) / 1.055) ^ 2.4, with c from 0 to 1), then
-// - the relative luminance, 0.2126 R + 0.7152 G + 0.0722 B, from 0 (black) to 1 (white);
-// - the red measure, (R - G - B) x 320, 0 where that is negative, from 0 to 320;
-// - whether the colour is a saturated red: R / (R + G + B) >= 0.8 (black is none). The ratio is
-//   taken on the linearised channels, as chromaticity is a ratio of linear light, and as the red
-//   measure beside it is.
-struct FlashColour {
-  float luminance = 0;
-  float red = 0;
-  bool saturatedRed = false;
-};
-FlashColour MeasureColour(float linearR, float linearG, float linearB);
-// The channel c (0 to 255) in linear light, from 0 to 1.
-float LinearChannel(uint8_t c);
-// The relative luminance of one pixel.
-float RelativeLuminance(Pixel p);
-
-// The second up to and including a frame: how many flashes of each kind it holds in the field
+// The second up to a frame: how many transitions and flashes of each kind it holds in the field
 // where they are most, and that field on the canvas (empty when it holds none).
 struct FlashWindow {
+  int generalTransitions = 0;
+  int redTransitions = 0;
   int general = 0;
   int red = 0;
   Rect generalField;
   Rect redField;
 };
 
-// How a page of `width` x `height` pixels is seen: shown at `scale` times its natural size on
-// the reference screen (1024 x 768 pixels, where 341 x 256 pixels make a 10-degree field), one
-// frame every 1 / `framesPerSecond` of a second.
-//
-// What it counts, pixel by pixel of the canvas:
-// - The colour at a pixel is the mean, in linear light, over its cell: the square of whole
-//   pixels nearest 0.1 degree (3.41 reference pixels) that the canvas is cut into from its top
-//   left corner. WCAG lets a fine, balanced pattern whose squares are smaller than 0.1 degree
-//   flicker freely: in a cell it is its mean, and a thin line that trembles by a pixel changes
-//   its cell by what it covers. A cell is 3 x 3 pixels at 1x, 2 x 2 at 2x, one pixel from 2.3x.
-// - A general transition: the luminance of a cell has moved by at least 0.1 from the last turn
-//   the other way (its lowest since a fall, its highest since a rise; at first both), and the
-//   darker end of the move is below 0.8. It is counted at the frame where the move reaches that,
-//   so a change spread over several frames counts once, and a slow fade once, at its start.
-// - A red transition: the red measure of a cell has moved by more than 20 from the last turn the
-//   other way, and the colour at one end of the move is a saturated red.
-// - The area: a 10-degree field (341 x 256 reference pixels, so 341 / scale x 256 / scale canvas
-//   pixels, rounded to whole pixels, tried at every place on the canvas) makes a transition in a
-//   frame when the pixels whose cells make one of that kind in that frame cover at least a
-//   quarter of its area (341 x 256 / 4 / scale^2 canvas pixels). Rises and falls count together:
-//   where one part of a field brightens as another darkens, their flashes are concurrent and
-//   WCAG adds up their area. A field larger than the canvas is tried over the whole canvas: what
-//   lies off the canvas is still.
-// - A flash is a pair of opposing transitions. A cell's transitions take turns, a rise then a
-//   fall, so a field's transitions pair up: its flashes in a second are half its transitions in
-//   the last `framesPerSecond` frames, rounded down, and the count of a second is the most of any
-//   field. (Transitions of separate parts of a field that never turn back can pair too, but a
-//   field holds at most four such in a second, two flashes: never enough to cross the threshold
-//   alone.) The first frame has no transition: nothing came before it.
+// The flashes of `transitions` transitions: a pair each, the last one alone counting as one.
+inline int FlashesOf(int transitions) {
+  return (transitions + 1) / 2;
+}
+
 class FlashAnalysis {
  public:
-  static constexpr int kReferenceFieldWidth = 341, kReferenceFieldHeight = 256;
-  // 0.1 degree in reference pixels: a hundredth of the 341 that make 10 degrees.
-  static constexpr double kReferenceCell = 3.41;
-  static constexpr float kGeneralStep = 0.1f, kDarkLimit = 0.8f, kRedStep = 20.0f;
-  // Each place of the field remembers a second as bits of one word.
-  static constexpr int kMaxFramesPerSecond = 64;
+  static constexpr int kGeneral = 0, kRed = 1, kKinds = 2;
 
-  FlashAnalysis(int width, int height, double scale, int framesPerSecond);
+  // For frames of `width` x `height` pixels shown at `scale` (above 0).
+  FlashAnalysis(int width, int height, double scale);
 
-  // Adds the next frame, `width` x `height` as constructed; returns the second up to it.
-  FlashWindow AddFrame(const Surface& frame);
+  // Adds the next frame, `width` x `height` as constructed, shown at `nowMs` on the millisecond
+  // clock (never earlier than the frame before); returns the second up to it.
+  FlashWindow AddFrame(const Surface& frame, uint32_t nowMs);
 
-  // The size of a cell, and of the field, in canvas pixels; how many pixels of the field a
-  // transition must cover.
-  int CellSize() const { return cell_; }
-  int FieldWidth() const { return fieldW_; }
-  int FieldHeight() const { return fieldH_; }
-  int PixelsNeeded() const { return needed_; }
-  // How the page is seen, in words: the field, the pixels needed, the cells.
-  std::string Seeing() const;
+  // From the next frame on, the canvas is shown at `scale`. A field is now of another size, so
+  // each place is taken to hold the most transitions any place held in the second up to the last
+  // frame.
+  void SetScale(double scale);
+
+  // AddFrame in its steps, for a caller that may change the frame before it is counted:
+  // - Look measures `frame`, to be shown at `nowMs`, against what each pixel remembers and finds
+  //   where fields would make a transition; of the count it only moves the second on to `nowMs`;
+  // - after a pixel was changed, Retake measures it again (its transitions are then those of its
+  //   new colour), and FindFields finds the fields again;
+  // - Commit counts the frame, which must be the one looked at with the pixels retaken.
+  void Look(const Surface& frame, uint32_t nowMs);
+  void Retake(int x, int y, Pixel p);
+  // The same for a whole row `y`, now `row`.
+  void RetakeRow(int y, const Pixel* row);
+  void FindFields();
+  FlashWindow Commit(const Surface& frame);
+
+  // What Look found: per pixel, row by row, the transition of `kind` showing the frame would
+  // make (+1, -1, 0); per place (Sight().placesAcross x placesDown, row by row) 1 where the field
+  // there would make one, else 0; how many places would.
+  const int8_t* Turns(int kind) const { return planes_.turns[kind].data(); }
+  const uint8_t* Hits(int kind) const { return hits_[kind].data(); }
+  int Found(int kind) const { return found_[kind]; }
+  // A pixel's memory, and its luminance in the frame looked at (in units, FlashLight.h).
+  PixelSwing Swing(size_t pixel) const { return planes_.Swing(pixel); }
+  int LightAt(size_t pixel) const { return planes_.luminance[pixel]; }
+  const PixelPlanes& Planes() const { return planes_; }
+  // The transitions of `kind` a place made in the second up to the frame looked at, that frame
+  // left out.
+  int Count(int kind, int place) const { return seconds_[kind].Count(place); }
+  const FieldSeconds& Seconds(int kind) const { return seconds_[kind]; }
+  // The time of the frame looked at, on a clock that does not wrap: the millisecond clock's
+  // readings, counted on across its wrap.
+  int64_t NowMs() const { return nowMs_; }
+  // The frame counted last (empty before the first).
+  const Surface& LastShown() const { return last_; }
+  bool Started() const { return !first_; }
+
+  const FlashSight& Sight() const { return sight_; }
+  // How the page is seen, in words: the field, the pixels needed, the square of cancelling.
+  std::string Seeing() const { return sight_.Words(); }
 
  private:
-  // A cell's luminance since its last transition: its lowest and highest, and which way that
-  // transition went (+1 a rise, -1 a fall, 0 before the first).
-  struct Swing {
-    float low = 0, high = 0;
-    int8_t direction = 0;
-    // Moves on to luminance `v`: +1 when that makes a rise, -1 a fall, else 0.
-    int Step(float v);
-  };
-  // The same for a cell's red measure, with whether the colour at its lowest and at its highest
-  // was a saturated red.
-  struct RedSwing {
-    float low = 0, high = 0;
-    bool lowSaturated = false, highSaturated = false;
-    int8_t direction = 0;
-    int Step(float m, bool saturated);
-  };
-  // The two kinds of transition: general and red.
-  static constexpr int kKinds = 2;
+  FlashWindow Busiest() const;
+  // Measures the pixels of `now` that differ from `before` (`pixels` of each).
+  TurnCounts MeasureChanged(const Pixel* now, const Pixel* before, size_t pixels);
+  // Measures `count` pixels from `first` again, now `pixels`.
+  void Remeasure(size_t first, size_t count, const Pixel* pixels);
 
-  // Sums each cell's light, channel by channel.
-  void MeasureCells(const Surface& frame);
-  // Marks in placeHit_ the places whose field holds enough pixels of `kind` this frame.
-  void FindFields(int kind);
-  // Moves each place's second on to frame `now`.
-  void MoveSeconds(int64_t now);
-  // The most flashes of `kind` in a field in the second up to `now`, and that field.
-  int MostFlashes(int64_t now, int kind, Rect& field) const;
-
-  int width_, height_, framesPerSecond_;
-  int cell_, cellsAcross_, cellsDown_;
-  int fieldW_, fieldH_, needed_;
-  int placesAcross_, placesDown_;
+  FlashSight sight_;
+  FieldFinder finder_;
   bool first_ = true;
-  int64_t frame_ = 0;
-
-  std::vector<int> cellOfColumn_;          // per column of pixels: its column of cells
-  std::vector<float> sumR_, sumG_, sumB_;  // per cell, linear light
-  std::vector<Swing> swings_;
-  std::vector<RedSwing> redSwings_;
-  std::vector<int> cellPixels_;    // per cell: how many pixels it holds (fewer at the edges)
-  std::vector<uint8_t> events_;    // per cell: bit k set when it makes a transition of kind k
-  std::vector<int32_t> table_;     // summed area of one kind, (width + 1) x (height + 1)
-  std::vector<uint8_t> placeHit_;  // per place: bit k set when the field there holds enough of k
-  // Per kind and place: the field's transitions in the last second, one bit a frame, the newest
-  // lowest; and how many there are.
-  std::vector<uint64_t> history_[kKinds];
-  std::vector<uint8_t> count_[kKinds];
-  // The last frame any place held a transition of each kind: a second later all is quiet.
-  int64_t lastHit_[kKinds];
+  int64_t nowMs_ = 0;
+  Surface last_;
+  PixelPlanes planes_;
+  TurnCounts turning_;                 // how many pixels would make a transition of each kind
+  std::vector<uint8_t> hits_[kKinds];  // per place
+  int found_[kKinds] = {};
+  FieldSeconds seconds_[kKinds];
 };
 
 }  // namespace ombrevale

@@ -10,8 +10,10 @@ FlashTally::FlashTally(int firstFrame, int framesPerSecond)
 
 void FlashTally::Add(const FlashWindow& second) {
   const int frame = firstFrame_ + frames_;
-  if (second.general > general_.flashes) general_ = {second.general, frame, second.generalField};
-  if (second.red > red_.flashes) red_ = {second.red, frame, second.redField};
+  if (second.generalTransitions > general_.transitions)
+    general_ = {second.general, second.generalTransitions, frame, second.generalField};
+  if (second.redTransitions > red_.transitions)
+    red_ = {second.red, second.redTransitions, frame, second.redField};
   const size_t k = static_cast<size_t>(frames_ / framesPerSecond_);
   if (secondOver_.size() <= k) secondOver_.resize(k + 1, false);
   if (second.general > kThreshold || second.red > kThreshold) secondOver_[k] = true;
@@ -25,14 +27,14 @@ int FlashTally::SecondsOver() const {
 }
 
 std::string FlashTally::Place(const char* kind, const Most& most) const {
-  if (most.flashes == 0) return std::string("no ") + kind + " flash\n";
+  if (most.transitions == 0) return std::string("no ") + kind + " transition\n";
   const int first = std::max(firstFrame_, most.lastFrame - framesPerSecond_ + 1);
   const double perSecond = framesPerSecond_;
   char line[200];
   std::snprintf(line, sizeof line,
-                "most %s flashes: %d in the second of frames %d to %d (%.2f s to %.2f s), in the "
-                "field of %d x %d pixels at (%d, %d)\n",
-                kind, most.flashes, first, most.lastFrame, first / perSecond,
+                "most %s flashes: %d (%d transitions) in the second of frames %d to %d (%.2f s to "
+                "%.2f s), in the field of %d x %d pixels at (%d, %d)\n",
+                kind, most.flashes, most.transitions, first, most.lastFrame, first / perSecond,
                 (most.lastFrame + 1) / perSecond, most.field.w, most.field.h, most.field.x,
                 most.field.y);
   return line;

@@ -15,13 +15,15 @@ namespace ombrevale {
 
 class FlashTally {
  public:
-  // WCAG allows at most three flashes in any one second.
+  // WCAG allows at most three flashes in any one second: six transitions.
   static constexpr int kThreshold = 3;
 
-  // The most flashes of one kind in a second: how many, the frame that second ends with (its
-  // index in the run, -1 before any flash) and the field they were counted in.
+  // The most flashes of one kind in a second: how many, of how many transitions, the frame that
+  // second ends with (its index in the run, -1 before any transition) and the field they were
+  // counted in.
   struct Most {
     int flashes = 0;
+    int transitions = 0;
     int lastFrame = -1;
     Rect field;
   };
@@ -44,7 +46,7 @@ class FlashTally {
   int WholeSeconds() const { return frames_ / framesPerSecond_; }
   // The whole seconds over the threshold: second k (the run's frames k x framesPerSecond to
   // (k + 1) x framesPerSecond - 1) is over when the second up to one of its frames holds more
-  // than three general or more than three red flashes.
+  // than three general or more than three red flashes (seven transitions or more).
   int SecondsOver() const;
 
   // The second up to each frame of the run, from its first: what the plot draws.

@@ -46,6 +46,8 @@ TEST(DataFolder, TheCurrentFolderComesFirstThenTheInstalledOneThenAWarningNaming
   const DataFolderChoice nowhere = ChooseDataFolder(kPlaces, none.Fn());
   EXPECT_FALSE(nowhere.folder);
   EXPECT_EQ(nowhere.warning, kNowhere);
+  EXPECT_EQ(nowhere.lookedIn, "/home/player or /usr/share/games/ombrevale");
+  EXPECT_EQ(there.lookedIn, "");
 
   // Started in the installed folder itself, or where the program cannot tell where it lies:
   // one place to name.
