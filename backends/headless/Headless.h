@@ -83,6 +83,7 @@ class HeadlessDesktop final : public Desktop {
   void WaitEvents(std::optional<uint32_t> due) override;
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
+  double ShownScale() override { return shownScale; }
 
   void Key(uint32_t at, int16_t keyCode, int16_t shift = 0);
   void Menu(uint32_t at, int entry);
@@ -93,6 +94,9 @@ class HeadlessDesktop final : public Desktop {
   // The screen, 1024 x 768 pixels, and the window system's answer to a size request.
   float screenWidth = kFakeScreenWidth, screenHeight = kFakeScreenHeight;
   std::function<float(float)> adjustSize = [](float twips) { return twips; };
+  // How large a pixel of the page is shown, in reference pixels: at its natural size until a test
+  // shows it larger.
+  double shownScale = 1;
 
   float windowWidth = 0, windowHeight = 0, left = 0, top = 0;
   std::string caption;

@@ -14,6 +14,7 @@ EM_JS(void, PageAddMenuEntry, (int index, const char* caption),
       { OmbrevaleProgram.show('addMenuEntry', index, UTF8ToString(caption)); });
 EM_JS(void, PageSetScale, (int scale), { OmbrevaleProgram.show('setScale', scale); });
 EM_JS(void, PageShow, (), { OmbrevaleProgram.show('show'); });
+EM_JS(double, PageShownScale, (), { return OmbrevaleProgram.shownScale(); });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
             { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
 // clang-format on
@@ -44,6 +45,10 @@ void WebDesktop::SetMenu(const std::vector<std::string>& entries) {
 
 void WebDesktop::AskScale(std::optional<int> scale) {
   PageSetScale(scale.value_or(0));
+}
+
+double WebDesktop::ShownScale() {
+  return PageShownScale();
 }
 
 void WebDesktop::ShowWindow() {

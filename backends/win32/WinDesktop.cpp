@@ -107,6 +107,7 @@ WinDesktop::WinDesktop(Clock& clock, std::optional<int> askedScale)
     LetGo();
     ThrowFailure();
   }
+  dpi_ = WindowDpi(window_);
 }
 
 WinDesktop::~WinDesktop() {
@@ -123,6 +124,10 @@ void WinDesktop::LetGo() {
 
 float WinDesktop::TwipsPerPixel() const {
   return TwipsPerPixelAt(pageScale_);
+}
+
+double WinDesktop::ShownScale() {
+  return page_.Factor() * kNaturalDpi / dpi_;
 }
 
 float WinDesktop::ScreenWidth() {
@@ -385,6 +390,7 @@ LRESULT WinDesktop::OnDpiChanged(WPARAM w, LPARAM l) {
   // factor of the new one, at the place the system suggests.
   const RECT* suggested = reinterpret_cast<const RECT*>(l);
   const UINT dpi = HIWORD(w);
+  dpi_ = dpi == 0 ? 96 : dpi;
   pageScale_ = PageScaleAt(dpi, askedScale_);
   SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -77,6 +77,7 @@ bool SdlDesktop::FollowDesktopScale() {
     desktop = settings_->Scale();
   else if (DriverIs("wayland"))
     desktop = PixelsPerUnit(window_.get());
+  desktopScale_ = desktop;
   const int scale = ChosenPageScale(askedScale_, desktop);
   if (scale == pageScale_) return false;
   pageScale_ = scale;
@@ -145,6 +146,18 @@ WholeFactorFit SdlDesktop::ShownFit() const {
   // Wayland output, which counts points, N over the output's scale.
   const int least = pw > 0 ? std::max(1, pageScale_ * size.x / pw) : pageScale_;
   return FitWholeFactor(size.x, size.y, kClientWidth, kClientHeight, least);
+}
+
+double SdlDesktop::ShownScale() {
+  // The factor in the presenter's pixels, in the window's units: the screen's pixels on X11, the
+  // output's logical pixels on Wayland (where SDL counts the window's size in points)...
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_.get(), &w, &h);
+  const int across = presenter_->Size().x;
+  double scale = ShownFit().factor * (w > 0 && across > 0 ? static_cast<double>(w) / across : 1);
+  // ...and on X11, whose programs draw a pixel a dot, at the desktop's dots per inch.
+  if (settings_) scale /= desktopScale_;
+  return scale;
 }
 
 void SdlDesktop::GatherLayers(int factor) {

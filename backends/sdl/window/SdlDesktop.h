@@ -74,6 +74,9 @@ class SdlDesktop final : public Desktop {
   // larger window).
   int PageScale() const { return pageScale_; }
   int ShownFactor() const { return ShownFit().factor; }
+  // The shown factor in reference pixels: on X11 the screen's pixels x 96 / the desktop's dpi
+  // (Xft.dpi, or GDK_SCALE), on Wayland the output's logical pixels.
+  double ShownScale() override;
   // What the client area shows now, menu strip, texts and boxes included, at the factor it is
   // shown at.
   Surface ReadClientArea();
@@ -117,6 +120,7 @@ class SdlDesktop final : public Desktop {
   Fonts fonts_;
   std::unique_ptr<X11Settings> settings_;  // on X11: what the desktop publishes
   std::optional<int> askedScale_;
+  double desktopScale_ = 1;  // what the desktop last said of its scale (dpi / 96)
   WindowPtr window_;
   int pageScale_ = 1;
   std::unique_ptr<Presenter> presenter_;
