@@ -37,6 +37,14 @@ std::optional<CommandLine> TakeValue(std::string_view name, std::string_view val
   return std::nullopt;
 }
 
+// What an option that takes no value switches on, if it is one.
+bool* SwitchOf(std::string_view name, CommandLine& line) {
+  if (name == "--fullscreen") return &line.fullscreen;
+  if (name == "--calm") return &line.calm;
+  if (name == "--no-flash-limit") return &line.noFlashLimit;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ReadCommandLine(std::span<const std::string_view> args) {
@@ -64,11 +72,12 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
       if (auto misuse = TakeValue(name, value, line)) return *misuse;
       continue;
     }
-    if (name != "--help" && name != "--version" && name != "--fullscreen" && name != "--calm")
+    bool* on = SwitchOf(name, line);
+    if (on == nullptr && name != "--help" && name != "--version")
       return Misuse("unrecognized option " + Quoted(arg));
     if (attached) return Misuse("option " + Quoted(name) + " doesn't allow an argument");
-    if (name == "--fullscreen" || name == "--calm") {
-      (name == "--calm" ? line.calm : line.fullscreen) = true;
+    if (on != nullptr) {
+      *on = true;
       continue;
     }
     CommandLine answer;
@@ -96,6 +105,8 @@ std::string Usage() {
       "                      button starts it (also when the desktop's animations are off)\n"
       "      --data=DIR    take the pictures from the dat/ folder in DIR\n"
       "      --fullscreen  start on the whole screen (F11 or Alt+Enter switches back)\n"
+      "      --no-flash-limit  show the vision as designed: its flashes are not kept\n"
+      "                      to what is safe at the size it is shown at\n"
       "      --scale=N     draw the page N times its natural size, 1 to 8 (by default\n"
       "                      the nearest whole number to the desktop's scale)\n"
       "      --help        display this help and exit\n"
@@ -104,8 +115,9 @@ std::string Usage() {
       "Without --data, the pictures come from the dat/ folder in the current folder\n"
       "when there is one, else from the data folder installed with the program.\n"
       "\n"
-      "The title vision flashes. To start it still, use --calm or turn the desktop's\n"
-      "animations off.\n";
+      "The title vision flashes, though never more than is safe at the size it is\n"
+      "shown at, unless --no-flash-limit. To start it still, use --calm or turn the\n"
+      "desktop's animations off.\n";
   return text;
 }
 

@@ -23,6 +23,8 @@ struct CommandLine {
   std::optional<int> scale;
   // --calm: start with the vision still, whatever the desktop's own setting.
   bool calm = false;
+  // --no-flash-limit: show the vision as designed, its flashes not limited to the safe number.
+  bool noFlashLimit = false;
   // For a misuse, the one sentence that says what was wrong, without the program's name.
   std::string complaint;
 };

@@ -26,6 +26,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SdlVideo video;
     // Said once there is a desktop to run on: without one, its own sentence is the news.
     if (!data.warning.empty()) std::fprintf(stderr, "%s\n", data.warning.c_str());
+    if (line.noFlashLimit) Complain(kFlashLimitOff);
     SystemClock clock;
     SystemRandom random;
     SdlDesktop desktop(clock, line.scale);
@@ -34,6 +35,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
+    if (line.noFlashLimit) app.form.TurnFlashLimitOff();
     // The player who asked for less motion, here or in the desktop's settings, starts calm.
     if (line.calm || desktop.AnimationsOff()) app.form.AskCalmStart();
     return Main(app);

@@ -1,7 +1,7 @@
 // Ombrevale on a web page: reads the page's settings (a fixed seed and start time, a factor asked
-// for, a calm start for a visitor who asked for less motion), loads the main window from the
-// pictures the page prepared, and hands the page one pass of the loop at a time, to call from the
-// browser's event loop when the next slot is due.
+// for, a calm start for a visitor who asked for less motion, the flash limit turned off), loads the
+// main window from the pictures the page prepared, and hands the page one pass of the loop at a
+// time, to call from the browser's event loop when the next slot is due.
 
 #include <emscripten.h>
 
@@ -19,8 +19,8 @@
 #include "platform/FatalError.h"
 #include "platform/scale/PageScale.h"
 
-// The page's settings (page.js): the address's seed, start time and scale, and "1" for calm when
-// the visitor's system asks for less motion; "" for a setting not given.
+// The page's settings (page.js): the address's seed, start time, scale and flash-limit, and "1"
+// for calm when the visitor's system asks for less motion; "" for a setting not given.
 // clang-format off
 EM_JS(char*, PageSetting, (const char* name),
       { return allocateUTF8(OmbrevaleProgram.setting(UTF8ToString(name))); });
@@ -89,6 +89,11 @@ int main() {
     program = new PageProgram(start, seed);
     program->desktop.AskScale(ReadPageScale(Setting("scale")));
     if (Setting("calm") == "1") program->app.form.AskCalmStart();
+    // ?flash-limit=off shows the vision as designed; anything else keeps the limit.
+    if (Setting("flash-limit") == "off") {
+      program->app.form.TurnFlashLimitOff();
+      Complain(kFlashLimitOff);
+    }
     OpenMusicConsole(program->media, [](auto& path, bool loop) {
       return program->app.sound.PlayMusic(path, loop);
     });

@@ -43,6 +43,10 @@ int RunWindow(const ombrevale::CommandLine& line) {
     WinPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
     App app(platform);
+    if (line.noFlashLimit) {
+      app.form.TurnFlashLimitOff();
+      WriteToParentConsole(Complaint(kFlashLimitOff) + "\n", true);
+    }
     // A player who turned Windows' animations off, or asked with --calm, starts with the vision
     // still.
     if (line.calm || !WindowsShowsAnimations()) app.form.AskCalmStart();
