@@ -1,10 +1,13 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
-// given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF; or counts their flashes (platform/flash/FlashAnalysis.h) and draws them as a chart.
+// given date and time, and random values from a given seed; each frame passed through the flash
+// limit at the size it is seen at, as the program shows it, unless that is turned off. Writes the
+// frames as PNG files, or as one animated GIF; or counts their flashes
+// (platform/flash/FlashAnalysis.h) and draws them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
+//   build/ombrevale-render --scale 6 --frames 50 --out frames-6x/
 //   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
 //
 // Run it from the repository root, so that it finds dat/. The same options always give the same
@@ -15,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -38,11 +42,13 @@ namespace {
 constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
 
 constexpr const char* kUsage =
-    "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N]\n"
-    "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
-    "       ombrevale-render --flashes [--scale S] [--plot FILE] [--seed N] [--skip N]\n"
-    "                        [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
-    "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
+    "Usage: ombrevale-render [--seed N] [--skip N] [--frames N] [--every N] [--scale S]\n"
+    "                        [--no-flash-limit] [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
+    "       ombrevale-render --flashes [--scale S] [--no-flash-limit] [--plot FILE] [--seed N]\n"
+    "                        [--skip N] [--frames N] [--start \"YYYY/MM/DD H:MM:SS\"]\n"
+    "                        [--out PATH]\n"
+    "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms, as a\n"
+    "player sees it: every frame passes through the flash limit at the size it is seen at.\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
     "                the label's caption \"Burst\", before the clock first writes it\n"
@@ -58,10 +64,14 @@ constexpr const char* kUsage =
     "                (threshold 3); seconds over it: Z of T\": T is how many whole seconds\n"
     "                (50 frames each, from the first counted) the run holds, and Z how many of\n"
     "                those are over: a second is over when the window up to one of its frames\n"
-    "                holds more than 3 general or more than 3 red flashes\n"
-    "  --scale S     with --flashes: how large the page is seen, against its natural size on a\n"
-    "                1024 x 768 screen (a number above 0, up to 100; default 1): a 10-degree\n"
-    "                field is then 341 / S x 256 / S pixels of the canvas\n"
+    "                holds more than 3 general or more than 3 red flashes. The line before\n"
+    "                it says how many of the frames the flash limit changed\n"
+    "  --scale S     how large the page is seen, against its natural size on a 1024 x 768\n"
+    "                screen (a number above 0, up to 100; default 1): the frames pass through\n"
+    "                the flash limit at that size; a 10-degree field is then 341 / S x 256 / S\n"
+    "                pixels of the canvas. The frames keep the canvas's own 400 x 300 pixels\n"
+    "  --no-flash-limit  the frames as the vision draws them, not limited (its flashes as\n"
+    "                designed); with --flashes, their count\n"
     "  --plot FILE   with --flashes: draw the flashes in the second up to each frame over the\n"
     "                run, general and red, as a PNG chart\n"
     "  --help        this text\n";
@@ -75,6 +85,7 @@ struct Options {
   std::string out;
   bool flashes = false;
   std::optional<double> scale;
+  bool flashLimit = true;
   std::string plot;
 };
 
@@ -143,14 +154,17 @@ Options ParseOptions(int argc, char** argv) {
       o.flashes = true;
       continue;
     }
+    if (arg == "--no-flash-limit") {
+      o.flashLimit = false;
+      continue;
+    }
     if (arg != "--seed" && arg != "--skip" && arg != "--frames" && arg != "--every" &&
         arg != "--start" && arg != "--out" && arg != "--scale" && arg != "--plot")
       throw UsageError("unknown option \"" + arg + "\"");
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
   }
-  if (!o.flashes && (o.scale || !o.plot.empty()))
-    throw UsageError("--scale and --plot go with --flashes");
+  if (!o.flashes && !o.plot.empty()) throw UsageError("--plot goes with --flashes");
   if (o.out.empty() && !o.flashes)
     throw UsageError("--out is missing: where should the frames go?");
   return o;
@@ -242,6 +256,16 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// How many of the counted frames the flash limit changed, as a line of its own.
+std::string LimitLine(const Options& o, const std::vector<bool>& limited) {
+  if (!o.flashLimit) return "";
+  const long changed = std::count(limited.begin() + o.skip, limited.end(), true);
+  char line[100];
+  std::snprintf(line, sizeof line, "the flash limit changed %ld of %d frames (%.1f %%)\n", changed,
+                o.frames, 100.0 * static_cast<double>(changed) / o.frames);
+  return line;
+}
+
 int Render(const Options& o) {
   const bool gif = EndsWith(o.out, ".gif");
   std::optional<GifWriter> writer;
@@ -257,7 +281,8 @@ int Render(const Options& o) {
     tally.emplace(o.skip, kFramesPerSecond);
   }
   // The frames left out are drawn all the same: each frame follows from the ones before it.
-  RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
+  const RenderOptions render{o.seed, o.skip + o.frames, o.start, o.scale.value_or(1), o.flashLimit};
+  const std::vector<bool> limited = RenderFrames(render, [&](int i, const Surface& frame) {
     if (i < o.skip) return;
     if (analysis) tally->Add(analysis->AddFrame(frame));
     if (o.out.empty() || (i - o.skip) % o.every != 0) return;
@@ -271,12 +296,13 @@ int Render(const Options& o) {
   });
   if (gif) writer->Close();
   if (tally) {
-    char run[120];
-    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx", o.seed,
-                  FormatDateTime(o.start).c_str(), o.scale.value_or(1));
-    std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s", run, o.skip,
+    char run[140];
+    std::snprintf(run, sizeof run, "seed %u from %s, seen at %gx%s", o.seed,
+                  FormatDateTime(o.start).c_str(), o.scale.value_or(1),
+                  o.flashLimit ? "" : " without the flash limit");
+    std::printf("flashes of the title vision, %s, frames %d to %d: %s\n%s%s%s", run, o.skip,
                 o.skip + o.frames - 1, analysis->Seeing().c_str(), tally->Places().c_str(),
-                tally->LastLine().c_str());
+                LimitLine(o, limited).c_str(), tally->LastLine().c_str());
     if (!o.plot.empty())
       WritePng(o.plot, DrawFlashPlot(*tally, std::string("Flashes of the title vision, ") + run));
   }
