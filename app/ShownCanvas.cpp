@@ -19,7 +19,10 @@ ShownCanvas::ShownCanvas(int width, int height) : limiter_(width, height), shown
 const Surface& ShownCanvas::Take(const Surface& canvas, double shownScale) {
   const uint32_t visionMs = static_cast<uint32_t>(frames_ * kFrameMs);
   ++frames_;
-  if (!limitOn_) return *(last_ = &canvas);
+  if (!limitOn_) {
+    last_ = &canvas;
+    return canvas;
+  }
   shown_ = canvas;
   limiter_.SetShownScale(shownScale);
   if (limiter_.Limit(shown_, visionMs)) ++changed_;
