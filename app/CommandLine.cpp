@@ -52,6 +52,14 @@ std::optional<CommandLine> TakeValue(std::string_view name, std::string_view val
   return std::nullopt;
 }
 
+// What an option that takes no value switches on, if it is one.
+bool* SwitchOf(std::string_view name, CommandLine& line) {
+  if (name == "--fullscreen") return &line.fullscreen;
+  if (name == "--calm") return &line.calm;
+  if (name == "--no-flash-limit") return &line.noFlashLimit;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ReadCommandLine(std::span<const std::string_view> args) {
@@ -79,11 +87,12 @@ CommandLine ReadCommandLine(std::span<const std::string_view> args) {
       if (auto misuse = TakeValue(name, value, line)) return *misuse;
       continue;
     }
-    if (name != "--help" && name != "--version" && name != "--fullscreen" && name != "--calm")
+    bool* on = SwitchOf(name, line);
+    if (on == nullptr && name != "--help" && name != "--version")
       return Misuse("unrecognized option " + Quoted(arg));
     if (attached) return Misuse("option " + Quoted(name) + " doesn't allow an argument");
-    if (name == "--fullscreen" || name == "--calm") {
-      (name == "--calm" ? line.calm : line.fullscreen) = true;
+    if (on != nullptr) {
+      *on = true;
       continue;
     }
     CommandLine answer;
@@ -118,6 +127,8 @@ std::string Usage() {
       "                      button starts it (also when the desktop's animations are off)\n"
       "      --data=DIR    take the pictures from the dat/ folder in DIR\n"
       "      --fullscreen  start on the whole screen (F11 or Alt+Enter switches back)\n"
+      "      --no-flash-limit  show the vision as designed: its flashes are not kept\n"
+      "                      to what is safe at the size it is shown at\n"
       "      --record=FILE write the session to FILE as a replay when it ends\n"
       "      --replay=FILE play the replay in FILE as it was seen, checking every frame:\n"
       "                      status 0 when each was as recorded, 1 when one was not\n"
@@ -132,8 +143,9 @@ std::string Usage() {
       "Ctrl+Shift+R keeps the last minute of the session as a replay in\n"
       "$XDG_STATE_HOME/ombrevale (~/.local/state/ombrevale), as a fatal error does.\n"
       "\n"
-      "The title vision flashes. To start it still, use --calm or turn the desktop's\n"
-      "animations off.\n"
+      "The title vision flashes, though never more than is safe at the size it is\n"
+      "shown at, unless --no-flash-limit. To start it still, use --calm or turn the\n"
+      "desktop's animations off.\n"
       "\n"
       "To quit, close the window (Alt+F4 on most desktops).\n";
   return text;

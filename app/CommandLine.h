@@ -24,6 +24,8 @@ struct CommandLine {
   std::optional<int> scale;
   // --calm: start with the vision still, whatever the desktop's own setting.
   bool calm = false;
+  // --no-flash-limit: show the vision as designed, its flashes not limited to the safe number.
+  bool noFlashLimit = false;
   // --record FILE: write the session as a replay when it ends.
   std::optional<std::string> record;
   // --replay FILE: play that replay instead, as the player saw it, checking every frame.

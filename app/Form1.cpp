@@ -167,7 +167,8 @@ void Form1::PromptClick() {
 }
 
 void Form1::VisionFrameShown() {
-  if (calm_.AfterFrame(time_)) RefreshCanvas();
+  // The frame just shown, again as it was shown, now with its clock and the button.
+  if (calm_.AfterFrame(time_)) PresentScene(CanvasShown() ? &shownCanvas_.Last() : nullptr);
 }
 
 void Form1::Unload() {
@@ -194,6 +195,11 @@ void Form1::ComposeChrome() {
 }
 
 void Form1::RefreshCanvas() {
+  PresentScene(CanvasShown() ? &shownCanvas_.Take(PicTitle1.Image, platform_.desktop.ShownScale())
+                             : nullptr);
+}
+
+void Form1::PresentScene(const Surface* canvas) {
   ComposeChrome();
   Scene& scene = scene_;
   scene.chrome = &chrome_;
@@ -201,11 +207,11 @@ void Form1::RefreshCanvas() {
   scene.canvas = nullptr;
   scene.labels.clear();
   scene.prompt = calm_.Waiting() ? &kCalmPrompt : nullptr;
-  if (PageTitle.Visible && PicTitle1.Visible) {
+  if (canvas != nullptr) {
     // The canvas fills the title page's client area, inside its frame.
     const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kPageFrame : 0);
     const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kPageFrame : 0);
-    scene.canvas = &PicTitle1.Image;
+    scene.canvas = canvas;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
     scene.labels.push_back(

@@ -7,8 +7,10 @@
 #include <string_view>
 
 #include "app/CalmStart.h"
+#include "app/ShownCanvas.h"
 #include "app/Version.h"
 #include "platform/Controls.h"
+#include "platform/PageLayout.h"
 #include "platform/Platform.h"
 #include "sound/SoundAPI.h"
 #include "text/MessageP.h"
@@ -54,9 +56,15 @@ class Form1 final : public WindowEvents, public VisionPictures {
   void LoadPictureIfExists(PictureBox& control, const std::string& path);
   void ShowVersion();
 
-  // Shows the canvas with its label on screen now, and the calm start's button while the vision
-  // waits for it.
+  // Shows the canvas's new frame with its label on screen now, passed through the flash limit
+  // (ShownCanvas), and the calm start's button while the vision waits for it.
   void RefreshCanvas();
+
+  // Shows the vision as designed, its frames as they are drawn, without the flash limit. Before
+  // Show.
+  void TurnFlashLimitOff() { shownCanvas_.TurnLimitOff(); }
+  // The vision's frames as they were shown.
+  const ShownCanvas& Shown() const { return shownCanvas_; }
 
   // For a player who asked for less motion: the vision will stand still at its first frame until
   // the player starts it. Before Show.
@@ -89,6 +97,10 @@ class Form1 final : public WindowEvents, public VisionPictures {
 
  private:
   void ComposeChrome();
+  // Whether the title page shows its canvas.
+  bool CanvasShown() const { return PageTitle.Visible && PicTitle1.Visible; }
+  // Shows the scene with `canvas` in the title page's canvas, or without one.
+  void PresentScene(const Surface* canvas);
 
   Platform& platform_;
   TimeAPI& time_;
@@ -96,6 +108,7 @@ class Form1 final : public WindowEvents, public VisionPictures {
   MessageP& message_;
   bool ended_ = false;
   CalmStart calm_;
+  ShownCanvas shownCanvas_{kCanvasWidth, kCanvasHeight};
 
   // The window background with its visible pages, and what it was composed from.
   struct ChromeKey {

@@ -4,6 +4,7 @@
 
 #include "app/App.h"
 #include "app/ReplayFiles.h"
+#include "app/TitleRun.h"
 #include "platform/Complaint.h"
 
 namespace ombrevale {
@@ -89,7 +90,7 @@ ReplayResult PlayReplay(const Replay& replay, Media& media, PictureReader& pictu
     if (onFrame) onFrame(frame, scene);
   };
   App app(played.platform);
-  if (replay.header.calm) app.form.AskCalmStart();
+  PrepareTitle(app, {replay.header.calm, replay.header.flashLimitOff});
   Main(app);
   result.framesShown = played.feed.FramesShown();
   result.framesChecked = played.feed.FramesChecked();

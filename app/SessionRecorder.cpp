@@ -99,13 +99,14 @@ std::vector<uint8_t> SessionRecorder::File(std::optional<uint32_t> checkedFor) {
   return WriteReplayFile(header_, out);
 }
 
-ReplayHeader SessionHeader(Clock& clock, std::string platform, bool calm) {
+ReplayHeader SessionHeader(Clock& clock, std::string platform, bool calm, bool flashLimitOff) {
   ReplayHeader header;
   header.product = VersionLine();
   header.platform = std::move(platform);
   header.start = clock.DateTimeText();
   header.zoneMinutes = ZoneMinutes();
   header.calm = calm;
+  header.flashLimitOff = flashLimitOff;
   return header;
 }
 

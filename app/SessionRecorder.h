@@ -62,7 +62,9 @@ class SessionRecorder {
 };
 
 // The header of a session that starts now: this program's version, the desktop's name, the local
-// date and time as `clock` tells it, the zone's offset from the C library.
-ReplayHeader SessionHeader(Clock& clock, std::string platform, bool calm);
+// date and time as `clock` tells it, the zone's offset from the C library; how the title page
+// started (`calm`, `flashLimitOff`).
+ReplayHeader SessionHeader(Clock& clock, std::string platform, bool calm,
+                           bool flashLimitOff = false);
 
 }  // namespace ombrevale

@@ -9,18 +9,19 @@
 
 namespace ombrevale {
 
-int RunRecordedSession(Platform& platform, bool calmAsked, const SessionRecording& recording,
+int RunRecordedSession(Platform& platform, const TitleAsked& asked, const SessionRecording& recording,
                        const std::function<void(const std::string&)>& showFatal) {
-  const bool calm = StartsCalm(calmAsked, platform.desktop);
+  const bool calm = StartsCalm(asked.calm, platform.desktop);
   // A recording asked for keeps every frame's hash; the flight recorder only its last minute's.
-  SessionRecorder recorder(SessionHeader(platform.clock, recording.platform, calm),
+  SessionRecorder recorder(SessionHeader(platform.clock, recording.platform, calm,
+                                         asked.noFlashLimit),
                            recording.recordTo ? std::nullopt : std::optional(kFlightMs));
   const auto keepLastMinute = [&] {
     SaveFlightRecord(recording.stateFolder, recorder.File(kFlightMs));
   };
   RecordedPlatform recorded(platform, recorder, keepLastMinute);
   App app(recorded.platform);
-  if (calm) app.form.AskCalmStart();
+  PrepareTitle(app, {calm, asked.noFlashLimit});
   int status = 0;
   try {
     status = Main(app);

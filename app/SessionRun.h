@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/ReplayRun.h"
+#include "app/TitleRun.h"
 #include "platform/Platform.h"
 
 namespace ombrevale {
@@ -19,11 +20,11 @@ struct SessionRecording {
   std::optional<std::string> stateFolder;  // where the flight recorder writes its last minute
 };
 
-// Runs the title page on `platform` as RunTitle does, starting calm by the same rule (`calmAsked`:
-// --calm, or the desktop's wish for less motion), the session recorded.
+// Runs the title page on `platform` as RunTitle does, prepared as asked by the same rules, the
+// session recorded: the replay keeps whether it started calm and whether the flash limit was off.
 // Ctrl+Shift+R keeps the last minute as a replay in the state folder and says where. A fatal error
 // is said, the last minute kept, then `showFatal` shows it (the desktop's error box): status 1.
-int RunRecordedSession(Platform& platform, bool calmAsked, const SessionRecording& recording,
+int RunRecordedSession(Platform& platform, const TitleAsked& asked, const SessionRecording& recording,
                        const std::function<void(const std::string&)>& showFatal);
 
 // Plays the replay at `path` on `platform`'s desktop in real time, checked, and says how it went

@@ -43,7 +43,9 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });
     Platform platform{clock, random, desktop, media, pictures};
     if (line.replay) return RunReplay(*line.replay, platform, WritePng);
-    return RunRecordedSession(platform, line.calm, {"linux", line.record, StateFolder(std::getenv)},
+    if (line.noFlashLimit) Complain(kFlashLimitOff);
+    return RunRecordedSession(platform, {line.calm, line.noFlashLimit},
+                              {"linux", line.record, StateFolder(std::getenv)},
                               [](const std::string& what) { ShowFatalErrorBox(what); });
   } catch (const NoDesktopError& e) {
     std::fprintf(stderr, "%s\n", e.what());  // a line that is its own complaint

@@ -1,6 +1,7 @@
 // Ombrevale on a web page: reads the page's settings (a fixed seed and start time, a factor asked
-// for), loads the main window from the pictures the page prepared, and hands the page one pass of
-// the loop at a time, to call from the browser's event loop when the next slot is due.
+// for, a calm start for a visitor who asked for less motion, the flash limit turned off), loads the
+// main window from the pictures the page prepared, and hands the page one pass of the loop at a
+// time, to call from the browser's event loop when the next slot is due.
 
 #include <emscripten.h>
 
@@ -21,8 +22,8 @@
 #include "platform/Complaint.h"
 #include "platform/FatalError.h"
 
-// The page's settings (page.js): the address's seed, start time and scale; "" for a setting not
-// given.
+// The page's settings (page.js): the address's seed, start time, scale and flash-limit; "" for a
+// setting not given.
 // clang-format off
 EM_JS(char*, PageSetting, (const char* name),
       { return allocateUTF8(OmbrevaleProgram.setting(UTF8ToString(name))); });
@@ -83,11 +84,14 @@ int main() {
   try {
     program = new PageProgram(address.start, address.seed);
     program->desktop.AskScale(address.scale);
+    // ?flash-limit=off shows the vision as designed; anything else keeps the limit.
+    const bool noFlashLimit = Setting("flash-limit") == "off";
+    if (noFlashLimit) Complain(kFlashLimitOff);
     OpenMusicConsole(program->media, [](auto& path, bool loop) {
       return program->app.sound.PlayMusic(path, loop);
     });
     // The page has no command line: a visitor's wish for less motion is the desktop's setting.
-    StartTitle(program->app, /*calmAsked=*/false);
+    StartTitle(program->app, {.calm = false, .noFlashLimit = noFlashLimit});
   } catch (const FatalError& e) {
     // The window never shows: the page says what happened, in the program's words, instead, and
     // the console as every complaint is said.

@@ -42,7 +42,8 @@ int RunWindow(const ombrevale::CommandLine& line) {
     WinMedia media;
     WinPictureReader pictures;
     Platform platform{clock, random, desktop, media, pictures};
-    return RunTitle(platform, line.calm);
+    if (line.noFlashLimit) WriteToParentConsole(Complaint(kFlashLimitOff) + "\n", true);
+    return RunTitle(platform, {line.calm, line.noFlashLimit});
   } catch (const FatalError& e) {
     // Said first, as on Linux, so that a console or a log has it while the box waits.
     WriteToParentConsole(Complaint(e.what()) + "\n", true);

@@ -6,14 +6,19 @@ bool StartsCalm(bool calmAsked, Desktop& desktop) {
   return calmAsked || desktop.PrefersLessMotion();
 }
 
-int RunTitle(Platform& platform, bool calmAsked) {
+void PrepareTitle(App& app, const TitleAsked& asked) {
+  if (asked.noFlashLimit) app.form.TurnFlashLimitOff();
+  if (StartsCalm(asked.calm, app.platform.desktop)) app.form.AskCalmStart();
+}
+
+int RunTitle(Platform& platform, const TitleAsked& asked) {
   App app(platform);
-  if (StartsCalm(calmAsked, platform.desktop)) app.form.AskCalmStart();
+  PrepareTitle(app, asked);
   return Main(app);
 }
 
-void StartTitle(App& app, bool calmAsked) {
-  if (StartsCalm(calmAsked, app.platform.desktop)) app.form.AskCalmStart();
+void StartTitle(App& app, const TitleAsked& asked) {
+  PrepareTitle(app, asked);
   StartMain(app);
 }
 

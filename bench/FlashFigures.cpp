@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
   const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
   const int frames = std::atoi(argv[2]);
   const std::string folder = argv[3];
-  const RenderOptions options{seed, frames, RenderOptions{}.start};
+  // The frames as drawn: each report passes them through a limiter at its own size.
+  const RenderOptions options{seed, frames, RenderOptions{}.start, 1, /*flashLimit=*/false};
   constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
   std::vector<std::string> scales(argv + 4, argv + argc);
   std::vector<std::unique_ptr<FlashReport>> reports;

@@ -104,6 +104,7 @@ class MeasuringDesktop final : public Desktop {
   void WaitEvents(std::optional<uint32_t> due) override { inner_.WaitEvents(due); }
   void MessageBox(std::string_view t, std::string_view x) override { inner_.MessageBox(t, x); }
   bool PrefersLessMotion() override { return inner_.PrefersLessMotion(); }
+  double ShownScale() override { return inner_.ShownScale(); }
 
   void PumpEvents(WindowEvents& events) override {
     inner_.PumpEvents(events);

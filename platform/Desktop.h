@@ -117,9 +117,10 @@ class Desktop {
   virtual bool PrefersLessMotion() = 0;
   // How large one pixel of the page is shown now, in reference pixels (a 96th of an inch as the
   // platform counts it: CSS pixels on the web page, logical pixels on Wayland, pixels x 96 / dpi
-  // on X11 and Windows): 1 at the natural size of a 96-dpi screen. How much of the eye's field a
-  // flash covers depends on it.
-  virtual double ShownScale() { return 1; }
+  // on X11 and Windows): 1 at the natural size of a 96-dpi screen, 1 too for twice the pixels of a
+  // 192-dpi screen. It follows the window as it is resized, maximised or made fullscreen. How much
+  // of the eye's field a flash covers depends on it; asked before every frame.
+  virtual double ShownScale() = 0;
 
   // The window's shape now; nothing from a desktop whose window the player cannot shape.
   virtual std::optional<WindowShape> Shape() { return std::nullopt; }

@@ -34,6 +34,8 @@ class FlashReport {
   // the last line, "most flashes in one second: X general, Y red (threshold 3); seconds over it:
   // Z of T", of the frames shown.
   std::string Lines(const std::string& run, int lastFrame) const;
+  // The frame last added as it is shown: through the limiter, or as it was drawn (`added`).
+  const Surface& ShownFrame(const Surface& added) const { return limiter_ ? frame_ : added; }
   // The count of the frames shown.
   const FlashTally& Tally() const { return limiter_ ? shown_ : drawn_; }
 

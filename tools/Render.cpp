@@ -12,6 +12,7 @@
 #include "platform/PageLayout.h"
 #include "platform/raster/BitBlt.h"
 #include "tools/StopSignals.h"
+#include "tools/SeenAtScale.h"
 
 namespace ombrevale {
 
@@ -24,9 +25,14 @@ constexpr int kCanvasX = kPageFrame, kCanvasY = kMenuHeight + kPageFrame;
 
 struct SeededTitle::Parts {
   explicit Parts(const RenderOptions& options)
-      : start(options.start), random(options.seed), desktop(clock, kNaturalScale) {
+      : start(options.start),
+        random(options.seed),
+        desktop(clock, kNaturalScale),
+        seen(options.shownScale ? std::make_optional<SeenAtScale>(desktop, *options.shownScale)
+                                : std::nullopt) {
     clock.now = kFirstReading;
     clock.dateTime = FormatDateTime(start);
+    if (!options.flashLimit) app.form.TurnFlashLimitOff();
   }
 
   // The millisecond clock at the first frame: past every slot's interval, as on a running system.
@@ -38,9 +44,12 @@ struct SeededTitle::Parts {
   FakeClock clock;
   SeededRandom random;
   SdlDesktop desktop;
+  // Seen at the size the options give, else at the window's own.
+  std::optional<SeenAtScale> seen;
   RecordingMedia media;
   SdlPictureReader pictures;
-  Platform platform{clock, random, desktop, media, pictures};
+  Platform platform{clock, random, seen ? static_cast<ombrevale::Desktop&>(*seen) : desktop, media,
+                    pictures};
   App app{platform};
 };
 
@@ -61,22 +70,32 @@ SdlDesktop& SeededTitle::Desktop() {
   return parts_->desktop;
 }
 
-void RenderFrames(const RenderOptions& options,
-                  const std::function<void(int index, const Surface& frame)>& frame) {
+const ShownCanvas& SeededTitle::Shown() const {
+  return parts_->app.form.Shown();
+}
+
+std::vector<bool> RenderFrames(const RenderOptions& options,
+                               const std::function<void(int index, const Surface& frame)>& frame) {
   // No screen: SDL's dummy video driver draws the window into memory.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   SdlVideo video;
-  SeededTitle title(options);
+  RenderOptions seen = options;
+  seen.shownScale = options.shownScale.value_or(1);
+  SeededTitle title(seen);
   Surface canvas(kCanvasWidth, kCanvasHeight);
+  std::vector<bool> limited;
   for (int i = 0; i < options.frames; ++i) {
     StopHereIfAsked();  // where a signal stops a long run: between frames
+    const uint64_t changedBefore = title.Shown().FramesChanged();
     title.DrawFrame(i);
+    limited.push_back(title.Shown().FramesChanged() > changedBefore);
     // What the window showed: the clock rewrites its caption after the frame is shown, so a new
     // second appears in the next frame, as on screen.
     const Surface client = title.Desktop().ReadClientArea();
     BitBlt(canvas, 0, 0, kCanvasWidth, kCanvasHeight, client, kCanvasX, kCanvasY, SRCCOPY);
     frame(i, canvas);
   }
+  return limited;
 }
 
 }  // namespace ombrevale

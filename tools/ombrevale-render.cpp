@@ -1,11 +1,13 @@
 // Renders the title vision without a screen: the same compositor, painters, eyes, clock and label
 // as the window, with the pictures of dat/, one frame every 20 ms of a clock that starts at a
-// given date and time, and random values from a given seed. Writes the frames as PNG files, or as
-// one animated GIF; or counts their flashes as the program shows them (platform/flash/) and draws
-// them as a chart.
+// given date and time, and random values from a given seed; each frame passed through the flash
+// limiter at the size it is seen at, as the program shows it, unless that is turned off. Writes
+// the frames as PNG files, or as one animated GIF; or counts their flashes (platform/flash/) and
+// draws them as a chart.
 //
 //   build/ombrevale-render --seed 6 --skip 1 --frames 150 --every 2 --out docs/title.gif
 //   build/ombrevale-render --frames 50 --out frames/      (frames/frame-0000.png, ...)
+//   build/ombrevale-render --scale 6 --frames 50 --out frames-6x/
 //   build/ombrevale-render --flashes --scale 2 --frames 1500 --plot flashes.png
 //   build/ombrevale-render --replay session.replay --flashes --frames-out frames/ --video s.webm
 //
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -47,11 +50,13 @@ constexpr int kFramesPerSecond = 1000 / kRenderStepMs;
 
 constexpr const char* kUsage =
     "Usage: ombrevale-render [--data DIR] [--seed N] [--skip N] [--frames N] [--every N]\n"
-    "                        [--start \"YYYY/MM/DD H:MM:SS\"] --out PATH\n"
+    "                        [--scale S] [--no-flash-limit] [--start \"YYYY/MM/DD H:MM:SS\"]\n"
+    "                        --out PATH\n"
     "       ombrevale-render --flashes [--scale S] [--no-flash-limit] [--plot FILE]\n"
     "                        [--data DIR] [--seed N] [--skip N] [--frames N]\n"
     "                        [--start \"YYYY/MM/DD H:MM:SS\"] [--out PATH]\n"
-    "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms.\n"
+    "Renders the title vision of Ombrevale from the pictures in dat/, one frame every 20 ms, as a\n"
+    "player sees it: every frame passes through the flash limiter at the size it is seen at.\n"
     "  --data DIR    take dat/ from DIR (else from the working folder, else the installed one)\n"
     "  --seed N      the random seed (0 to 4294967295; default 1)\n"
     "  --skip N      leave out the first N frames (0 to 100000; default 0): the first one shows\n"
@@ -71,10 +76,12 @@ constexpr const char* kUsage =
     "                the run holds, and Z how many of those are over: a second is over when the\n"
     "                window up to one of its frames holds more than 3 general or more than 3 red\n"
     "                flashes (7 transitions or more)\n"
-    "  --no-flash-limit  with --flashes: count the frames as drawn, without the limiter\n"
-    "  --scale S     with --flashes: how large the page is seen, against its natural size on a\n"
-    "                1024 x 768 screen (a number above 0, up to 100; default 1): a 10-degree\n"
-    "                field is then 341 / S x 256 / S pixels of the canvas\n"
+    "  --scale S     how large the page is seen, against its natural size on a 1024 x 768\n"
+    "                screen (a number above 0, up to 100; default 1): the frames pass through\n"
+    "                the flash limiter at that size; a 10-degree field is then 341 / S x 256 / S\n"
+    "                pixels of the canvas. The frames keep the canvas's own 400 x 300 pixels\n"
+    "  --no-flash-limit  the frames as the vision draws them, not limited (its flashes as\n"
+    "                designed); with --flashes, their count\n"
     "  --plot FILE   with --flashes: draw the flashes in the second up to each frame over the\n"
     "                run, general and red, as a PNG chart\n"
     "       ombrevale-render --replay FILE [--flashes [--scale S] [--plot FILE]]\n"
@@ -198,8 +205,7 @@ Options ParseOptions(int argc, char** argv) {
     if (i + 1 >= argc) throw UsageError(arg + " needs a value");
     TakeValue(o, arg, argv[++i]);
   }
-  if (!o.flashes && (o.scale || !o.plot.empty() || !o.limit))
-    throw UsageError("--scale, --no-flash-limit and --plot go with --flashes");
+  if (!o.flashes && !o.plot.empty()) throw UsageError("--plot goes with --flashes");
   CheckReplayOptions(o);
   if (o.out.empty() && !o.flashes && o.replay.empty())
     throw UsageError("--out is missing: where should the frames go?");
@@ -384,10 +390,14 @@ int Render(const Options& o) {
   if (o.flashes)
     flashes.emplace(kCanvasWidth, kCanvasHeight, o.scale.value_or(1), o.limit, o.skip,
                     kFramesPerSecond);
-  // The frames left out are drawn all the same: each frame follows from the ones before it.
-  RenderFrames({o.seed, o.skip + o.frames, o.start}, [&](int i, const Surface& frame) {
+  // The frames left out are drawn all the same: each frame follows from the ones before it. A count
+  // takes the frames as drawn and passes them through the limiter itself, to say what it changed.
+  const double scale = o.scale.value_or(1);
+  const RenderOptions render{o.seed, o.skip + o.frames, o.start, scale, o.limit && !flashes};
+  RenderFrames(render, [&](int i, const Surface& drawn) {
     if (i < o.skip) return;
-    if (flashes) flashes->Add(frame, static_cast<uint32_t>(i * kRenderStepMs));
+    if (flashes) flashes->Add(drawn, static_cast<uint32_t>(i * kRenderStepMs));
+    const Surface& frame = flashes ? flashes->ShownFrame(drawn) : drawn;
     if (o.out.empty() || (i - o.skip) % o.every != 0) return;
     if (gif) {
       writer->Add(frame, o.every * kRenderStepMs / 10);

@@ -87,6 +87,7 @@ class HeadlessDesktop final : public Desktop {
     ++motionAsked;
     return lessMotion;
   }
+  double ShownScale() override { return shownScale; }
 
   void Key(uint32_t at, int16_t keyCode, int16_t shift = 0);
   void Menu(uint32_t at, int entry);
@@ -97,6 +98,9 @@ class HeadlessDesktop final : public Desktop {
   // The screen, 1024 x 768 pixels, and the window system's answer to a size request.
   float screenWidth = kFakeScreenWidth, screenHeight = kFakeScreenHeight;
   std::function<float(float)> adjustSize = [](float twips) { return twips; };
+  // How large a pixel of the page is shown, in reference pixels: at its natural size until a test
+  // shows it larger.
+  double shownScale = 1;
 
   // The player's wish for less motion, as the desktop's own setting says it, and how often it was
   // asked.

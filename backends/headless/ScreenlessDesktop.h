@@ -6,8 +6,8 @@
 namespace ombrevale {
 
 // The base of desktops for runs that show nothing (benchmarks, long runs): a 1024 x 768 screen, a
-// window that keeps the size it was given, and nothing done for the window's settings, boxes or
-// events. A run overrides what it needs.
+// window that keeps the size it was given and is shown at its natural size, and nothing done for
+// the window's settings, boxes or events. A run overrides what it needs.
 class ScreenlessDesktop : public Desktop {
  public:
   float ScreenWidth() override { return kFakeScreenWidth; }
@@ -27,6 +27,7 @@ class ScreenlessDesktop : public Desktop {
   void Present(const Scene&) override {}
   void MessageBox(std::string_view, std::string_view) override {}
   bool PrefersLessMotion() override { return false; }
+  double ShownScale() override { return 1; }
 
  private:
   float width_ = 0, height_ = 0;

@@ -46,12 +46,13 @@ inline constexpr Name kShows[] = {
 // The kinds of the page's messages to the program (program.js reads them): the start with the
 // page's settings and canvas, the visitor's keys, menu clicks and presses of the prompt's button,
 // the page back in view, the version box closed, an answer to a relayed call, the waves starting
-// or stopping, a call into the program, and a file the page fetched for it.
+// or stopping, a call into the program, a file the page fetched for it, and the size a canvas
+// pixel is seen at.
 inline constexpr Name kKinds[] = {
     {"start", "start"},     {"key", "key"},         {"menu", "menu"},
     {"prompt", "prompt"},   {"visible", "visible"}, {"boxClosed", "boxClosed"},
     {"relayed", "relayed"}, {"waves", "waves"},     {"call", "call"},
-    {"handed", "handed"},
+    {"handed", "handed"},   {"shownScale", "shownScale"},
 };
 
 // The program's functions the page calls (each EMSCRIPTEN_KEEPALIVE, under this name).

@@ -19,6 +19,7 @@ EM_JS(void, PageShowNumber, (const char* show, int number),
       { OmbrevaleProgram.show(UTF8ToString(show), number); });
 EM_JS(void, PageShow, (const char* show), { OmbrevaleProgram.show(UTF8ToString(show)); });
 EM_JS(int, PageAsksCalm, (), { return OmbrevaleProgram.setting('calm') === '1' ? 1 : 0; });
+EM_JS(double, PageShownScale, (), { return OmbrevaleProgram.shownScale(); });
 EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
             { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
 // clang-format on
@@ -53,6 +54,10 @@ void WebDesktop::SetMenu(const std::vector<std::string>& entries) {
 
 void WebDesktop::AskScale(std::optional<int> scale) {
   PageShowNumber(page::kShowScale, scale.value_or(0));
+}
+
+double WebDesktop::ShownScale() {
+  return PageShownScale();
 }
 
 void WebDesktop::ShowWindow() {

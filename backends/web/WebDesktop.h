@@ -34,6 +34,9 @@ class WebDesktop final : public Desktop {
   // The page's factor the player asked for (?scale=N), instead of the one that fits; before the
   // window shows.
   void AskScale(std::optional<int> scale);
+  // A canvas pixel's size in CSS pixels, as the page last said: its factor in device pixels over
+  // the browser's devicePixelRatio.
+  double ShownScale() override;
 
   // The keys, menu clicks and presses of the prompt's button the page sent since the last pass
   // (see WebDesktopEvents.cpp).

@@ -120,6 +120,7 @@ WinDesktop::WinDesktop(Clock& clock, std::optional<int> askedScale)
     LetGo();
     ThrowFailure();
   }
+  dpi_ = WindowDpi(window_);
 }
 
 WinDesktop::~WinDesktop() {
@@ -148,6 +149,10 @@ int WinDesktop::PageScaleAt(UINT dpi, HMONITOR monitor) {
 
 float WinDesktop::TwipsPerPixel() const {
   return TwipsPerPixelAt(pageScale_);
+}
+
+double WinDesktop::ShownScale() {
+  return page_.Factor() * kNaturalDpi / dpi_;
 }
 
 float WinDesktop::ScreenWidth() {
@@ -414,6 +419,7 @@ LRESULT WinDesktop::OnDpiChanged(WPARAM w, LPARAM l) {
   // factor of the new one, at the place the system suggests.
   const RECT* suggested = reinterpret_cast<const RECT*>(l);
   const UINT dpi = HIWORD(w);
+  dpi_ = dpi == 0 ? 96 : dpi;
   pageScale_ = PageScaleAt(dpi, MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST));
   SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -63,6 +63,8 @@ class WinDesktop final : public Desktop {
   HWND Window() const { return window_; }
   // The page's factor N in a normal window.
   int PageScale() const { return pageScale_; }
+  // The factor the page is shown at now x 96 / the window's dots per inch.
+  double ShownScale() override;
   // The composed page as shown, for tests that look at what the window shows.
   const PagePicture& Page() const { return page_; }
 
@@ -100,6 +102,7 @@ class WinDesktop final : public Desktop {
   const std::optional<int> askedScale_;
   int pageScale_ = 1;
   bool absurdScaleSaid_ = false;
+  UINT dpi_ = 96;  // the window's dots per inch, as the system last said
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   PagePicture page_;

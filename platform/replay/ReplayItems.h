@@ -23,6 +23,7 @@ struct ReplayHeader {
   std::string start;        // the local date and time at the start, in the clock's form
   int32_t zoneMinutes = 0;  // the local time's offset from UTC at the start, in minutes
   bool calm = false;        // the vision started calm (the player asked for less motion)
+  bool flashLimitOff = false;  // the vision was shown as designed, its flashes not limited
   // Every picture the window loaded, in order, with the hash of its pixels: a replay plays only on
   // the same pictures. A picture the window found missing has no hash.
   struct Picture {

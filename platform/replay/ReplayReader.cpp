@@ -204,7 +204,9 @@ ReplayHeader ReadHeader(ReplayByteReader& in) {
   h.platform = in.Text(kMaxNameBytes);
   h.start = in.Text(kMaxNameBytes);
   h.zoneMinutes = static_cast<int32_t>(in.SignedVarint(2 * 24 * 60));
-  h.calm = in.Varint(1) != 0;
+  const uint64_t start = in.Varint(3);
+  h.calm = (start & 1) != 0;
+  h.flashLimitOff = (start & 2) != 0;
   const auto count = static_cast<size_t>(in.Varint(kMaxPictures));
   for (size_t i = 0; i < count; ++i) {
     ReplayHeader::Picture picture;

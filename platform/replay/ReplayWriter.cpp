@@ -162,7 +162,8 @@ std::vector<uint8_t> WriteReplayFile(const ReplayHeader& header, ReplayStreamWri
   Text(out, header.platform);
   Text(out, header.start);
   Varint(out, ZigZag(header.zoneMinutes));
-  out.push_back(header.calm ? 1 : 0);
+  // How the title page started: 1 calm, 2 the flash limit off.
+  out.push_back(static_cast<uint8_t>((header.calm ? 1 : 0) | (header.flashLimitOff ? 2 : 0)));
   Varint(out, header.pictures.size());
   for (const ReplayHeader::Picture& picture : header.pictures) {
     Text(out, picture.path);

@@ -48,14 +48,17 @@ TEST(CommandLine, RunsWithTheDataFolderAndFullscreenInEitherSpellingAndOrder) {
   EXPECT_EQ(ran.out + ran.err, "");
 }
 
-TEST(CommandLine, TheScaleAndTheCalmStartAreThePlayersOwnChoice) {
+TEST(CommandLine, TheScaleTheCalmStartAndTheFlashLimitAreThePlayersOwnChoice) {
   const CommandLine none = Read({});
   EXPECT_FALSE(none.scale);
   EXPECT_FALSE(none.calm);
-  const CommandLine both = Read({"--scale", "3", "--calm"});
-  EXPECT_EQ(both.ask, CommandLine::Ask::Run);
-  EXPECT_EQ(both.scale, 3);
-  EXPECT_TRUE(both.calm);
+  EXPECT_FALSE(none.noFlashLimit);
+  const CommandLine all = Read({"--scale", "3", "--no-flash-limit", "--calm"});
+  EXPECT_EQ(all.ask, CommandLine::Ask::Run);
+  EXPECT_EQ(all.scale, 3);
+  EXPECT_TRUE(all.calm);
+  EXPECT_TRUE(all.noFlashLimit);
+  EXPECT_FALSE(all.fullscreen);
   // The last --scale counts, as for --data.
   EXPECT_EQ(Read({"--scale=1", "--scale=8"}).scale, 8);
 }
@@ -71,8 +74,8 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdoutWithStatusZeroAndTheFirstOneWins) 
   EXPECT_EQ(help.out, Usage());
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("Usage: ombrevale [OPTION]...\n", 0), 0u);
-  for (const char* option : {"--calm", "--data=DIR", "--fullscreen", "--scale=N", "--help",
-                             "--version", "flashes", "Alt+F4"})
+  for (const char* option : {"--calm", "--data=DIR", "--fullscreen", "--no-flash-limit",
+                             "--scale=N", "--help", "--version", "flashes", "Alt+F4"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
   EXPECT_EQ(AnswerTo({"--version", "--help"}).out, "Ombrevale " + std::string(kVersion) + "\n");
@@ -109,6 +112,8 @@ TEST(CommandLine, EveryMistakeIsOneSentenceThenWhereToReadOnStderrWithStatusTwo)
       {{"--\x1b]0;owned\x07"}, "unrecognized option '--\\x1b]0;owned\\x07'"},
       {{"--scale=\r9\n"}, "invalid scale '\\x0d9\\x0a': a whole number from 1 to 8"},
       {{"caf\xc3\xa9\xc2\x9b"}, "extra operand 'caf\xc3\xa9\\xc2\\x9b'"},
+      {{"--no-flash-limit=1"}, "option '--no-flash-limit' doesn't allow an argument"},
+      {{"--flash-limit"}, "unrecognized option '--flash-limit'"},
   };
   for (const auto& [args, sentence] : cases) {
     const auto answer = AnswerTo(args);

@@ -49,7 +49,9 @@ TEST(DrawVision, ShowsTheWindowsCanvasOnceItsLayersArePaintedThenRollsThenWrites
   clock.dateTime = "2026/12/07 6:38:05";
   DrawVision(app.vision, app.form);
 
-  EXPECT_EQ(desktop.canvases, std::vector<const Surface*>{&app.form.PicTitle1.Image});
+  // What the player sees of the canvas: the frame as shown, through the flash limit.
+  EXPECT_EQ(desktop.canvases, std::vector<const Surface*>{&app.form.Shown().Last()});
+  EXPECT_EQ(app.form.Shown().Frames(), 1u);
   EXPECT_EQ(desktop.draws, std::vector<int>{4});                 // shown before any roll
   EXPECT_EQ(desktop.labels, std::vector<std::string>{"Burst"});  // and before the clock
   EXPECT_EQ(random.draws, 8);

@@ -26,7 +26,7 @@ TEST(TitleRun, ThePlayersWordOrTheDesktopsWishForLessMotionStartsItCalm) {
     Desk d;
     d.desktop.lessMotion = row.lessMotion;
     d.desktop.Close(1500);
-    EXPECT_EQ(RunTitle(d.platform, row.asked), 0);
+    EXPECT_EQ(RunTitle(d.platform, {.calm = row.asked}), 0);
     // Calm: the first frame twice, the second with its button, then nothing until the close.
     // Else a frame every 20 ms from 1000 to the close.
     EXPECT_EQ(d.desktop.lastPrompt.has_value(), row.calm) << row.asked << row.lessMotion;
@@ -41,7 +41,7 @@ TEST(TitleRun, ThePageRunsTheSameStartPassByPass) {
     Desk d;
     d.desktop.lessMotion = lessMotion;
     App app(d.platform);
-    StartTitle(app, /*calmAsked=*/false);
+    StartTitle(app, {});
     EXPECT_TRUE(d.desktop.shown);
     for (int pass = 0; pass < 10; ++pass) {
       ASSERT_TRUE(StepMain(app));

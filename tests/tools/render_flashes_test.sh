@@ -26,6 +26,8 @@ grep -q "^as drawn, without the limiter: most flashes in one second: " "$out/std
   fail "the last line is \"$last\""
 grep -q "^flashes of the title vision, seed 1 .* seen at 2x, limited, frames 0 to 99: a 10-degree field is 171 x 128 " \
   "$out/stdout" || fail "the first line does not say how the page was seen: $(head -n 1 "$out/stdout")"
+grep -q "^the flash limiter changed [0-9]* of 100 frames ([0-9.]* %): " "$out/stdout" ||
+  fail "no line on what the limiter changed: $(cat "$out/stdout")"
 file "$out/flashes.png" | grep -q "PNG image data, 1000 x 440" ||
   fail "the chart is not a 1000 x 440 PNG: $(file "$out/flashes.png")"
 
@@ -36,7 +38,8 @@ grep -q "^the flash limiter changed 0 of 400 frames" "$out/pinned" ||
   fail "the limiter changed the pinned frames: $(grep limiter "$out/pinned")"
 
 for mistake in "--flashes --scale 0" "--flashes --scale two" "--flashes --scale nan" \
-  "--scale 2 --out $out/frames" "--plot $out/p.png --out $out/frames" "--frames 5"; do
+  "--scale -1 --out $out/frames" "--plot $out/p.png --out $out/frames" "--frames 5" \
+  "--no-flash-limit"; do
   # shellcheck disable=SC2086 # each mistake is several words
   "$render" $mistake >/dev/null 2>"$out/stderr"
   status=$?

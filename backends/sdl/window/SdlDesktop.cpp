@@ -76,6 +76,7 @@ bool SdlDesktop::PrefersLessMotion() {
 
 bool SdlDesktop::FollowDesktopScale() {
   const double desktop = settings_->Scale();
+  desktopScale_ = desktop;
   const ScreenView screen = ViewOf(placement_.ScreenSize(), WindowPixelRatio(window_.get()));
   const ScreenFit fit =
       FitOnScreen(askedScale_, desktop, screen.width, screen.height, kClientWidth, kClientHeight);
@@ -182,6 +183,19 @@ WholeFactorFit SdlDesktop::ShownFit() const {
   // Wayland output, which counts points, N over the output's scale.
   const int least = pw > 0 ? std::max(1, pageScale_ * size.x / pw) : pageScale_;
   return FitWholeFactor(size.x, size.y, kClientWidth, kClientHeight, least);
+}
+
+double SdlDesktop::ShownScale() {
+  // The factor in the presenter's pixels, in the window's units: the screen's pixels on X11, the
+  // output's logical pixels on Wayland (where SDL counts the window's size in points)...
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_.get(), &w, &h);
+  const int across = presenter_->Size().x;
+  double scale = ShownFit().factor * (w > 0 && across > 0 ? static_cast<double>(w) / across : 1);
+  // ...and where the window's pixels are its units (X11, whose programs draw a pixel a dot), at
+  // the desktop's dots per inch.
+  if (WindowPixelRatio(window_.get()) == 1) scale /= desktopScale_;
+  return scale;
 }
 
 void SdlDesktop::GatherLayers(int factor) {

@@ -79,6 +79,9 @@ class SdlDesktop final : public Desktop {
   // larger window).
   int PageScale() const { return pageScale_; }
   int ShownFactor() const { return ShownFit().factor; }
+  // The shown factor in reference pixels: on X11 the screen's pixels x 96 / the desktop's dpi
+  // (Xft.dpi, or GDK_SCALE), on Wayland the output's logical pixels.
+  double ShownScale() override;
   // What the client area shows now, menu strip, texts and boxes included, at the factor it is
   // shown at.
   Surface ReadClientArea();
@@ -127,6 +130,7 @@ class SdlDesktop final : public Desktop {
   Clock& clock_;
   Fonts fonts_;
   std::optional<int> askedScale_;
+  double desktopScale_ = 1;  // what the desktop last said of its scale (dpi / 96)
   WindowPtr window_;
   std::unique_ptr<DesktopSettings> settings_;  // what the desktop says: its scale, its animations
   int pageScale_ = 1;

@@ -50,6 +50,10 @@ const OmbrevaleProgram = (() => {
   }
   const show = (name, ...args) => post({ show: name, args });
 
+  // How large a canvas pixel is shown, in CSS pixels, as the page last said (page.js); 0 until it
+  // first says, once the window shows. The loop begins then: every frame is limited at its size.
+  let shownScale = 0;
+
   // Frames recorded for tests (?record=N) and the clock's label as it was shown with them.
   let recorded = 0, clockLabel = '';
 
@@ -155,6 +159,12 @@ const OmbrevaleProgram = (() => {
       case kind.visible:
         wake();
         break;
+      case kind.shownScale: {
+        const first = shownScale === 0;
+        shownScale = message.scale;
+        if (first && running) step();
+        break;
+      }
       case kind.boxClosed:
         events.length = 0;  // what was typed at the page meanwhile is dropped
         if (boxClosed) boxClosed();
@@ -197,6 +207,7 @@ const OmbrevaleProgram = (() => {
     // What the program asks of the page (the EM_JS functions of backends/web/ and app/StartWeb.cpp).
     setting: (name) => started.settings[name] || '',
     screen: () => started.screen,
+    shownScale: () => shownScale || 1,
     show,
     nextEvent: () => events.shift(),
     keyArrived: (code) => show(kNames.show.keyArrived, code),
@@ -227,10 +238,10 @@ const OmbrevaleProgram = (() => {
       }
     },
     clockStarted() { status.clockOrigin = pageNow(); },
-    // The window has loaded: the loop begins.
+    // The window has loaded: the loop begins, as soon as the page has said how large it shows it.
     loaded() {
       running = true;
-      step();
+      if (shownScale) step();
     },
   };
 })();

@@ -29,10 +29,11 @@ const OmbrevalePage = (() => {
   // What tests and bug reports read back: the frames shown (with ?record=N), the keys arrived.
   // With each recorded frame, the label's text as it was shown and when (performance.now()); and
   // when the page's clock took its first reading, which a fixed start counts on from. `inWorker`:
-  // where the program runs; `scale`: the page's factor in device pixels.
+  // where the program runs; `scale`: the page's factor in device pixels; `shownScale`: a canvas
+  // pixel's size in CSS pixels, as the program was told.
   const test = { frames: [], labelsShown: [], record: Number(address.get('record') || 0),
                  shown: 0, keys: [], boxes: 0, firstFrameAt: 0, clockOrigin: 0,
-                 inWorker: false, scale: 0 };
+                 inWorker: false, scale: 0, shownScale: 0 };
 
   // The program's settings: the address's, and a calm start for a visitor whose system asks for
   // less motion (or whose address says calm=1).
@@ -63,6 +64,12 @@ const OmbrevalePage = (() => {
     // The boxes and the error are the window's: as large as its page.
     for (const element of [box, about, error]) element.style.zoom = scale / ratio;
     test.scale = scale;
+    // The program limits the vision's flashes at the size a canvas pixel is seen: told whenever
+    // that changes, from the moment the window shows.
+    if (!win.hidden && scale / ratio !== test.shownScale) {
+      test.shownScale = scale / ratio;
+      send({ kind: kNames.kind.shownScale, scale: test.shownScale });
+    }
   }
   // The ratio changes with the browser's zoom, or as the window moves to another monitor; the
   // query for the present ratio stops matching then, and the page fits itself again.

@@ -1,6 +1,6 @@
 // The web page in Debian's Chromium, headless: it loads cleanly, draws the same frames as the
 // native renderer (from its worker, and on the page itself where a browser cannot draw from a
-// worker), keeps drawing, opens and closes its version box, takes keys with the desktop's codes,
+// worker), through the flash limit at the size a canvas pixel is seen at, keeps drawing, opens and closes its version box, takes keys with the desktop's codes,
 // carries the program's sound to the page, copes with a missing and a broken picture, and stands
 // still for a visitor who asks for less motion until the button, Return or Space starts it.
 //
@@ -67,16 +67,19 @@ const checks = new Checks();
 const check = (name, body) => checks.check(name, body);
 
 // A page of the site, with what went wrong on it recorded. `before` runs in the page before its
-// own scripts do.
-async function open(url, { reducedMotion = false, before = null } = {}) {
+// own scripts do; `viewport` is the browser window's, in CSS pixels, with its devicePixelRatio;
+// `watching` is handed the page before it loads.
+async function open(url, { reducedMotion = false, before = null,
+                           viewport = { width: 900, height: 700 }, watching = () => {} } = {}) {
   const page = watch(await browser.newPage());
   // The console's warnings, the program's worker's among them.
   page.warnings = [];
   page.on('console', (m) => { if (m.type() === 'warn') page.warnings.push(m.text()); });
+  watching(page);
   if (reducedMotion)
     await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (before) await page.evaluateOnNewDocument(before);
-  await page.setViewport({ width: 900, height: 700 });
+  await page.setViewport(viewport);
   await page.goto(origin + url, { waitUntil: 'load' });
   return page;
 }
@@ -97,11 +100,16 @@ function clockText(start, seconds) {
          `${at.getUTCHours()}:${two(at.getUTCMinutes())}:${two(at.getUTCSeconds())}`;
 }
 
-// The native renderer's frames for the seed and start, as RGB bytes, run in `folder` (its dat/).
-function nativeFrames(frames, folder) {
-  const out = path.join(work, `native-${path.basename(folder)}`);
+// The window the pages open in, 900 x 700 at a devicePixelRatio of 1, shows the page at twice its
+// size: its frames pass through the flash limit seen at 2x.
+const kSeenAt2x = ['--scale', '2'];
+
+// The native renderer's frames for the seed and start, as RGB bytes, run in `folder` (its dat/),
+// seen as its `options` say (--scale S, --no-flash-limit).
+function nativeFrames(frames, folder, options = kSeenAt2x) {
+  const out = path.join(work, `native-${path.basename(folder)}${options.join('')}`);
   execFileSync(path.resolve(renderer), ['--seed', String(kSeed), '--start', kStart, '--frames',
-    String(frames), '--out', out], { cwd: folder });
+    String(frames), ...options, '--out', out], { cwd: folder });
   return Array.from({ length: frames }, (_, i) => {
     const png = path.join(out, `frame-${String(i).padStart(4, '0')}.png`);
     return execFileSync('convert', [png, '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 22 });
@@ -143,6 +151,7 @@ await check('the page loads with no console error and no failed request, and dra
   const page = await open(`/${kQuery}&record=${kFrames}`);
   native = nativeFrames(kFrames, '.');
   await expectSameFrames(page, native);
+  assert.equal(await page.evaluate(() => OmbrevalePage.test.shownScale), 2);
   assert.deepEqual(page.problems, []);
   assert.equal(await page.evaluate(() => OmbrevalePage.test.inWorker), true,
                'the program runs in a worker of the page');
@@ -210,6 +219,40 @@ await check('where the page cannot compile the program as it arrives (the host d
   const asked = page.workers()[0].evaluate(() => performance.getEntriesByType('resource')
     .map((e) => new URL(e.name).pathname));
   assert.deepEqual(await asked, ['/octet/ombrevale.wasm']);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+// The flash limit works at the size a canvas pixel is seen, in CSS pixels: the page's factor in
+// device pixels over the devicePixelRatio.
+const kLimitOff = 'ombrevale: the flash limit is off: the vision may flash past the safe limit';
+await check('in a window large enough for four times the page, the page draws the renderer\'s ' +
+            'frames seen at 4x; with ?flash-limit=off the vision as designed, and the console ' +
+            'says so once', async () => {
+  const large = { width: 1700, height: 1400 };
+  const page = await open(`/${kQuery}&record=60`, { viewport: large });
+  await expectSameFrames(page, nativeFrames(60, '.', ['--scale', '4']));
+  assert.deepEqual(await page.evaluate(() => [OmbrevalePage.test.scale, OmbrevalePage.test.shownScale]),
+                   [4, 4]);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+
+  const said = [];
+  const off = await open(`/${kQuery}&record=60&flash-limit=off`, {
+    viewport: large, watching: (p) => p.on('console', (m) => said.push(m.text())) });
+  await expectSameFrames(off, nativeFrames(60, '.', ['--scale', '4', '--no-flash-limit']));
+  assert.deepEqual(said.filter((text) => text.includes('flash limit')), [kLimitOff]);
+  assert.deepEqual(off.problems, []);
+  await off.close();
+});
+
+await check('at a devicePixelRatio of 2, the page at four times its size in device pixels draws ' +
+            'the frames seen at 2x', async () => {
+  const page = await open(`/${kQuery}&record=40`,
+                          { viewport: { width: 900, height: 700, deviceScaleFactor: 2 } });
+  await expectSameFrames(page, nativeFrames(40, '.', ['--scale', '2']));
+  assert.deepEqual(await page.evaluate(() => [OmbrevalePage.test.scale, OmbrevalePage.test.shownScale]),
+                   [4, 2]);
   assert.deepEqual(page.problems, []);
   await page.close();
 });

@@ -85,12 +85,15 @@ TEST_F(WinDesktopTest, ADensityChangeGivesThePageTheNewFactorUnlessThePlayerAske
   EXPECT_EQ(outer.top, 30);
   EXPECT_EQ(desktop.Page().Factor(), 2);
   EXPECT_FLOAT_EQ(desktop.WindowWidth(), (outer.right - outer.left) * 7.5f);
+  // A canvas pixel is seen as two of the screen's pixels at 144 dots per inch: 2 x 96 / 144.
+  EXPECT_DOUBLE_EQ(desktop.ShownScale(), 2 * 96.0 / 144);
   // 120 is a scale of 1.25: the page at its natural size again.
   SendMessageW(desktop.Window(), WM_DPICHANGED, MAKEWPARAM(120, 120),
                reinterpret_cast<LPARAM>(&suggested));
   client = ClientOf(desktop);
   EXPECT_EQ(client.right, kPageWidth);
   EXPECT_EQ(desktop.Page().Factor(), 1);
+  EXPECT_DOUBLE_EQ(desktop.ShownScale(), 96.0 / 120);
 
   // --scale 3 holds whatever the density.
   WinDesktop asked(clock_, 3);
@@ -99,6 +102,7 @@ TEST_F(WinDesktopTest, ADensityChangeGivesThePageTheNewFactorUnlessThePlayerAske
                reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(asked.PageScale(), 3);
   EXPECT_EQ(ClientOf(asked).right, 3 * kPageWidth);
+  EXPECT_DOUBLE_EQ(asked.ShownScale(), 3 * 96.0 / 192);
 }
 
 TEST_F(WinDesktopTest, ALargerWindowShowsThePageByWholeFactorsNeverBelowItsOwn) {
@@ -110,8 +114,10 @@ TEST_F(WinDesktopTest, ALargerWindowShowsThePageByWholeFactorsNeverBelowItsOwn) 
     SetWindowPos(d.Window(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER);
   };
-  clientTo(desktop_, 900, 700);  // 2 x 404 x 304 fits, with a black border
+  EXPECT_DOUBLE_EQ(desktop_.ShownScale(), 1);  // at 96 dots per inch, as the run sets it
+  clientTo(desktop_, 900, 700);                // 2 x 404 x 304 fits, with a black border
   EXPECT_EQ(desktop_.Page().Factor(), 2);
+  EXPECT_DOUBLE_EQ(desktop_.ShownScale(), 2);  // the limit follows the window's size
   const Rect place = desktop_.Page().PlaceIn(ClientOf(desktop_).right, ClientOf(desktop_).bottom);
   EXPECT_EQ(place.x, (ClientOf(desktop_).right - 808) / 2);
 

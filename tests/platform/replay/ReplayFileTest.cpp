@@ -23,6 +23,7 @@ ReplayHeader Header() {
           .start = "2026/12/31 23:59:58",
           .zoneMinutes = -300,
           .calm = true,
+          .flashLimitOff = true,
           .pictures = {{"dat/a.bmp", 0x1234567890ABCDEFull}, {"dat/missing.bmp", std::nullopt}}};
 }
 
