@@ -8,15 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "app/ReplayFiles.h"
 #include "app/ReplayRun.h"
 #include "platform/Platform.h"
 
 namespace ombrevale {
 
 struct SessionRecording {
-  std::string platform;                    // the desktop's name, as the replay keeps it
-  std::optional<std::string> recordTo;     // --record FILE: the whole session, written at its end
-  std::optional<std::string> stateFolder;  // where the flight recorder writes its last minute
+  std::string platform;                 // the desktop's name, as the replay keeps it
+  std::optional<std::string> recordTo;  // --record FILE: the whole session, written at its end
+  StateFolderChoice stateFolder;        // where the flight recorder writes its last minute
 };
 
 // Runs the program on `platform` as Main does, starting calm when asked, the session recorded.
