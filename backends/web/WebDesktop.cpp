@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "backends/web/PageNames.h"
+#include "backends/web/WebClock.h"
 #include "platform/Controls.h"
 
 // The page's side of the window (page.js), reached through the program's side (program.js), each
@@ -17,8 +18,17 @@ EM_JS(void, PageShowNumbered, (const char* show, int number, const char* text),
 EM_JS(void, PageShowNumber, (const char* show, int number),
       { OmbrevaleProgram.show(UTF8ToString(show), number); });
 EM_JS(void, PageShow, (const char* show), { OmbrevaleProgram.show(UTF8ToString(show)); });
-EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
-            { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
+// The box, closed by itself after `ms` milliseconds unless `ms` is negative.
+EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text, int ms),
+            { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text), ms); });
+// The window's shape as the page said it last, into `values` (width, height, fullscreen); 0 when
+// it has not said.
+EM_JS(int, PageShape, (int* values), {
+  const shape = OmbrevaleProgram.shape();
+  if (!shape) return 0;
+  HEAP32.set([shape.width, shape.height, shape.fullscreen ? 1 : 0], values >> 2);
+  return 1;
+});
 // clang-format on
 
 namespace ombrevale {
@@ -54,7 +64,18 @@ void WebDesktop::ShowWindow() {
 }
 
 void WebDesktop::MessageBox(std::string_view title, std::string_view text) {
-  PageShowBox(std::string(title).c_str(), std::string(text).c_str());
+  PageShowBox(std::string(title).c_str(), std::string(text).c_str(), -1);
+}
+
+void WebDesktop::MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) {
+  const auto left = static_cast<int32_t>(closeAt - PageMilliseconds());
+  PageShowBox(std::string(title).c_str(), std::string(text).c_str(), left > 0 ? left : 0);
+}
+
+std::optional<WindowShape> WebDesktop::Shape() {
+  int values[3] = {};
+  if (!PageShape(values)) return std::nullopt;
+  return WindowShape{values[0], values[1], values[2] != 0};
 }
 
 }  // namespace ombrevale

@@ -45,6 +45,11 @@ class WebDesktop final : public Desktop {
   // The page's modal dialog; returns when the visitor closes it, the program's pass held
   // meanwhile, so no slot fires. What the visitor typed at the page meanwhile is dropped.
   void MessageBox(std::string_view title, std::string_view text) override;
+  // The dialog, closed as OK closes it once the page's milliseconds read `closeAt`.
+  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override;
+  // The browser's window as the page fills it, in device pixels, and whether it is fullscreen, as
+  // the page said last; nothing before it said. The page cannot shape the browser's window.
+  std::optional<WindowShape> Shape() override;
 
  private:
   float width_ = 0, height_ = 0;
