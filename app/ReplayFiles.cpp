@@ -13,10 +13,32 @@
 
 namespace ombrevale {
 
+namespace {
+
+#if defined(_WIN32)
+constexpr char kFolderSeparator[] = "\\";
+#else
+constexpr char kFolderSeparator[] = "/";
+#endif
+
+// A path the program was given in UTF-8 (Windows' own paths are UTF-16).
+std::filesystem::path FilePath(const std::string& path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+std::FILE* OpenFile(const std::string& path, bool write) {
+#if defined(_WIN32)
+  return _wfopen(FilePath(path).c_str(), write ? L"wb" : L"rb");
+#else
+  return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
+}  // namespace
+
 Replay LoadReplay(const std::string& path) {
-  const std::string cannot = "cannot play " + path + ": ";
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) throw ReplayError(cannot + std::strerror(errno));
+  std::FILE* file = OpenFile(path, false);
+  if (file == nullptr) throw ReplayError("cannot play " + path + ": " + std::strerror(errno));
   std::vector<uint8_t> bytes;
   uint8_t chunk[65536];
   size_t got = 0;
@@ -26,7 +48,12 @@ Replay LoadReplay(const std::string& path) {
     bytes.insert(bytes.end(), chunk, chunk + got);
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
-  if (failed) throw ReplayError(cannot + "it could not be read");
+  if (failed) throw ReplayError("cannot play " + path + ": it could not be read");
+  return ReplayFromBytes(path, bytes);
+}
+
+Replay ReplayFromBytes(const std::string& name, std::span<const uint8_t> bytes) {
+  const std::string cannot = "cannot play " + name + ": ";
   Replay replay;
   try {
     replay = ReadReplay(bytes);
@@ -39,42 +66,48 @@ Replay LoadReplay(const std::string& path) {
   return replay;
 }
 
-std::optional<std::string> SaveReplay(const std::string& path, const std::vector<uint8_t>& bytes) {
-  // Written beside its place, then moved there: a reader never finds half a replay.
+std::optional<std::string> SaveFile(const std::string& path, std::span<const uint8_t> bytes) {
+  // Written beside its place, then moved there: a reader never finds half a file.
   const std::string part = path + ".part";
-  std::FILE* file = std::fopen(part.c_str(), "wb");
+  std::FILE* file = OpenFile(part, true);
   if (file == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const int error = errno;
+  std::error_code ec;
   if (std::fclose(file) != 0 || !written) {
-    std::remove(part.c_str());
+    std::filesystem::remove(FilePath(part), ec);
     return "cannot write " + path + ": " + std::strerror(written ? errno : error);
   }
-  std::error_code ec;
-  std::filesystem::rename(part, path, ec);
+  std::filesystem::rename(FilePath(part), FilePath(path), ec);
   if (ec) {
-    std::remove(part.c_str());
+    std::filesystem::remove(FilePath(part), ec);
     return "cannot write " + path + ": " + ec.message();
   }
   return std::nullopt;
 }
 
-std::optional<std::string> StateFolder(const std::function<const char*(const char*)>& getenv) {
-  const char* state = getenv("XDG_STATE_HOME");
-  // The specification of those folders says a relative path is to be ignored.
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/ombrevale";
-  const char* home = getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/ombrevale";
-  return std::nullopt;
+std::optional<std::string> SaveReplay(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return SaveFile(path, bytes);
 }
 
-void SaveFlightRecord(const std::optional<std::string>& folder, const std::vector<uint8_t>& bytes) {
+StateFolderChoice StateFolder(const std::function<const char*(const char*)>& getenv) {
+  const char* state = getenv("XDG_STATE_HOME");
+  // The specification of those folders says a relative path is to be ignored.
+  if (state != nullptr && state[0] == '/') return {std::string(state) + "/ombrevale", ""};
+  const char* home = getenv("HOME");
+  if (home != nullptr && home[0] != '\0')
+    return {std::string(home) + "/.local/state/ombrevale", ""};
+  return {std::nullopt, "neither XDG_STATE_HOME nor HOME is set"};
+}
+
+void SaveFlightRecord(const StateFolderChoice& choice, const std::vector<uint8_t>& bytes) {
+  const std::optional<std::string>& folder = choice.folder;
   if (!folder) {
-    Complain("cannot keep the last minute as a replay: neither XDG_STATE_HOME nor HOME is set");
+    Complain("cannot keep the last minute as a replay: " + choice.missing);
     return;
   }
   std::error_code ec;
-  std::filesystem::create_directories(*folder, ec);
+  std::filesystem::create_directories(FilePath(*folder), ec);
   if (ec) {
     Complain("cannot keep the last minute as a replay: cannot make " + *folder + ": " +
              ec.message());
@@ -89,9 +122,10 @@ void SaveFlightRecord(const std::optional<std::string>& folder, const std::vecto
 #endif
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
-  std::string path = *folder + "/last-minute-" + stamp + ".replay";
-  for (int n = 2; std::filesystem::exists(path, ec); ++n)
-    path = *folder + "/last-minute-" + stamp + "-" + std::to_string(n) + ".replay";
+  std::string path = *folder + kFolderSeparator + "last-minute-" + stamp + ".replay";
+  for (int n = 2; std::filesystem::exists(FilePath(path), ec); ++n)
+    path =
+        *folder + kFolderSeparator + "last-minute-" + stamp + "-" + std::to_string(n) + ".replay";
   if (const auto failed = SaveReplay(path, bytes)) {
     Complain("cannot keep the last minute as a replay: " + *failed);
     return;

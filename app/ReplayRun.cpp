@@ -1,11 +1,9 @@
 #include "app/ReplayRun.h"
 
-#include "platform/FatalError.h"
-
-#include "app/App.h"
 #include "app/ReplayFiles.h"
 #include "app/TitleRun.h"
 #include "platform/Complaint.h"
+#include "platform/FatalError.h"
 
 namespace ombrevale {
 namespace {
@@ -77,51 +75,70 @@ void WritePictures(const std::string& path, const ReplayResult& result, const Re
 
 }  // namespace
 
+ReplaySession::ReplaySession(const Replay& replay, Media& media, PictureReader& pictures,
+                             const ReplayShowing& showing,
+                             std::function<void(uint64_t, const Scene&)> onFrame)
+    : replay_(replay),
+      onFrame_(std::move(onFrame)),
+      played_(replay, media, pictures, showing),
+      app_(played_.platform) {
+  played_.feed.onFrame = [this](uint64_t frame, const Scene& scene) {
+    // The frame that differed, kept as it was shown.
+    const auto& divergence = played_.feed.Divergence();
+    if (divergence && divergence->frame == frame && scene.canvas != nullptr) shown_ = *scene.canvas;
+    if (onFrame_) onFrame_(frame, scene);
+  };
+  PrepareTitle(app_, {replay.header.calm, replay.header.flashLimitOff});
+}
+
+ReplayResult ReplaySession::Result() const {
+  ReplayResult result;
+  const ReplayFeed& feed = played_.feed;
+  result.framesShown = feed.FramesShown();
+  result.framesChecked = feed.FramesChecked();
+  result.framesInReplay = replay_.frames;
+  result.checkedInReplay = replay_.checkedFrames;
+  result.stopped = feed.Stopped() && !feed.Divergence();
+  result.divergence = feed.Divergence();
+  result.shown = shown_;
+  return result;
+}
+
 ReplayResult PlayReplay(const Replay& replay, Media& media, PictureReader& pictures,
                         const ReplayShowing& showing,
                         const std::function<void(uint64_t, const Scene&)>& onFrame) {
-  ReplayedPlatform played(replay, media, pictures, showing);
-  ReplayResult result;
-  played.feed.onFrame = [&](uint64_t frame, const Scene& scene) {
-    // The frame that differed, kept as it was shown.
-    const auto& divergence = played.feed.Divergence();
-    if (divergence && divergence->frame == frame && scene.canvas != nullptr)
-      result.shown = *scene.canvas;
-    if (onFrame) onFrame(frame, scene);
-  };
-  App app(played.platform);
-  PrepareTitle(app, {replay.header.calm, replay.header.flashLimitOff});
-  Main(app);
-  result.framesShown = played.feed.FramesShown();
-  result.framesChecked = played.feed.FramesChecked();
-  result.framesInReplay = replay.frames;
-  result.checkedInReplay = replay.checkedFrames;
-  result.stopped = played.feed.Stopped() && !played.feed.Divergence();
-  result.divergence = played.feed.Divergence();
-  return result;
+  ReplaySession session(replay, media, pictures, showing, onFrame);
+  Main(session.Program());
+  return session.Result();
+}
+
+std::string CheckedLine(const std::string& path, const ReplayResult& r) {
+  std::string how = "every one as recorded";
+  if (r.stopped)
+    how = "stopped at frame " + std::to_string(r.framesShown) + " of " +
+          std::to_string(r.framesInReplay) + ", every frame before as recorded";
+  else if (r.checkedInReplay < r.framesInReplay)
+    how = "the last " + std::to_string(r.checkedInReplay) + " of its " +
+          std::to_string(r.framesInReplay) + " frames, every one as recorded";
+  return "checked " + std::to_string(r.framesChecked) + " frames of " + path + ": " + how;
+}
+
+std::vector<std::string> DivergenceSentences(const std::string& path, const ReplayDivergence& d) {
+  return {path + " went another way at frame " + std::to_string(d.frame) + ": " + d.what,
+          d.lastInputs.empty() ? "no input came before it"
+                               : "the last inputs before it: " + Joined(d.lastInputs)};
 }
 
 int ReportReplay(const std::string& path, const Replay& replay, const ReplayResult& result,
                  std::FILE* out, const PictureWriter& write, Media& media,
                  PictureReader& pictures) {
-  const ReplayResult& r = result;
-  if (!r.divergence) {
-    std::string how = "every one as recorded";
-    if (r.stopped)
-      how = "stopped at frame " + std::to_string(r.framesShown) + " of " +
-            std::to_string(r.framesInReplay) + ", every frame before as recorded";
-    else if (r.checkedInReplay < r.framesInReplay)
-      how = "the last " + std::to_string(r.checkedInReplay) + " of its " +
-            std::to_string(r.framesInReplay) + " frames, every one as recorded";
-    std::fprintf(out, "checked %llu frames of %s: %s\n",
-                 static_cast<unsigned long long>(r.framesChecked), path.c_str(), how.c_str());
+  if (!result.divergence) {
+    std::fprintf(out, "%s\n", CheckedLine(path, result).c_str());
     return 0;
   }
-  const ReplayDivergence& d = *r.divergence;
-  Complain(path + " went another way at frame " + std::to_string(d.frame) + ": " + d.what);
-  Complain(d.lastInputs.empty() ? "no input came before it"
-                                : "the last inputs before it: " + Joined(d.lastInputs));
-  if (write) WritePictures(path, r, replay, write, media, pictures);
+  for (const std::string& sentence : DivergenceSentences(path, *result.divergence))
+    Complain(sentence);
+  if (write) WritePictures(path, result, replay, write, media, pictures);
   return 1;
 }
 

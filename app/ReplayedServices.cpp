@@ -73,11 +73,10 @@ void ReplayDesktop::PumpEvents(WindowEvents& events) {
   feed_.Pass(events, showing_.followShapes ? showing_.desktop : nullptr);
 }
 
-void ReplayDesktop::WaitEvents(std::optional<uint32_t>) {
+std::optional<uint32_t> ReplayDesktop::NextPassDue() {
   const std::optional<uint32_t> next = feed_.NextPassReading();
-  if (!showing_.desktop || !showing_.clock || feed_.FastForwarding() || !next) return;
-  Clock& clock = *showing_.clock;
-  const uint32_t now = clock.timeGetTime();
+  if (!showing_.desktop || !showing_.clock || feed_.FastForwarding() || !next) return std::nullopt;
+  const uint32_t now = showing_.clock->timeGetTime();
   if (!due_) {
     due_ = now;  // the first pass shown: real time starts here
   } else {
@@ -85,9 +84,16 @@ void ReplayDesktop::WaitEvents(std::optional<uint32_t>) {
     if (static_cast<int32_t>(now - *due_) > kFarBehindMs) due_ = now;
   }
   lastReading_ = *next;
-  while (!viewer_.closed && Before(clock.timeGetTime(), *due_)) {
-    showing_.desktop->WaitEvents(*due_);
-    if (Before(clock.timeGetTime(), *due_)) showing_.desktop->PumpEvents(viewer_);
+  return due_;
+}
+
+void ReplayDesktop::WaitEvents(std::optional<uint32_t>) {
+  const std::optional<uint32_t> due = NextPassDue();
+  if (!due) return;
+  Clock& clock = *showing_.clock;
+  while (!viewer_.closed && Before(clock.timeGetTime(), *due)) {
+    showing_.desktop->WaitEvents(*due);
+    if (Before(clock.timeGetTime(), *due)) showing_.desktop->PumpEvents(viewer_);
   }
 }
 

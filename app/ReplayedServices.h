@@ -71,12 +71,19 @@ class ReplayDesktop final : public Desktop {
   void SetMenu(const std::vector<std::string>& entries) override;
   void ShowWindow() override;
   void PumpEvents(WindowEvents& events) override;
+  // Waits, the window answering the viewer meanwhile, until the next pass is due.
   void WaitEvents(std::optional<uint32_t> due) override;
   void Present(const Scene& scene) override;
   void MessageBox(std::string_view title, std::string_view text) override;
   double ShownScale() override { return feed_.Scale(); }
   // The replay's header says whether its session started calm; the viewer's own wish is not asked.
   bool PrefersLessMotion() override { return false; }
+
+  // The desktop clock's reading at which the next pass is to begin: as long after the pass before
+  // as the session's clock had moved between them (a pause of at most kLongestPauseMs), from now
+  // where the desktop fell far behind; nothing where the replay plays as fast as it can. Asked
+  // once before each pass: by WaitEvents, or by a desktop whose own event loop runs the passes.
+  std::optional<uint32_t> NextPassDue();
 
  private:
   // The viewer's own events: all but a close are the replay's to give.

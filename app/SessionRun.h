@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ReplayFiles.h"
 #include "app/ReplayRun.h"
 #include "app/TitleRun.h"
 #include "platform/Platform.h"
@@ -15,9 +16,9 @@
 namespace ombrevale {
 
 struct SessionRecording {
-  std::string platform;                    // the desktop's name, as the replay keeps it
-  std::optional<std::string> recordTo;     // --record FILE: the whole session, written at its end
-  std::optional<std::string> stateFolder;  // where the flight recorder writes its last minute
+  std::string platform;                 // the desktop's name, as the replay keeps it
+  std::optional<std::string> recordTo;  // --record FILE: the whole session, written at its end
+  StateFolderChoice stateFolder;        // where the flight recorder writes its last minute
 };
 
 // Runs the title page on `platform` as RunTitle does, prepared as asked by the same rules, the

@@ -30,6 +30,11 @@ inline constexpr char kShowPrompt[] = "setPrompt";
 inline constexpr char kShowBox[] = "showBox";
 inline constexpr char kShowKeyArrived[] = "keyArrived";
 inline constexpr char kShowFatalError[] = "fatalError";
+// The session as a replay, to download; the last minute of one that ended on a fatal error, to
+// offer; how a replay played, for the console and the page's note.
+inline constexpr char kShowSavedReplay[] = "saveReplay";
+inline constexpr char kShowLastMinute[] = "offerLastMinute";
+inline constexpr char kShowReplayOutcome[] = "replayOutcome";
 
 inline constexpr Name kShows[] = {
     {kShowTitle, kShowTitle},
@@ -41,18 +46,21 @@ inline constexpr Name kShows[] = {
     {kShowBox, kShowBox},
     {kShowKeyArrived, kShowKeyArrived},
     {kShowFatalError, kShowFatalError},
+    {kShowSavedReplay, kShowSavedReplay},
+    {kShowLastMinute, kShowLastMinute},
+    {kShowReplayOutcome, kShowReplayOutcome},
 };
 
 // The kinds of the page's messages to the program (program.js reads them): the start with the
 // page's settings and canvas, the visitor's keys, menu clicks and presses of the prompt's button,
 // the page back in view, the version box closed, an answer to a relayed call, the waves starting
-// or stopping, a call into the program, a file the page fetched for it, and the size a canvas
-// pixel is seen at.
+// or stopping, a call into the program, a file the page fetched for it, the size a canvas pixel
+// is seen at, and the window's shape.
 inline constexpr Name kKinds[] = {
     {"start", "start"},     {"key", "key"},         {"menu", "menu"},
     {"prompt", "prompt"},   {"visible", "visible"}, {"boxClosed", "boxClosed"},
     {"relayed", "relayed"}, {"waves", "waves"},     {"call", "call"},
-    {"handed", "handed"},   {"shownScale", "shownScale"},
+    {"handed", "handed"},   {"shownScale", "shownScale"}, {"shape", "shape"},
 };
 
 // The program's functions the page calls (each EMSCRIPTEN_KEEPALIVE, under this name).
@@ -65,6 +73,7 @@ inline constexpr Name kCalls[] = {
     {"mciReply", "OmbrevaleMciReply"},
     {"playMusic", "OmbrevalePlayMusic"},
     {"musicEnded", "OmbrevaleMusicEnded"},
+    {"saveReplay", "OmbrevaleSaveReplay"},
 };
 
 // The page's objects that sound, which the program's calls reach from its worker by relay.

@@ -7,12 +7,16 @@
 
 namespace ombrevale {
 
+uint32_t PageMilliseconds() {
+  // The page's clock starts at navigation and never goes back; its origin is a wall-clock time.
+  const double ms = EM_ASM_DOUBLE({ return performance.timeOrigin + performance.now(); });
+  return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
 WebClock::WebClock(std::optional<DateTimeFields> fixedStart) : fixedStart_(fixedStart) {}
 
 uint32_t WebClock::timeGetTime() {
-  // The page's clock starts at navigation and never goes back; its origin is a wall-clock time.
-  const double ms = EM_ASM_DOUBLE({ return performance.timeOrigin + performance.now(); });
-  const uint32_t reading = static_cast<uint32_t>(static_cast<uint64_t>(ms));
+  const uint32_t reading = PageMilliseconds();
   if (!firstReading_) {
     firstReading_ = reading;
     // Tests compare the clock's label with the time the page has run since.

@@ -9,6 +9,10 @@
 
 namespace ombrevale {
 
+// The page's milliseconds: the wall clock's at the page's start, carried on by its monotonic clock,
+// modulo 2^32.
+uint32_t PageMilliseconds();
+
 // The clocks of a web page. The millisecond count is the wall clock's at the page's start, carried
 // on by the page's monotonic clock, so that it never goes back and a new visit seeds the vision
 // differently. The date-time text is the visitor's local time, or, when the address fixes a start

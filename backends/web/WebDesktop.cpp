@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "backends/web/PageNames.h"
+#include "backends/web/WebClock.h"
 #include "platform/Controls.h"
 #include "platform/TextLines.h"
 
@@ -20,8 +21,17 @@ EM_JS(void, PageShowNumber, (const char* show, int number),
 EM_JS(void, PageShow, (const char* show), { OmbrevaleProgram.show(UTF8ToString(show)); });
 EM_JS(int, PageAsksCalm, (), { return OmbrevaleProgram.setting('calm') === '1' ? 1 : 0; });
 EM_JS(double, PageShownScale, (), { return OmbrevaleProgram.shownScale(); });
-EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text),
-            { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text)); });
+// The box, closed by itself after `ms` milliseconds unless `ms` is negative.
+EM_ASYNC_JS(void, PageShowBox, (const char* title, const char* text, int ms),
+            { await OmbrevaleProgram.showBox(UTF8ToString(title), UTF8ToString(text), ms); });
+// The window's shape as the page said it last, into `values` (width, height, fullscreen); 0 when
+// it has not said.
+EM_JS(int, PageShape, (int* values), {
+  const shape = OmbrevaleProgram.shape();
+  if (!shape) return 0;
+  HEAP32.set([shape.width, shape.height, shape.fullscreen ? 1 : 0], values >> 2);
+  return 1;
+});
 // clang-format on
 
 namespace ombrevale {
@@ -65,7 +75,18 @@ void WebDesktop::ShowWindow() {
 }
 
 void WebDesktop::MessageBox(std::string_view title, std::string_view text) {
-  PageShowBox(std::string(title).c_str(), WithNewlines(text).c_str());
+  PageShowBox(std::string(title).c_str(), WithNewlines(text).c_str(), -1);
+}
+
+void WebDesktop::MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) {
+  const auto left = static_cast<int32_t>(closeAt - PageMilliseconds());
+  PageShowBox(std::string(title).c_str(), WithNewlines(text).c_str(), left > 0 ? left : 0);
+}
+
+std::optional<WindowShape> WebDesktop::Shape() {
+  int values[3] = {};
+  if (!PageShape(values)) return std::nullopt;
+  return WindowShape{values[0], values[1], values[2] != 0};
 }
 
 }  // namespace ombrevale

@@ -51,6 +51,11 @@ class WebDesktop final : public Desktop {
   // The visitor's system asks for less motion (prefers-reduced-motion), or the address does
   // (?calm=1): the page's setting "calm".
   bool PrefersLessMotion() override;
+  // The dialog, closed as OK closes it once the page's milliseconds read `closeAt`.
+  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override;
+  // The browser's window as the page fills it, in device pixels, and whether it is fullscreen, as
+  // the page said last; nothing before it said. The page cannot shape the browser's window.
+  std::optional<WindowShape> Shape() override;
 
  private:
   float width_ = 0, height_ = 0;

@@ -1,5 +1,6 @@
 #include "backends/win32/ParentConsole.h"
 
+#include <cstdio>
 #include <string>
 
 #include "backends/win32/Utf16.h"
@@ -51,6 +52,19 @@ bool WriteToParentConsole(std::string_view text, bool error) {
   const HANDLE console = ParentConsoleOutput();
   if (!Usable(console)) return false;
   return WriteAll(console, text);
+}
+
+void StdioToParentConsole() {
+  const struct {
+    DWORD handle;
+    std::FILE* stream;
+  } streams[] = {{STD_OUTPUT_HANDLE, stdout}, {STD_ERROR_HANDLE, stderr}};
+  for (const auto& s : streams) {
+    if (Usable(GetStdHandle(s.handle))) continue;
+    if (!Usable(ParentConsoleOutput())) return;
+    if (std::freopen("CONOUT$", "w", s.stream) != nullptr)
+      std::setvbuf(s.stream, nullptr, _IONBF, 0);
+  }
 }
 
 void ShowTextBox(std::string_view title, std::string_view text, bool error) {

@@ -12,6 +12,11 @@ namespace ombrevale {
 // was given, else to its parent's console. False when there is neither.
 bool WriteToParentConsole(std::string_view text, bool error);
 
+// Sends the C library's stdout and stderr, each where the program was given no handle for it, to
+// the parent's console, if it has one: what the program says as it runs (a replay's lines, its
+// complaints) then reaches the console it was started from, as on Linux.
+void StdioToParentConsole();
+
 // The system's modal box with `text`, titled `title`, owned by no window; `error` gives it the
 // error icon.
 void ShowTextBox(std::string_view title, std::string_view text, bool error);

@@ -23,6 +23,8 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = 0;
 // Menu entries are numbered from here in WM_COMMAND.
 constexpr UINT kFirstMenuId = 100;
+// The window's timer that closes a box shown for a while.
+constexpr UINT_PTR kBoxTimer = 1;
 
 UINT WindowDpi(HWND window) {
   const UINT dpi = window != nullptr ? GetDpiForWindow(window) : GetDpiForSystem();
@@ -207,7 +209,10 @@ void WinDesktop::SetMenu(const std::vector<std::string>& entries) {
 }
 
 void WinDesktop::FitClientToPage(UINT dpi) {
-  const int width = kPageWidth * pageScale_, height = kPageHeight * pageScale_;
+  SizeClient(kPageWidth * pageScale_, kPageHeight * pageScale_, dpi);
+}
+
+void WinDesktop::SizeClient(int width, int height, UINT dpi) {
   SIZE outer = OuterSize(width, height, dpi);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -221,6 +226,27 @@ void WinDesktop::FitClientToPage(UINT dpi) {
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+int WinDesktop::MenuBarHeight() const {
+  MENUBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  if (menu_ == nullptr || !GetMenuBarInfo(window_, OBJID_MENU, 0, &bar)) return 0;
+  return bar.rcBar.bottom - bar.rcBar.top;
+}
+
+std::optional<WindowShape> WinDesktop::Shape() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  return WindowShape{client.right, client.bottom + MenuBarHeight(), fullscreen_.On()};
+}
+
+void WinDesktop::SetShape(const WindowShape& shape) {
+  if (shape.fullscreen != fullscreen_.On()) SetFullscreen(shape.fullscreen);
+  if (shape.fullscreen || shape.width <= 0 || shape.height <= MenuBarHeight()) return;
+  if (IsZoomed(window_)) ::ShowWindow(window_, SW_RESTORE);
+  SizeClient(shape.width, shape.height - MenuBarHeight(), WindowDpi(window_));
+  ThrowFailure();
 }
 
 void WinDesktop::ShowWindow() {
@@ -303,6 +329,18 @@ bool WinDesktop::PrefersLessMotion() {
   return !WindowsShowsAnimations();
 }
 
+void WinDesktop::MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) {
+  // The window's timer reaches it through the box's own loop, which closes the box as OK does.
+  const auto left = static_cast<int32_t>(closeAt - clock_.timeGetTime());
+  SetTimer(window_, kBoxTimer, static_cast<UINT>(std::max<int32_t>(left, USER_TIMER_MINIMUM)),
+           nullptr);
+  struct Kill {
+    HWND window;
+    ~Kill() { KillTimer(window, kBoxTimer); }
+  } kill{window_};
+  MessageBox(title, text);
+}
+
 void WinDesktop::Close() {
   if (boxOpen_) {
     // The box goes first; the close is delivered as soon as the loop takes events again.
@@ -366,6 +404,9 @@ LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_TIMER:
+      if (w != kBoxTimer) return DefWindowProcW(window_, message, w, l);
+      return OnBoxTimer();
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -470,6 +511,18 @@ LRESULT WinDesktop::OnMouse(UINT message, LPARAM l) {
     promptHeld_ = false;
   }
   if (page_.PressPrompt(promptHeld_ && over)) PaintNow();
+  return 0;
+}
+
+LRESULT WinDesktop::OnBoxTimer() {
+  HWND box = boxOpen_ ? OwnedBox(window_) : nullptr;
+  if (boxOpen_ && box == nullptr) {
+    // Not on the screen yet: soon again.
+    SetTimer(window_, kBoxTimer, USER_TIMER_MINIMUM, nullptr);
+    return 0;
+  }
+  KillTimer(window_, kBoxTimer);
+  if (box != nullptr) EndDialog(box, IDOK);
   return 0;
 }
 

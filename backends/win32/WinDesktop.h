@@ -54,6 +54,12 @@ class WinDesktop final : public Desktop {
   void MessageBox(std::string_view title, std::string_view text) override;
   // The player turned "Show animations in Windows" off (MotionSetting).
   bool PrefersLessMotion() override;
+  // The window's inside (its client area with the menu bar over it) in pixels, and whether it
+  // fills the screen; given back, as a replay shows the sizes the player chose.
+  std::optional<WindowShape> Shape() override;
+  void SetShape(const WindowShape& shape) override;
+  // The box, closed as OK closes it once `clock` reads `closeAt`, if the player has not.
+  void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override;
 
   // On the whole screen, or back to the window; before the window is shown, how it will show.
   // F11 and Alt+Enter switch too.
@@ -84,6 +90,8 @@ class WinDesktop final : public Desktop {
   // The prompt's button: pressed with the left button, clicked when the button goes up over it.
   LRESULT OnMouse(UINT message, LPARAM l);
   LRESULT OnEndSession(WPARAM w);
+  // The time a box was to be shown for is up: it closes as OK closes it.
+  LRESULT OnBoxTimer();
   // The page's factor for the client area's size now.
   void FollowClientSize();
   // Destroys the window, its messages no longer reaching this desktop.
@@ -95,6 +103,10 @@ class WinDesktop final : public Desktop {
   int PageScaleAt(UINT dpi, HMONITOR monitor);
   // Sizes the window so that its client area, below the menu bar, is one page at the factor.
   void FitClientToPage(UINT dpi);
+  // Sizes the window so that its client area is `width` x `height`.
+  void SizeClient(int width, int height, UINT dpi);
+  // The menu bar's height in pixels, as the window shows it now.
+  int MenuBarHeight() const;
   // Twips per pixel: 15 / N.
   float TwipsPerPixel() const;
 

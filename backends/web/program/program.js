@@ -3,9 +3,11 @@
 // that the page's own thread is not woken for a frame, else on the page itself (page.js decides).
 // The site serves it as one script, program.js, with the facts, the picture loader (loader.js) and
 // the program's runtime (backends/web/Build.cmake).
-// It hears the page's events (keys, menu clicks, the prompt's button, the box closing) as
-// messages, and tells the page what to show the same way, only when that changes: the title, the
-// menu, a label, the prompt, the box, the error. Both say the names of OMBREVALE_NAMES (facts.js).
+// It hears the page's events (keys, menu clicks, the prompt's button, the box closing, the
+// window's shape) as messages, and tells the page what to show the same way, only when that
+// changes: the title, the menu, a label, the prompt, the box, the error, a replay to save. Both
+// say the names of OMBREVALE_NAMES (facts.js). A replay the address names is fetched here with the
+// pictures, and the program plays it instead of the visitor's session.
 const kNames = OMBREVALE_NAMES;
 const kInWorker = typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope;
 
@@ -32,6 +34,16 @@ const OmbrevaleProgram = (() => {
   let context = null;  // the canvas's
   const events = [];   // the page's keys, menu clicks and prompt presses, for the next pass
   const calls = [];    // the page's calls into the program, for between passes
+  let shape = null;    // the window's shape as the page said it last
+  // The replay the address names, fetched as the program arrives: { bytes } or { failure }.
+  let replay = null, replayFetched = Promise.resolve();
+  function fetchReplay(url) {
+    replayFetched = fetch(url)
+      .then((response) => (response.ok ? response.arrayBuffer()
+        : Promise.reject(new Error(`${response.status} ${response.statusText}`.trim()))))
+      .then((bytes) => { replay = { bytes: new Uint8Array(bytes) }; },
+            (e) => { replay = { failure: e.message }; });
+  }
 
   // How far the program has come, sent to the page with each message, and at the latest 200 ms
   // after it changed: frames shown, when the first was and when the clock began, in the page's
@@ -148,7 +160,11 @@ const OmbrevaleProgram = (() => {
         // The canvas's first picture costs it its backing: taken now, while the program and its
         // pictures arrive, rather than before the first frame. The window's first scene covers it.
         context.putImageData(new ImageData(1, 1), 0, 0);
+        if (message.replayUrl) fetchReplay(message.replayUrl);
         begin();
+        break;
+      case kind.shape:
+        shape = message;
         break;
       case kind.key:
       case kind.menu:
@@ -191,6 +207,7 @@ const OmbrevaleProgram = (() => {
   // prepared.
   async function begin() {
     await kPicturesPrepared;
+    await replayFetched;
     busy = true;  // main() runs the window's load: no call meanwhile
     Module.callMain([]);
     busy = false;
@@ -215,10 +232,13 @@ const OmbrevaleProgram = (() => {
       if (index === 0) clockLabel = caption;
       show(kNames.show.setLabel, index, caption, ...rest);
     },
-    showBox(title, text) {
-      show(kNames.show.showBox, title, text);
+    // The box; closed by itself after `closeAfter` ms, unless that is negative.
+    showBox(title, text, closeAfter) {
+      show(kNames.show.showBox, title, text, closeAfter);
       return new Promise((resolve) => { boxClosed = resolve; });
     },
+    shape: () => shape,
+    replay: () => replay,
     putPixels(rgba, width, height, x, y) {
       const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
       context.putImageData(new ImageData(pixels, width, height), x, y);

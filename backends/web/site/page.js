@@ -1,6 +1,7 @@
 // The page's side of the window, on the page's own thread: its size on the browser's window at a
 // whole factor of device pixels, the menu bar, the labels over the canvas, the calm start's prompt,
-// the version box, the keys, fullscreen and the error. The program runs in a worker of the page
+// the version box, the keys, fullscreen, the error, and the session saved or played as a replay.
+// The program runs in a worker of the page
 // (program.js, started by index.html), drawing on the canvas from there, so that the page's thread
 // only hears from it when something it shows changes; where the browser cannot draw from a worker,
 // the program runs here instead. The two speak in the same messages either way.
@@ -23,6 +24,7 @@ const OmbrevalePage = (() => {
   const box = document.getElementById('box');
   const about = document.getElementById('about');
   const error = document.getElementById('error');
+  const replayNote = document.getElementById('replay-note');
   const menuCaptions = [];
   const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
 
@@ -30,10 +32,11 @@ const OmbrevalePage = (() => {
   // With each recorded frame, the label's text as it was shown and when (performance.now()); and
   // when the page's clock took its first reading, which a fixed start counts on from. `inWorker`:
   // where the program runs; `scale`: the page's factor in device pixels; `shownScale`: a canvas
-  // pixel's size in CSS pixels, as the program was told.
+  // pixel's size in CSS pixels, as the program was told; `replayOutcome`: how a replay the address
+  // named played, as the page's note says it.
   const test = { frames: [], labelsShown: [], record: Number(address.get('record') || 0),
                  shown: 0, keys: [], boxes: 0, firstFrameAt: 0, clockOrigin: 0,
-                 inWorker: false, scale: 0, shownScale: 0 };
+                 inWorker: false, scale: 0, shownScale: 0, replayOutcome: null };
 
   // The program's settings: the address's, and a calm start for a visitor whose system asks for
   // less motion (or whose address says calm=1).
@@ -70,6 +73,16 @@ const OmbrevalePage = (() => {
       test.shownScale = scale / ratio;
       send({ kind: kNames.kind.shownScale, scale: test.shownScale });
     }
+    sendShape(width, height);
+  }
+  // The window's shape, for the session's replay: the browser's window as the page fills it, in
+  // device pixels, and whether it is fullscreen; said when it changes.
+  let shapeSent = '';
+  function sendShape(width, height) {
+    const shape = { kind: kNames.kind.shape, width, height, fullscreen: !!document.fullscreenElement };
+    if (JSON.stringify(shape) === shapeSent) return;
+    shapeSent = JSON.stringify(shape);
+    send(shape);
   }
   // The ratio changes with the browser's zoom, or as the window moves to another monitor; the
   // query for the present ratio stops matching then, and the page fits itself again.
@@ -103,6 +116,26 @@ const OmbrevalePage = (() => {
     if (!start.hidden) start.focus();
     else if (document.activeElement instanceof HTMLButtonElement) document.activeElement.blur();
   });
+
+  // A replay played has no session of its own to save.
+  const saveReplay = document.getElementById('save-replay');
+  saveReplay.hidden = address.has('replay');
+  saveReplay.addEventListener('click', () => replay.save());
+
+  // Bytes the program handed over, as a file the browser downloads.
+  function download(bytes, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    link.download = name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
+  // A replay's file name: what it is, then the local date and time.
+  function replayName(what) {
+    const now = new Date(), two = (n) => String(n).padStart(2, '0');
+    return `${what}-${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}-` +
+           `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.replay`;
+  }
 
   // Keys the page scrolls or navigates by, when pressed alone: taken for the program.
   const kPageKeys = new Set(['Space', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',
@@ -140,7 +173,10 @@ const OmbrevalePage = (() => {
     }
   });
   box.addEventListener('cancel', (e) => { e.preventDefault(); box.close(); });
-  box.addEventListener('close', () => send({ kind: kNames.kind.boxClosed }));
+  box.addEventListener('close', () => {
+    clearTimeout(boxTimer);
+    send({ kind: kNames.kind.boxClosed });
+  });
 
   // A hidden page's timers are slowed down by the browser; back in view, the program takes the
   // pass that waits at once.
@@ -190,12 +226,16 @@ const OmbrevalePage = (() => {
       start.textContent = caption || '';
       document.getElementById('note').textContent = note || '';
     },
-    [kNames.show.showBox](title, text) {
+    // The box; closed as OK closes it after `closeAfter` ms, unless that is negative (a replay
+    // shows it for as long as the player kept it open).
+    [kNames.show.showBox](title, text, closeAfter = -1) {
       document.getElementById('box-title').textContent = title;
       document.getElementById('box-text').textContent = text;
       test.boxes++;
       box.showModal();
       document.getElementById('box-ok').focus();
+      clearTimeout(boxTimer);
+      if (closeAfter >= 0) boxTimer = setTimeout(() => { if (box.open) box.close(); }, closeAfter);
     },
     [kNames.show.keyArrived](code) { test.keys.push(code); },
     [kNames.show.fatalError](text) {
@@ -203,7 +243,25 @@ const OmbrevalePage = (() => {
       document.getElementById('error-text').textContent = text;
       error.hidden = false;
     },
+    [kNames.show.saveReplay](bytes) { download(bytes, replayName('ombrevale')); },
+    // The last minute of the session that ended, offered beside the error.
+    [kNames.show.offerLastMinute](bytes) {
+      const link = document.getElementById('last-minute');
+      link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+      link.download = replayName('last-minute');
+      link.hidden = false;
+    },
+    // How the replay the address named played: one line on the console, and the page's note.
+    [kNames.show.replayOutcome](text, failed) {
+      if (failed) console.error(`ombrevale: ${text}`);
+      else console.log(text);
+      replayNote.textContent = text;
+      replayNote.classList.toggle('failed', failed);
+      replayNote.hidden = false;
+      test.replayOutcome = { text, failed };
+    },
   };
+  let boxTimer = 0;
 
   // The program's messages: what it shows, its relayed calls to the page's sound, the answers to
   // the page's calls, and with each, how far it has come (frames shown, when the first and the
@@ -259,6 +317,9 @@ const OmbrevalePage = (() => {
   let send;
   const start = { kind: kNames.kind.start, settings: settings(), pageOrigin: performance.timeOrigin,
                   screen: { width: screen.width, height: screen.height } };
+  // ?replay=URL: the replay the program plays instead of the visitor's session, fetched by the
+  // program's side from where the address says, relative to the page.
+  if (address.get('replay')) start.replayUrl = new URL(address.get('replay'), location.href).href;
   if (ombrevaleWorker) {
     test.inWorker = true;
     ombrevaleWorker.addEventListener('message', (e) => receive(e.data));
@@ -282,14 +343,18 @@ const OmbrevalePage = (() => {
     document.body.append(script);
   }
 
-  return {
-    // Calls an exported function of the program between its passes, never inside one (nor while
-    // the version box holds a pass), as Module.ccall takes it; resolves to what it returned.
-    callProgram(name, returnType, argTypes, args) {
-      const id = nextCall++;
-      send({ kind: kNames.kind.call, id, name, returnType, argTypes, args });
-      return new Promise((resolve) => answers.set(id, resolve));
-    },
-    test,
+  // Calls an exported function of the program between its passes, never inside one (nor while
+  // the version box holds a pass), as Module.ccall takes it; resolves to what it returned.
+  function callProgram(name, returnType, argTypes, args) {
+    const id = nextCall++;
+    send({ kind: kNames.kind.call, id, name, returnType, argTypes, args });
+    return new Promise((resolve) => answers.set(id, resolve));
+  }
+  // The session as a replay (also from the console: OmbrevalePage.replay.save()): downloaded as
+  // ombrevale-DATE.replay, every frame's hash in it. Resolves to whether there was one to save.
+  const replay = {
+    save: () => callProgram(kNames.call.saveReplay, 'number', [], []).then((saved) => saved === 1),
   };
+
+  return { callProgram, replay, test };
 })();

@@ -33,6 +33,21 @@ export function watch(page) {
   return page;
 }
 
+// Runs `action` on `page` and waits, up to 30 seconds, for the file the browser downloads into
+// `folder` as it does: its path.
+export async function downloaded(page, folder, action) {
+  const session = await page.createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  const before = new Set(fs.readdirSync(folder));
+  await action();
+  for (let waited = 0; waited < 30000; waited += 100) {
+    const fresh = fs.readdirSync(folder).filter((f) => !before.has(f) && !f.endsWith('.crdownload'));
+    if (fresh.length > 0) return path.join(folder, fresh[0]);
+    await sleep(100);
+  }
+  throw new Error(`nothing was downloaded into ${folder}`);
+}
+
 // Named checks, run one after the other; `report()` prints them and gives the exit status.
 export class Checks {
   results = [];

@@ -235,6 +235,34 @@ TEST_F(WinDesktopTest, FullscreenCoversTheScreenKeepsTheMenuAndComesBackToTheWin
   EXPECT_FALSE(FullscreenWindow::IsSwitchKey(WM_KEYDOWN, VK_F11, 0, true, false, false));
 }
 
+TEST_F(WinDesktopTest, AShapeGivenBackIsTheShapeTheWindowTakesAndABoxShownForAWhileClosesByItself) {
+  desktop_.SetMenu({"Version"});
+  desktop_.ShowWindow();
+  // The inside is the client area with the menu bar over it.
+  const WindowShape natural = *desktop_.Shape();
+  EXPECT_EQ(natural.width, kPageWidth);
+  EXPECT_GT(natural.height, kPageHeight);
+  EXPECT_FALSE(natural.fullscreen);
+  const int menuBar = natural.height - kPageHeight;
+  const WindowShape twice{2 * kPageWidth, 2 * kPageHeight + menuBar, false};
+  desktop_.SetShape(twice);
+  EXPECT_EQ(*desktop_.Shape(), twice);
+  EXPECT_EQ(ClientOf(desktop_).right, 2 * kPageWidth);
+  desktop_.SetShape({0, 0, true});
+  EXPECT_TRUE(desktop_.Fullscreen());
+  EXPECT_TRUE(desktop_.Shape()->fullscreen);
+  desktop_.SetShape(natural);
+  EXPECT_FALSE(desktop_.Fullscreen());
+  EXPECT_EQ(*desktop_.Shape(), natural);
+
+  // Shown until the clock reads 300 ms on, then closed as OK closes it.
+  const uint32_t opened = clock_.timeGetTime();
+  desktop_.MessageBoxUntil("Ombrevale", "for a while", opened + 300);
+  const uint32_t open = clock_.timeGetTime() - opened;
+  EXPECT_GE(open, 250u);
+  EXPECT_LT(open, 30000u);
+}
+
 TEST_F(WinDesktopTest, AClickOnThePromptsButtonReachesTheHandlerAndNothingElseDoes) {
   WinDesktop desktop(clock_, 2);
   desktop.SetMenu({"Version"});
