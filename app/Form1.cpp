@@ -199,6 +199,7 @@ void Form1::RefreshCanvas() {
   scene.chrome = &chrome_;
   scene.chromeRevision = chromeRevision_;
   scene.canvas = nullptr;
+  scene.canvasName = {};
   scene.labels.clear();
   scene.prompt = calm_.Waiting() ? &kCalmPrompt : nullptr;
   if (PageTitle.Visible && PicTitle1.Visible) {
@@ -206,6 +207,7 @@ void Form1::RefreshCanvas() {
     const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kPageFrame : 0);
     const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kPageFrame : 0);
     scene.canvas = &PicTitle1.Image;
+    scene.canvasName = kTitleVisionName;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
     scene.labels.push_back(

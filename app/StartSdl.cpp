@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/App.h"
+#include "app/Version.h"
 #include "backends/sdl/window/SdlDesktop.h"
 #include "backends/sdl/sound/SdlMedia.h"
 #include "backends/sdl/pictures/SdlPictures.h"
@@ -29,6 +30,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     SystemClock clock;
     SystemRandom random;
     SdlDesktop desktop(clock, line.scale);
+    desktop.OpenAccess(kProductName);
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });

@@ -54,6 +54,8 @@ struct Scene {
   uint64_t chromeRevision = 0;
   const Surface* canvas = nullptr;
   int canvasX = 0, canvasY = 0;
+  // What the canvas shows, as a screen reader names it.
+  std::string_view canvasName;
   std::vector<LabelView> labels;
   const Prompt* prompt = nullptr;
 };

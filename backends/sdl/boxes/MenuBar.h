@@ -20,6 +20,11 @@ class MenuBar {
 
   void SetEntries(const std::vector<std::string>& captions);
 
+  // The entries: how many, each one's caption, and where it lies in the client area.
+  int Count() const { return static_cast<int>(entries_.size()); }
+  const std::string& Caption(int entry) const { return entries_.at(entry).caption; }
+  Rect Box(int entry) const { return entries_.at(entry).box; }
+
   // The entry at a point of the client area, or -1.
   int EntryAt(int x, int y) const;
   // The entry the pointer is over (-1 for none); whether that changed what the bar shows.

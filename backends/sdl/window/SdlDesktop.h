@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "backends/sdl/access/WindowAccess.h"
 #include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/window/Fullscreen.h"
@@ -62,6 +63,10 @@ class SdlDesktop final : public Desktop {
   // closes; a signal to end (SIGTERM, SIGINT) closes it at once.
   void MessageBox(std::string_view title, std::string_view text) override;
 
+  // Publishes the window to screen readers where the desktop's accessibility bus may run, for the
+  // application named `application`; else the window goes on as it was.
+  void OpenAccess(std::string_view application);
+
   // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
   // show.
   void SetFullscreen(bool on);
@@ -112,6 +117,12 @@ class SdlDesktop final : public Desktop {
   bool PromptPointer(const SDL_Event& event, WindowEvents& events);
   void MenuPointer(const SDL_Event& event, WindowEvents& events);
   void BoxPointer(const SDL_Event& event);
+  // Tells the screen reader what the window shows now.
+  void PublishAccess();
+  // Carries out what the screen reader asked, as the window's own input would be: a menu entry
+  // clicked and the prompt's button pressed go to `events` (none while the box is open), OK closes
+  // the box.
+  void ServeAccess(WindowEvents* events);
 
   Clock& clock_;
   Fonts fonts_;
@@ -126,6 +137,7 @@ class SdlDesktop final : public Desktop {
   PromptView prompt_{fonts_};
   ModalBox box_{fonts_};
   std::vector<ShownLayer> layers_;
+  WindowAccess access_;
   WindowPlacement placement_;
   Fullscreen fullscreen_;
   bool shown_ = false;
