@@ -54,10 +54,10 @@ struct Scene {
   uint64_t chromeRevision = 0;
   const Surface* canvas = nullptr;
   int canvasX = 0, canvasY = 0;
-  // What the canvas shows, as a screen reader names it.
-  std::string_view canvasName;
   std::vector<LabelView> labels;
   const Prompt* prompt = nullptr;
+  // What the canvas shows, as a screen reader names it.
+  std::string_view canvasName = {};
 };
 
 // The main window on the desktop: placement, caption, menu, events, presenting, the message box.

@@ -7,7 +7,7 @@ find_package(SDL2_ttf CONFIG REQUIRED)
 find_package(SDL2_mixer CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-# The desktop portal's settings, on a Wayland desktop.
+# The desktop portal's settings, on a Wayland desktop; and whether an accessibility bus runs.
 pkg_check_modules(DBUS REQUIRED IMPORTED_TARGET dbus-1)
 find_package(X11 REQUIRED)
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "backends/sdl/access/AccessBus.h"
+
 namespace ombrevale {
 namespace {
 
@@ -42,6 +44,14 @@ AccessView::Text TextOf(std::string text, const Rect& box) {
   return {std::move(text), box};
 }
 
+// The session bus's address: the one given, or its usual socket's.
+std::string SessionBusAddress() {
+  const char* given = Env("DBUS_SESSION_BUS_ADDRESS");
+  if (given != nullptr && *given != '\0') return given;
+  const char* runtime = Env("XDG_RUNTIME_DIR");
+  return runtime != nullptr ? std::string("unix:path=") + runtime + "/bus" : std::string();
+}
+
 }  // namespace
 
 bool AccessBusMayRun(const char* (*env)(const char*), bool (*exists)(const char*)) {
@@ -61,6 +71,8 @@ WindowAccess::~WindowAccess() = default;
 
 void WindowAccess::Open(std::string_view application) {
   if (bridge_ || !AccessBusMayRun(Env, Exists)) return;
+  const std::string session = SessionBusAddress();
+  if (!AccessBusRuns(Env, session.empty() ? nullptr : session.c_str())) return;
   const OmbrevaleOpenAccessCall open = LoadBridgeModule();
   if (open == nullptr) return;
   wakeEvent_ = SDL_RegisterEvents(1);

@@ -27,8 +27,9 @@ class WindowAccess {
   WindowAccess(const WindowAccess&) = delete;
   WindowAccess& operator=(const WindowAccess&) = delete;
 
-  // Opens the bridge for the application named `application` where an accessibility bus may run;
-  // else, or where the bridge cannot be loaded, the window goes on without it and says nothing.
+  // Opens the bridge for the application named `application` where an accessibility bus may run
+  // and runs now (AccessBus.h); else, or where the bridge cannot be loaded, the window goes on
+  // without it and says nothing.
   void Open(std::string_view application);
   bool IsOpen() const { return bridge_ != nullptr; }
 

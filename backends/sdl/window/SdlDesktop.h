@@ -10,18 +10,18 @@
 #include <string_view>
 #include <vector>
 
+#include "backends/sdl/SdlHandles.h"
 #include "backends/sdl/access/WindowAccess.h"
-#include "backends/sdl/present/ClientFrame.h"
-#include "backends/sdl/layers/Fonts.h"
-#include "backends/sdl/window/Fullscreen.h"
 #include "backends/sdl/boxes/MenuBar.h"
 #include "backends/sdl/boxes/ModalBox.h"
+#include "backends/sdl/boxes/PromptView.h"
+#include "backends/sdl/layers/Fonts.h"
+#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/present/PageView.h"
 #include "backends/sdl/present/Presenter.h"
-#include "backends/sdl/boxes/PromptView.h"
-#include "backends/sdl/SdlHandles.h"
-#include "backends/sdl/window/WindowPlacement.h"
 #include "backends/sdl/settings/X11Settings.h"
+#include "backends/sdl/window/Fullscreen.h"
+#include "backends/sdl/window/WindowPlacement.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -66,6 +66,7 @@ class SdlDesktop final : public Desktop {
   // Publishes the window to screen readers where the desktop's accessibility bus may run, for the
   // application named `application`; else the window goes on as it was.
   void OpenAccess(std::string_view application);
+  bool AccessOpen() const { return access_.IsOpen(); }
 
   // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
   // show.

@@ -114,7 +114,10 @@ class AtkAccessBridge final : public AccessBridge {
 
   bool Opened() const { return pump_.has_value(); }
 
-  void Show(const AccessView& view) override { tree_.Show(view); }
+  void Show(const AccessView& view) override {
+    // What the reader was told may wait for the bus's socket.
+    if (tree_.Show(view)) pump_->Refresh();
+  }
 
   std::vector<AccessRequest> Serve() override {
     pump_->Serve();

@@ -95,8 +95,8 @@ Rect AccessTree::OnScreen(const Rect& box) const {
           static_cast<int>(std::lround(box.w * k)), static_cast<int>(std::lround(box.h * k))};
 }
 
-void AccessTree::Show(const AccessView& view) {
-  if (shown_ && view == view_) return;
+bool AccessTree::Show(const AccessView& view) {
+  if (shown_ && view == view_) return false;
   shown_ = true;
   view_ = view;
   Rename(frame_->object, view.caption);
@@ -104,6 +104,7 @@ void AccessTree::Show(const AccessView& view) {
   ShowPage(view);
   ShowBox(view);
   ShowActivity(view);
+  return true;
 }
 
 std::vector<AccessRequest> AccessTree::TakeRequests() {

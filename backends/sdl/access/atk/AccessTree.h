@@ -26,7 +26,8 @@ class AccessTree {
   // The application's object, the root every screen reader starts from.
   AtkObject* Root() const { return app_->object; }
 
-  void Show(const AccessView& view);
+  // Shows `view`: whether anything changed.
+  bool Show(const AccessView& view);
 
   // What the screen reader asked the window to do since the last call.
   std::vector<AccessRequest> TakeRequests();

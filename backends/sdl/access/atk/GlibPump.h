@@ -27,6 +27,10 @@ class GlibPump {
   // Dispatches whatever the context has ready, without blocking; then has the waiting thread
   // wait for what comes next. Cheap when nothing came.
   void Serve();
+  // Something the thread that owns the context did outside Serve may have given the context more
+  // to wait on (a message that waits for the bus's socket): the waiting thread wakes, and the next
+  // Serve waits again on all of it.
+  void Refresh() { g_main_context_wakeup(context_); }
 
  private:
   void Arm();

@@ -133,6 +133,8 @@ def clock_caption_now():
 def check_clock(frame, within):
     """The label's text is the caption shown: the clock two years ahead, at most `within` seconds
     behind it (the clock of a vision that stands still stopped at its start)."""
+    # The window may be published a moment before its first page.
+    wait_for("the clock's label", lambda: [n for n in children(frame) if n.getRoleName() == "label"])
     label = only(children(frame), "label", "the window")
     if "live:off" not in label.getAttributes():
         fail("the clock's label is not a live region set to off: %s" % label.getAttributes())

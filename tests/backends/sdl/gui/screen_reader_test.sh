@@ -55,15 +55,23 @@ in_session() {
     DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus" ${DISPLAY:+DISPLAY=$DISPLAY} \
     ${wayland:+WAYLAND_DISPLAY=$wayland} "$@"
 }
+# The same in the background, `started` then its process itself (so that stopping it stops it).
+started=""
+in_session_behind() {
+  (exec "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" XDG_RUNTIME_DIR="$work/run" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus" ${DISPLAY:+DISPLAY=$DISPLAY} \
+    ${wayland:+WAYLAND_DISPLAY=$wayland} "$@") &
+  started=$!
+}
 
 # A session bus of the test's own, and the accessibility bus beside it, as a desktop starts them.
 start_buses() {
-  "${as_user[@]}" dbus-daemon --session --nofork --address="unix:path=$work/run/bus" \
+  "${as_user[@]}" env -u DISPLAY dbus-daemon --session --nofork --address="unix:path=$work/run/bus" \
     >"$work/bus.log" 2>&1 &
   bus_pid=$!
   retry 20 test -S "$work/run/bus" || fail "no session bus"
-  in_session /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/launcher.log" 2>&1 &
-  launcher_pid=$!
+  in_session_behind /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/launcher.log" 2>&1
+  launcher_pid=$started
   retry 20 in_session dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.a11y.Bus.GetAddress || fail "no accessibility bus: $(cat "$work/launcher.log")"
 }
@@ -108,9 +116,8 @@ else
   wayland=$(ls "$work/run" | grep -m 1 '^wayland-[0-9]*$')
   # A keyboard in the seat, as a desktop has, which gives the window the keyboard: wtype's, which
   # waits there and types nothing.
-  (exec "${as_user[@]}" env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$work/run" \
-    WAYLAND_DISPLAY="$wayland" wtype -s 250000 -k Shift_L) >/dev/null 2>&1 &
-  keyboard_pid=$!
+  in_session_behind wtype -s 250000 -k Shift_L >/dev/null 2>&1
+  keyboard_pid=$started
 fi
 
 # Without an accessibility bus: on a session bus that cannot start one, and on none, the program
