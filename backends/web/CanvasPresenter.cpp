@@ -21,6 +21,9 @@ EM_JS(void, PageSetLabel,
 EM_JS(void, PageSetPrompt, (const char* caption, const char* note), {
   OmbrevaleProgram.show('setPrompt', caption ? UTF8ToString(caption) : null, UTF8ToString(note));
 });
+EM_JS(void, PageSetCanvasName, (const char* name), {
+  OmbrevaleProgram.show('setCanvasName', UTF8ToString(name));
+});
 EM_JS(void, PageFrameShown, (), { OmbrevaleProgram.frameShown(); });
 // clang-format on
 
@@ -45,6 +48,10 @@ void CanvasPresenter::Present(const Scene& scene) {
   }
   if (scene.canvas != nullptr && !scene.canvas->Empty())
     Put(*scene.canvas, scene.canvasX, scene.canvasY);
+  if (scene.canvasName != canvasName_) {
+    canvasName_ = scene.canvasName;
+    PageSetCanvasName(canvasName_.c_str());
+  }
 
   labels_.resize(scene.labels.size());
   for (size_t i = 0; i < scene.labels.size(); ++i) {

@@ -145,11 +145,16 @@ const OmbrevalePage = (() => {
       win.hidden = false;
       layout();
     },
+    // The canvas, named for what it shows, not its changing pixels.
+    setCanvasName(name) { canvas.setAttribute('aria-label', name); },
     setLabel(index, caption, x, y, w, h, color, face, pixels, bold) {
       let label = labels.children[index];
       if (!label) {
         label = document.createElement('div');
         label.className = 'label';
+        // The clock: read when the visitor asks, never announced as it changes each second.
+        label.setAttribute('role', 'timer');
+        label.setAttribute('aria-live', 'off');
         labels.append(label);
       }
       // Past the box's right edge up to the page's, as on the desktop: the clock stays whole.
