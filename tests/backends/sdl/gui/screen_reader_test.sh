@@ -64,12 +64,19 @@ in_session_behind() {
   started=$!
 }
 
-# A session bus of the test's own, and the accessibility bus beside it, as a desktop starts them.
-start_buses() {
+# A session bus of the test's own, which can start the accessibility bus on demand, as a
+# desktop's can; then the accessibility bus beside it, as a desktop with a screen reader starts it.
+start_session_bus() {
   "${as_user[@]}" env -u DISPLAY dbus-daemon --session --nofork --address="unix:path=$work/run/bus" \
     >"$work/bus.log" 2>&1 &
   bus_pid=$!
   retry 20 test -S "$work/run/bus" || fail "no session bus"
+}
+access_bus_runs() {
+  in_session dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q 'boolean true'
+}
+start_access_bus() {
   in_session_behind /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/launcher.log" 2>&1
   launcher_pid=$started
   retry 20 in_session dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
@@ -149,7 +156,19 @@ CONF
   wait "$bare_bus_pid" 2>/dev/null
   echo "ok: without an accessibility bus the window shows and nothing is said"
 fi
-start_buses
+start_session_bus
+if [ "$mode" = x11 ]; then
+  # On a session bus that could start the accessibility bus, the program does not start it.
+  app_args=()
+  start_in_session
+  [ -n "$(main_window)" ] || fail "on a session bus without an accessibility bus, no window"
+  sleep 1
+  access_bus_runs && fail "the program started the accessibility bus, for nobody"
+  [ -s "$work/app.log" ] && fail "on a session bus without an accessibility bus, it spoke"
+  stop_app
+  echo "ok: on a session bus the program leaves the accessibility bus unstarted"
+fi
+start_access_bus
 
 # The title page: the tree, the box through the actions, and the vision going on after it.
 app_args=()
