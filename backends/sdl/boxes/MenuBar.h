@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownText.h"
+#include "backends/sdl/present/ClientFrame.h"
 
 namespace ombrevale {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "backends/sdl/boxes/BoxPicture.h"
-#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownText.h"
+#include "backends/sdl/present/ClientFrame.h"
 
 namespace ombrevale {
 
