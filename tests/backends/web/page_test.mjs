@@ -488,6 +488,10 @@ await check('a screen reader finds the window, its menu, the vision, the clock a
   assert.deepEqual([ok.name, ok.focused], ['OK', true]);
   await page.keyboard.press('Enter');
   assert.equal(await page.evaluate(() => document.getElementById('box').open), false);
+  // Closed, it gives the focus back to what had it, the menu's entry.
+  const after = await page.accessibility.snapshot();
+  const focused = find(after, (n) => n.focused);
+  assert.deepEqual(focused && [focused.role, focused.name], ['menuitem', 'Version']);
   assert.deepEqual(page.problems, []);
   await cdp.detach();
   await page.close();
