@@ -205,6 +205,7 @@ void Form1::PresentScene(const Surface* canvas) {
   scene.chrome = &chrome_;
   scene.chromeRevision = chromeRevision_;
   scene.canvas = nullptr;
+  scene.canvasName = {};
   scene.labels.clear();
   scene.prompt = calm_.Waiting() ? &kCalmPrompt : nullptr;
   if (canvas != nullptr) {
@@ -212,6 +213,7 @@ void Form1::PresentScene(const Surface* canvas) {
     const int pageX = TwipsToPixels(PageTitle.Place.Left) + (PageTitle.Framed ? kPageFrame : 0);
     const int pageY = TwipsToPixels(PageTitle.Place.Top) + (PageTitle.Framed ? kPageFrame : 0);
     scene.canvas = canvas;
+    scene.canvasName = kTitleVisionName;
     scene.canvasX = pageX + TwipsToPixels(PicTitle1.Place.Left);
     scene.canvasY = pageY + TwipsToPixels(PicTitle1.Place.Top);
     scene.labels.push_back(

@@ -21,6 +21,8 @@ namespace ombrevale {
 
 inline constexpr std::string_view kAuthorLine = "made by the Ombrevale team";
 inline constexpr std::string_view kBuildDate = "2002/5/28";
+// What a screen reader calls the title page's canvas: the vision it shows, not its pixels.
+inline constexpr std::string_view kTitleVisionName = "The title vision";
 
 // The text of the version box: three lines joined by "\r\n", nothing after the date.
 std::string VersionText();

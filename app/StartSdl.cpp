@@ -11,6 +11,7 @@
 #include "app/FixedStartClock.h"
 #include "app/ReplayFiles.h"
 #include "app/SessionRun.h"
+#include "app/Version.h"
 #include "backends/sdl/pictures/PngFile.h"
 #include "backends/sdl/pictures/SdlPictures.h"
 #include "backends/sdl/sound/SdlMedia.h"
@@ -38,6 +39,7 @@ extern "C" int OmbrevaleRunSdl(const ombrevale::CommandLine& line,
     Clock& clock = fixedClock ? static_cast<Clock&>(*fixedClock) : systemClock;
     SystemRandom random;
     SdlDesktop desktop(clock, line.scale);
+    desktop.OpenAccess(kProductName);
     if (line.fullscreen) desktop.SetFullscreen(true);
     // Sound the program cannot make (no mixer, no soundfont) is said once, when first wanted.
     SdlMedia media(MixerLibraryName(), [](const std::string& sentence) { Complain(sentence); });

@@ -70,6 +70,8 @@ struct Scene {
   int canvasX = 0, canvasY = 0;
   std::vector<LabelView> labels;
   const Prompt* prompt = nullptr;
+  // What the canvas shows, as a screen reader names it.
+  std::string_view canvasName = {};
 };
 
 // How the window lies on the desktop: what a replay keeps of the player's resizes and fullscreen,

@@ -24,6 +24,8 @@ EM_JS(void, PageSetPrompt, (const char* show, const char* caption, const char* n
   OmbrevaleProgram.show(UTF8ToString(show), caption ? UTF8ToString(caption) : null,
                         UTF8ToString(note));
 });
+EM_JS(void, PageSetCanvasName, (const char* show, const char* name),
+      { OmbrevaleProgram.show(UTF8ToString(show), UTF8ToString(name)); });
 EM_JS(void, PageFrameShown, (), { OmbrevaleProgram.frameShown(); });
 // clang-format on
 
@@ -48,6 +50,10 @@ void CanvasPresenter::Present(const Scene& scene) {
   }
   if (scene.canvas != nullptr && !scene.canvas->Empty())
     Put(*scene.canvas, scene.canvasX, scene.canvasY);
+  if (scene.canvasName != canvasName_) {
+    canvasName_ = scene.canvasName;
+    PageSetCanvasName(page::kShowCanvasName, canvasName_.c_str());
+  }
 
   labels_.resize(scene.labels.size());
   for (size_t i = 0; i < scene.labels.size(); ++i) {

@@ -34,6 +34,7 @@ class CanvasPresenter {
   std::vector<uint32_t> rgba_;
   std::vector<ShownLabel> labels_;
   std::optional<Prompt> prompt_;
+  std::string canvasName_;  // as the page names its canvas
 };
 
 }  // namespace ombrevale

@@ -30,6 +30,8 @@ inline constexpr char kShowPrompt[] = "setPrompt";
 inline constexpr char kShowBox[] = "showBox";
 inline constexpr char kShowKeyArrived[] = "keyArrived";
 inline constexpr char kShowFatalError[] = "fatalError";
+// The canvas's name, for screen readers: what it shows, not its changing pixels.
+inline constexpr char kShowCanvasName[] = "setCanvasName";
 // The session as a replay, to download; the last minute of one that ended on a fatal error, to
 // offer; how a replay played, for the console and the page's note.
 inline constexpr char kShowSavedReplay[] = "saveReplay";
@@ -44,6 +46,7 @@ inline constexpr Name kShows[] = {
     {kShowLabel, kShowLabel},
     {kShowPrompt, kShowPrompt},
     {kShowBox, kShowBox},
+    {kShowCanvasName, kShowCanvasName},
     {kShowKeyArrived, kShowKeyArrived},
     {kShowFatalError, kShowFatalError},
     {kShowSavedReplay, kShowSavedReplay},

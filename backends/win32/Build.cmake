@@ -10,7 +10,8 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 file(GLOB OMBREVALE_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_library(ombrevale_win32 STATIC ${OMBREVALE_WIN32_SOURCES})
-target_link_libraries(ombrevale_win32 PUBLIC ombrevale_core winmm gdi32 user32 shell32 ole32 uuid)
+target_link_libraries(ombrevale_win32 PUBLIC ombrevale_core winmm gdi32 user32 shell32 oleacc
+  oleaut32 ole32 uuid)
 
 # The version resource reads the version from project(), as every other place does.
 set(OMBREVALE_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},0,0")

@@ -63,6 +63,7 @@ void PagePicture::Compose(const Scene& scene) {
     CopyOnto(natural_, *scene.canvas, scene.canvasX, scene.canvasY);
     canvas_ = scene.canvas->Bounds().Offset(scene.canvasX, scene.canvasY);
   }
+  canvasName_ = Widen(scene.canvasName);
   texts_.resize(scene.labels.size());
   for (size_t i = 0; i < scene.labels.size(); ++i) {
     const Label* label = scene.labels[i].label;
@@ -104,6 +105,22 @@ void PagePicture::DrawLabel(const Text& text) {
   DrawTextW(dc_, text.caption.c_str(), static_cast<int>(text.caption.size()), &box,
             DT_LEFT | DT_TOP | DT_NOPREFIX);
   SelectObject(dc_, old);
+}
+
+std::vector<PagePart> PagePicture::Parts() const {
+  const auto shown = [this](const Rect& r) {
+    return Rect{r.x * factor_, r.y * factor_, r.w * factor_, r.h * factor_};
+  };
+  std::vector<PagePart> parts;
+  if (!canvas_.Empty() && !canvasName_.empty())
+    parts.push_back({PagePart::Kind::Vision, canvasName_, L"", shown(canvas_)});
+  for (const Text& text : texts_)
+    if (!text.caption.empty())
+      parts.push_back({PagePart::Kind::Label, text.caption, L"", shown(text.box)});
+  if (prompt_)
+    parts.push_back(
+        {PagePart::Kind::Button, Widen(prompt_->caption), Widen(prompt_->note), promptArea_});
+  return parts;
 }
 
 Pixel PagePicture::At(int x, int y) const {

@@ -14,6 +14,7 @@
 
 #include "backends/win32/DibSection.h"
 #include "backends/win32/LabelFont.h"
+#include "backends/win32/PagePart.h"
 #include "backends/win32/PromptButton.h"
 #include "backends/win32/WindowsApi.h"
 #include "platform/Desktop.h"
@@ -47,6 +48,10 @@ class PagePicture {
   // Draws the button pushed in, or out again; returns whether that changed the page.
   bool PressPrompt(bool pressed);
 
+  // What the page shows that a screen reader is told of, where it lies in the shown page's pixels:
+  // the vision by its name, the labels, the prompt's button with the line under it.
+  std::vector<PagePart> Parts() const;
+
   // The shown page, 0x00RRGGBB, rows top-down, `Factor()` times 404 x 304.
   Pixel At(int x, int y) const;
 
@@ -65,6 +70,7 @@ class PagePicture {
   std::vector<Text> texts_;
   std::optional<Prompt> prompt_;
   Rect canvas_;
+  std::wstring canvasName_;
   bool pressed_ = false;
   Rect promptArea_;
   uint64_t chromeRevision_ = ~uint64_t{0};

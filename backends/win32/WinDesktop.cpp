@@ -118,6 +118,9 @@ WinDesktop::WinDesktop(Clock& clock, std::optional<int> askedScale)
       CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
                       outer.cy, nullptr, nullptr, instance, this);
   if (window == nullptr) throw FatalError("the window could not be created");
+  accessible_ = new PageAccessible(
+      window, [this] { return AccessibleParts(); },
+      [window] { PostMessageW(window, kPromptPressed, 0, 0); });
   if (failure_) {
     LetGo();
     ThrowFailure();
@@ -130,6 +133,10 @@ WinDesktop::~WinDesktop() {
 }
 
 void WinDesktop::LetGo() {
+  if (accessible_ != nullptr) {
+    accessible_->Disconnect();
+    std::exchange(accessible_, nullptr)->Release();
+  }
   if (window_ == nullptr) return;
   // The window's last messages go to the system's own procedure, not to a desktop on its way out.
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -299,8 +306,11 @@ void WinDesktop::WaitEvents(std::optional<uint32_t> due) {
 }
 
 void WinDesktop::Present(const Scene& scene) {
+  const bool hadButton = !page_.PromptButtonArea().Empty();
   page_.Compose(scene);
   PaintNow();
+  const bool hasButton = !page_.PromptButtonArea().Empty();
+  if (hasButton != hadButton && accessible_ != nullptr) accessible_->ButtonShown(hasButton);
 }
 
 void WinDesktop::PaintNow() {
@@ -411,6 +421,9 @@ LRESULT WinDesktop::Handle(UINT message, WPARAM w, LPARAM l) {
       return TRUE;
     case WM_ENDSESSION:
       return OnEndSession(w);
+    case WM_GETOBJECT:
+    case kPromptPressed:
+      return OnAccessible(message, w, l);
     default:
       return DefWindowProcW(window_, message, w, l);
   }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "backends/win32/FullscreenWindow.h"
+#include "backends/win32/PageAccessible.h"
 #include "backends/win32/PagePicture.h"
 #include "backends/win32/WindowsApi.h"
 #include "platform/Clock.h"
@@ -92,6 +93,13 @@ class WinDesktop final : public Desktop {
   LRESULT OnEndSession(WPARAM w);
   // The time a box was to be shown for is up: it closes as OK closes it.
   LRESULT OnBoxTimer();
+  // A screen reader: its question for the page's parts (WM_GETOBJECT), or its press of the
+  // prompt's button (kPromptPressed).
+  LRESULT OnAccessible(UINT message, WPARAM w, LPARAM l);
+  // What the page shows a screen reader now, in the client area's pixels.
+  std::vector<PagePart> AccessibleParts() const;
+  // A screen reader pressed the prompt's button (its default action), posted to the window.
+  static constexpr UINT kPromptPressed = WM_APP + 1;
   // The page's factor for the client area's size now.
   void FollowClientSize();
   // Destroys the window, its messages no longer reaching this desktop.
@@ -118,6 +126,8 @@ class WinDesktop final : public Desktop {
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   PagePicture page_;
+  // The page's parts for screen readers; held, as the system's clients may hold it too.
+  PageAccessible* accessible_ = nullptr;
   FullscreenWindow fullscreen_;
   bool shown_ = false;
   bool fullscreenAtShow_ = false;

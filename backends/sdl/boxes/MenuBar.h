@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownText.h"
+#include "backends/sdl/present/ClientFrame.h"
 
 namespace ombrevale {
 
@@ -19,6 +19,11 @@ class MenuBar {
   MenuBar(ClientFrame& frame, Fonts& fonts);
 
   void SetEntries(const std::vector<std::string>& captions);
+
+  // The entries: how many, each one's caption, and where it lies in the client area.
+  int Count() const { return static_cast<int>(entries_.size()); }
+  const std::string& Caption(int entry) const { return entries_.at(entry).caption; }
+  Rect Box(int entry) const { return entries_.at(entry).box; }
 
   // The entry at a point of the client area, or -1.
   int EntryAt(int x, int y) const;

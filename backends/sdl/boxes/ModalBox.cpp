@@ -58,6 +58,12 @@ void ModalBox::Open(std::string_view title, std::string_view text) {
   drawn_ = false;
 }
 
+std::vector<std::string> ModalBox::Lines() const {
+  std::vector<std::string> lines;
+  for (const Line& line : lines_) lines.push_back(line.text);
+  return lines;
+}
+
 bool ModalBox::Key(SDL_Keycode key) {
   if (!open_) return false;
   if (key == SDLK_RETURN || key == SDLK_RETURN2 || key == SDLK_KP_ENTER || key == SDLK_SPACE ||

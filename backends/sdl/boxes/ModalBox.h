@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "backends/sdl/boxes/BoxPicture.h"
-#include "backends/sdl/present/ClientFrame.h"
 #include "backends/sdl/layers/Fonts.h"
 #include "backends/sdl/layers/ShownText.h"
+#include "backends/sdl/present/ClientFrame.h"
 
 namespace ombrevale {
 
@@ -33,6 +33,10 @@ class ModalBox {
 
   // Adds the box, drawn at `factor`, to the layers over the client area, over whatever lies there.
   void AddLayers(int factor, std::vector<ShownLayer>& layers);
+
+  // What the box says: its title, and its text's lines.
+  const std::string& Title() const { return title_.text; }
+  std::vector<std::string> Lines() const;
 
   // Where the box and its button lie, in client pixels.
   Rect Bounds() const { return bounds_; }

@@ -172,6 +172,7 @@ void SdlDesktop::Present(const Scene& scene) {
                                                     scene.canvasX, scene.canvasY + kMenuHeight)
                                               : kPageArea;
   prompt_.Show(scene.prompt, canvas.Intersect(kPageArea));
+  access_.TakeScene(scene, canvas);
   Repaint();
 }
 
@@ -222,6 +223,7 @@ void SdlDesktop::Repaint() {
       throw FatalError("showing the window's frame failed");
   }
   repaintDue_ = wholeWindowDue_ = false;
+  PublishAccess();
 }
 
 Surface SdlDesktop::ReadClientArea() {

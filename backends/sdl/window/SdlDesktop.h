@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "backends/sdl/SdlHandles.h"
+#include "backends/sdl/access/WindowAccess.h"
 #include "backends/sdl/boxes/MenuBar.h"
 #include "backends/sdl/boxes/ModalBox.h"
 #include "backends/sdl/boxes/PromptView.h"
@@ -66,6 +67,11 @@ class SdlDesktop final : public Desktop {
   void SetShape(const WindowShape& shape) override;
   // The box, closed as OK would close it once `clock` reads `closeAt`, if the viewer has not.
   void MessageBoxUntil(std::string_view title, std::string_view text, uint32_t closeAt) override;
+
+  // Publishes the window to screen readers where the desktop's accessibility bus may run, for the
+  // application named `application`; else the window goes on as it was.
+  void OpenAccess(std::string_view application);
+  bool AccessOpen() const { return access_.IsOpen(); }
 
   // Fullscreen on the desktop, or back to the window; before the window is shown, how it will
   // show.
@@ -126,6 +132,12 @@ class SdlDesktop final : public Desktop {
   bool PromptPointer(const SDL_Event& event, WindowEvents& events);
   void MenuPointer(const SDL_Event& event, WindowEvents& events);
   void BoxPointer(const SDL_Event& event);
+  // Tells the screen reader what the window shows now.
+  void PublishAccess();
+  // Carries out what the screen reader asked, as the window's own input would be: a menu entry
+  // clicked and the prompt's button pressed go to `events` (none while the box is open), OK closes
+  // the box.
+  void ServeAccess(WindowEvents* events);
 
   Clock& clock_;
   Fonts fonts_;
@@ -142,6 +154,7 @@ class SdlDesktop final : public Desktop {
   PromptView prompt_{fonts_};
   ModalBox box_{fonts_};
   std::vector<ShownLayer> layers_;
+  WindowAccess access_;
   WindowPlacement placement_;
   Fullscreen fullscreen_;
   bool shown_ = false;

@@ -13,6 +13,7 @@ void SdlDesktop::PumpEvents(WindowEvents& events) {
     FitWindowToScale();
     repaintDue_ = wholeWindowDue_ = true;
   }
+  ServeAccess(&events);
   SDL_Event event;
   while (!events.Ended()) {
     // A close that came while the box was open takes effect as it closes, before what follows.
@@ -25,6 +26,7 @@ void SdlDesktop::PumpEvents(WindowEvents& events) {
     Dispatch(event, events);
   }
   if (repaintDue_ && !events.Ended()) Repaint();
+  PublishAccess();
 }
 
 bool SdlDesktop::WindowOwn(const SDL_Event& event) {
@@ -165,6 +167,7 @@ void SdlDesktop::RunBox(std::string_view title, std::string_view text,
       break;  // the event queue itself failed: nothing to wait on
     }
     DispatchModal(event);
+    ServeAccess(nullptr);
     if (repaintDue_ && box_.IsOpen()) Repaint();
   }
   // Input for the window meanwhile was the box's; the pointer may have moved.

@@ -203,11 +203,16 @@ const OmbrevalePage = (() => {
       win.hidden = false;
       layout();
     },
+    // The canvas, named for what it shows, not its changing pixels.
+    [kNames.show.setCanvasName](name) { canvas.setAttribute('aria-label', name); },
     [kNames.show.setLabel](index, caption, x, y, w, h, color, face, pixels, bold) {
       let label = labels.children[index];
       if (!label) {
         label = document.createElement('div');
         label.className = 'label';
+        // The clock: read when the visitor asks, never announced as it changes each second.
+        label.setAttribute('role', 'timer');
+        label.setAttribute('aria-live', 'off');
         labels.append(label);
       }
       // The label's drawing box, which the program gives as every desktop draws in it.

@@ -571,6 +571,78 @@ await check('in a browser\'s window smaller than the page, the wheel scrolls the
   await page.close();
 });
 
+// The page as a screen reader finds it, from Chromium's accessibility tree: one line a node.
+function describe(node, depth = 0) {
+  const states = ['focused', 'modal'].filter((state) => node[state]);
+  let line = `${'  '.repeat(depth)}[${node.role}] "${node.name || ''}"`;
+  if (node.description) line += ` (${node.description})`;
+  if (states.length) line += ` {${states.join(', ')}}`;
+  return [line, ...(node.children || []).flatMap((child) => describe(child, depth + 1))];
+}
+const find = (node, match) =>
+  match(node) ? node : (node.children || []).map((c) => find(c, match)).find(Boolean);
+
+await check('a screen reader finds the window, its menu, the vision, the clock as a timer that is ' +
+            'not live, the calm start\'s button with its hint, and the box as a dialog', async () => {
+  const page = await open('/?start=2026/12/07+06:38:05', { reducedMotion: true });
+  await page.waitForSelector('#start:not([hidden])', { timeout: 10000 });
+  await waitForFrames(page, 2);
+  const tree = await page.accessibility.snapshot();
+  console.log(`--- the calm start, as Chromium's accessibility tree has it:\n${describe(tree).join('\n')}`);
+  const [product, version] = await page.evaluate(() => [OMBREVALE_FACTS.product,
+                                                        OMBREVALE_FACTS.version]);
+  assert.equal(tree.name, `${product} ${version}`);
+  const menubar = find(tree, (n) => n.role === 'menubar');
+  assert.deepEqual(menubar.children.map((n) => [n.role, n.name]), [['menuitem', 'Version']]);
+  assert.ok(find(tree, (n) => n.role === 'image' && n.name === 'The title vision'));
+  const start = find(tree, (n) => n.role === 'button' && n.name === 'Start the vision');
+  assert.equal(start.description, 'Return or Space starts it too');
+  // The clock: a timer whose text is the caption shown, and a live region that is off. The
+  // reader's short tree folds the timer into its text; the whole tree keeps it.
+  const whole = await page.accessibility.snapshot({ interestingOnly: false });
+  const timer = find(whole, (n) => n.role === 'timer');
+  assert.ok(timer, 'no timer in the tree');
+  const texts = (node) => [node.role === 'StaticText' ? node.name : '',
+                           ...(node.children || []).map(texts)].join('');
+  assert.equal(texts(timer), '2028/12/07 6:38:05');
+  const cdp = await page.createCDPSession();
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  const live = nodes.filter((n) => (n.properties || []).some((p) => p.name === 'live'))
+    .map((n) => [n.role.value, n.properties.find((p) => p.name === 'live').value.value]);
+  // Nothing on the page is announced as it changes: no live region but one that is off (which
+  // Chromium leaves out of its tree), the clock's.
+  assert.deepEqual(live.filter(([, value]) => value !== 'off'), []);
+  assert.equal(await page.$eval('#labels .label', (e) => e.getAttribute('aria-live')), 'off');
+
+  // The box, opened from the menu: a modal dialog titled as the box, its text, its button focused.
+  await page.keyboard.press('Enter');
+  await waitForFrames(page, 5);
+  await page.click('#menu [role=menuitem]');
+  await page.waitForFunction(() => document.getElementById('box').open, { timeout: 5000 });
+  const boxTree = await page.accessibility.snapshot();
+  console.log(`--- the version box:\n${describe(boxTree).join('\n')}`);
+  const dialog = find(boxTree, (n) => n.role === 'dialog');
+  assert.equal(dialog.name, product);
+  assert.equal(dialog.modal, true);
+  // Its three lines are its text, and what it says of itself as it opens.
+  const lines = find(dialog, (n) => n.role === 'StaticText' && n.name.startsWith('ver ')).name
+    .split('\n');
+  assert.deepEqual(lines.map((line, i) => (i === 1 ? line.slice(0, 8) : line)),
+                   [`ver ${version}`, 'made by ', '2002/5/28']);
+  assert.equal(dialog.description, lines.join(' '));
+  const ok = find(dialog, (n) => n.role === 'button');
+  assert.deepEqual([ok.name, ok.focused], ['OK', true]);
+  await page.keyboard.press('Enter');
+  assert.equal(await page.evaluate(() => document.getElementById('box').open), false);
+  // Closed, it gives the focus back to what had it, the menu's entry.
+  const after = await page.accessibility.snapshot();
+  const focused = find(after, (n) => n.focused);
+  assert.deepEqual(focused && [focused.role, focused.name], ['menuitem', 'Version']);
+  assert.deepEqual(page.problems, []);
+  await cdp.detach();
+  await page.close();
+});
+
 await browser.close();
 server.close();
 fs.rmSync(work, { recursive: true, force: true });

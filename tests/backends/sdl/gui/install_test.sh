@@ -49,6 +49,7 @@ installed_files() {
   {
     echo games/ombrevale
     echo lib/games/ombrevale/ombrevale-sdl.so
+    echo lib/games/ombrevale/ombrevale-access.so
     for name in face black eye0 eye1 eye2 eye3 eye4 pupil hair0 hair1 hair2 big_eye big_pupil \
       view0 view1 view2 view3 wire tv0 tv1 noise; do
       echo "share/games/ombrevale/dat/$name.bmp"
@@ -248,7 +249,8 @@ case $mode in
       fail "control: $(dpkg-deb -f "$deb" Package Version Architecture Section)"
     depends=$(dpkg-deb -f "$deb" Depends)
     for wanted in fonts-ipafont-gothic fonts-dejavu-core libegl1 libgl1 \
-      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 (" "libdbus-1-3 ("; do
+      "libsdl2-2.0-0 (" "libsdl2-ttf-2.0-0 (" "libfontconfig1 (" libx11-6 "libc6 (" "libdbus-1-3 (" \
+      "libatk-bridge2.0-0 ("; do
       [[ ", $depends," == *", $wanted"* ]] || fail "Depends lacks $wanted: $depends"
     done
     # The sound is recommended, not required: the program runs silent without it.
