@@ -68,11 +68,13 @@ list(SORT OMBREVALE_PICTURES)
 list(TRANSFORM OMBREVALE_PICTURES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE _picture_files)
 set(_pack_tool ${CMAKE_BINARY_DIR}/host/ombrevale-pack-pictures)
 # It reads and writes the pictures with the program's own bitmap library, compiled from the lists
-# the logic is built from: the contracts' sources and the bitmap library's.
+# the logic is built from: the contracts' sources, the bitmap library's and the files library's,
+# by which the bitmap library reads.
 set(_pack_sources ${PROJECT_SOURCE_DIR}/tools/ombrevale-pack-pictures.cpp
-  ${OMBREVALE_PLATFORM_SOURCES} ${OMBREVALE_PLATFORM_BITMAP_SOURCES})
+  ${OMBREVALE_PLATFORM_SOURCES} ${OMBREVALE_PLATFORM_BITMAP_SOURCES}
+  ${OMBREVALE_PLATFORM_FILES_SOURCES})
 file(GLOB _pack_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*.h
-  ${PROJECT_SOURCE_DIR}/platform/bitmap/*.h)
+  ${PROJECT_SOURCE_DIR}/platform/bitmap/*.h ${PROJECT_SOURCE_DIR}/platform/files/*.h)
 add_custom_command(OUTPUT ${_pack_tool}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
   COMMAND ${OMBREVALE_HOST_CXX} -std=c++20 -O2 -pthread -Wall -Wextra -Wpedantic

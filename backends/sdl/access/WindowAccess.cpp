@@ -114,8 +114,8 @@ void WindowAccess::Show(SDL_Window* window, const WholeFactorFit& fit, SDL_Point
   SDL_GetWindowPosition(window, &x, &y);
   SDL_GetWindowSize(window, &w, &h);
   const double unitsPerDrawn = drawn.x > 0 ? static_cast<double>(w) / drawn.x : 1;
-  view.originX = x + static_cast<int>(fit.x * unitsPerDrawn);
-  view.originY = y + static_cast<int>(fit.y * unitsPerDrawn);
+  view.originX = x + static_cast<int>(fit.area.x * unitsPerDrawn);
+  view.originY = y + static_cast<int>(fit.area.y * unitsPerDrawn);
   view.unitsPerPixel = fit.factor * unitsPerDrawn;
   bridge_->Show(view);
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <csignal>
 #include <mutex>
+#include <utility>
 
 namespace ombrevale {
 namespace {
@@ -32,9 +33,19 @@ BoxEndsWithProgram::BoxEndsWithProgram() {
   static std::once_flag asked;
   std::call_once(asked, [] { pthread_atfork(nullptr, nullptr, TieToTheProgram); });
   boxShownBy = getpid();
+  // The signals' own ending, where they are not ignored (nohup).
+  struct sigaction ending {};
+  ending.sa_handler = SIG_DFL;
+  sigemptyset(&ending.sa_mask);
+  for (auto [signal, before] : {std::pair{SIGTERM, &term_}, std::pair{SIGINT, &interrupt_}}) {
+    if (sigaction(signal, nullptr, before) == 0 && before->sa_handler != SIG_IGN)
+      sigaction(signal, &ending, nullptr);
+  }
 }
 
 BoxEndsWithProgram::~BoxEndsWithProgram() {
+  sigaction(SIGTERM, &term_, nullptr);
+  sigaction(SIGINT, &interrupt_, nullptr);
   boxShownBy = 0;
 }
 

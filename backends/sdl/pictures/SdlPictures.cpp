@@ -79,9 +79,11 @@ void SdlPictureReader::ReadAhead(std::vector<std::string> paths) {
 Surface SdlPictureReader::LoadPicture(const std::string& path) {
   if (ahead_) {
     if (std::optional<Surface> ready = ahead_->Take(path)) {
-      if (auto refusal = budget_.Refusal(path, ready->Width(), ready->Height()))
-        BitmapTooLarge(WhereLooked(refusal->path), refusal->why);
-      budget_.Charge(path, ready->Width(), ready->Height());
+      // Named as the reader names them: whole, whichever way they were read.
+      const std::string whole = WhereLooked(path);
+      if (auto refusal = budget_.Refusal(whole, ready->Width(), ready->Height()))
+        BitmapTooLarge(refusal->path, refusal->why);
+      budget_.Charge(whole, ready->Width(), ready->Height());
       return std::move(*ready);
     }
   }

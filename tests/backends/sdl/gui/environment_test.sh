@@ -302,8 +302,9 @@ case $mode in
     measure=(/usr/bin/time -f %M -o "$work/peak")
     start_in "$work/bomb"
     # The first took the whole budget: it is the one named, not the innocent second.
-    stops_naming "bitmaps claiming 4096 x 4096" "$(cd "$work/bomb" && pwd -P)/dat/face.bmp"
-    grep -q "too large to load (its header claims 4096 x 4096 pixels.*too little for dat/black.bmp" \
+    bomb=$(cd "$work/bomb" && pwd -P)
+    stops_naming "bitmaps claiming 4096 x 4096" "$bomb/dat/face.bmp"
+    grep -q "too large to load (its header claims 4096 x 4096 pixels.*too little for $bomb/dat/black.bmp" \
       "$work/stderr" || fail "stderr does not say why"
     peak=$(tail -n 1 "$work/peak")
     [ "$peak" -lt 204800 ] || fail "peak memory $((peak / 1024)) MB, expected under 200 MB"

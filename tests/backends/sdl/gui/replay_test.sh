@@ -28,7 +28,10 @@ fail() {
 }
 
 need_tools xdotool xwininfo import convert
-start_xvfb 120 || fail "no X server could be started"
+# A screen larger than the largest window a replay's player chose (the web page's 1300 x 1000): the
+# window never grows past its screen.
+screen=1600x1200
+start_xvfb 120 "$screen" || fail "no X server could be started"
 export XDG_STATE_HOME=$work/state
 
 case $mode in
@@ -47,7 +50,7 @@ play)
     while kill -0 "$app_pid" 2>/dev/null; do
       read -r w h < <(window_size "$window" 2>/dev/null) || break
       [ "$w x $h" = "$2" ] && sized=yes
-      [ "$w x $h" = "1024 x 768" ] && full=yes
+      [ "$w x $h" = "${screen/x/ x }" ] && full=yes
       [ $box = no ] && version_box_open "$window" && box=yes
       sleep 0.1
     done
