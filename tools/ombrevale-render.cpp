@@ -363,17 +363,20 @@ Options EnterPictures(Options o) {
     throw FatalError("found no dat/ folder with its pictures in " + data.lookedIn +
                      "; there is nothing to render without them");
   if (const auto complaint = EnterDataFolder(data)) throw FatalError(*complaint);
-  // A dat/ folder that lacks some of them would render the vision without them: refused too.
+  // A dat/ folder that lacks some of them: the frames are drawn without them, as the program draws
+  // them, but a count of flashes would count less than the vision shows, so it is refused.
   std::vector<std::string> missing;
   for (const std::string& file : VisionFiles())
     if (!std::filesystem::is_regular_file(file)) missing.push_back(file);
-  if (!missing.empty())
-    throw FatalError("found no " + missing.front() +
-                     (missing.size() > 1
-                          ? " and " + std::to_string(missing.size() - 1) + " more of the pictures"
-                          : std::string()) +
-                     " in " + std::filesystem::current_path().string() +
-                     "; there is nothing to render without them");
+  if (missing.empty()) return o;
+  const std::string found =
+      "found no " + missing.front() +
+      (missing.size() > 1
+           ? " and " + std::to_string(missing.size() - 1) + " more of the pictures"
+           : std::string()) +
+      " in " + std::filesystem::current_path().string();
+  if (o.flashes) throw FatalError(found + "; there is nothing to count without them");
+  std::fprintf(stderr, "ombrevale-render: %s; the frames are drawn without them\n", found.c_str());
   return o;
 }
 

@@ -61,7 +61,13 @@ status=$?
 [ $status -eq 1 ] || fail "with an empty dat/ the count ended with status $status, not 1"
 grep -q "^ombrevale-render: found no dat/face.bmp and 20 more of the pictures in $bare" \
   "$bare/stderr" || fail "with an empty dat/ it said: $(cat "$bare/stderr")"
-rmdir "$bare/dat"
+# Its frames are drawn all the same, as the program draws them without the pictures, and it says so.
+(cd "$bare" && "$render" --frames 2 --out frames >stdout 2>stderr) ||
+  fail "with an empty dat/ the frames ended with status $?: $(cat "$bare/stderr")"
+grep -q "^ombrevale-render: found no dat/face.bmp and 20 more .*; the frames are drawn without them$" \
+  "$bare/stderr" && [ -s "$bare/frames/frame-0001.png" ] ||
+  fail "with an empty dat/ the frames: $(cat "$bare/stderr")"
+rm -r "$bare/dat" "$bare/frames"
 # Given the folder, it counts from anywhere, and writes its chart where it was started.
 root=$(pwd)
 (cd "$bare" && "$render" --data "$root" --flashes --frames 5 --plot chart.png >stdout 2>stderr) ||

@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
   }
 }`);
 execFileSync('g++', ['-std=c++20', '-O1', '-I.', path.join(work, 'length.cpp'),
-  'platform/midi/Smf.cpp', 'platform/midi/TempoMap.cpp', '-o', path.join(work, 'length')]);
+  'platform/midi/Smf.cpp', 'platform/midi/TempoMap.cpp', 'platform/files/RegularFile.cpp', '-o',
+  path.join(work, 'length')]);
 const desktopLength = Object.fromEntries(['tune.mid', 'loop.mid', 'long.mid', 'odd.mid'].map(
   (name) => [name, Number(execFileSync(path.join(work, 'length'), [path.join(work, name)]))]));
 assert.deepEqual(desktopLength,
