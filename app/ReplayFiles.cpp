@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/Form1.h"
+#include "platform/Clock.h"
 #include "platform/Complaint.h"
 #include "platform/replay/ReplayBytes.h"
 
@@ -113,13 +114,7 @@ void SaveFlightRecord(const StateFolderChoice& choice, const std::vector<uint8_t
              ec.message());
     return;
   }
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = LocalTimeNow();
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
   std::string path = *folder + kFolderSeparator + "last-minute-" + stamp + ".replay";

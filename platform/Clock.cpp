@@ -22,7 +22,7 @@ uint32_t SystemClock::timeGetTime() {
 #endif
 }
 
-std::string SystemClock::DateTimeText() {
+std::tm LocalTimeNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
 #if defined(_WIN32)
@@ -30,6 +30,11 @@ std::string SystemClock::DateTimeText() {
 #else
   localtime_r(&now, &local);
 #endif
+  return local;
+}
+
+std::string SystemClock::DateTimeText() {
+  const std::tm local = LocalTimeNow();
   return FormatDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                          local.tm_min, local.tm_sec});
 }

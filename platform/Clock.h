@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace ombrevale {
@@ -26,6 +27,8 @@ class SystemClock final : public Clock {
 struct DateTimeFields {
   int year, month, day, hour, minute, second;
 };
+// The machine's local date and time now, in the C library's fields.
+std::tm LocalTimeNow();
 // The date-time text of the given fields, in the form above, whatever the user's locale.
 std::string FormatDateTime(const DateTimeFields& t);
 
