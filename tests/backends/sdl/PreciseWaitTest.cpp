@@ -1,6 +1,10 @@
 // Waiting for the next slot: on time to the millisecond, across the clock's wrap, and woken by an
 // event.
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "tests/backends/sdl/SdlDesktopKit.h"
@@ -19,13 +23,17 @@ std::vector<int32_t> Lateness(SdlDesktop& desktop, Clock& clock, int waits, uint
 }
 
 TEST_F(SdlDesktopTest, WaitEventsReturnsAsTheClockTurnsToDue) {
-  std::vector<int32_t> late = Lateness(desktop_, clock_, 9, 7);
   // Never early. By design never a millisecond late either, but a machine busy with other work
   // may take the thread away at any moment, so only the best of the waits is held to that: the
-  // precise sleep must be able to end on the due millisecond at all.
-  for (int32_t l : late) EXPECT_GE(l, 0);
-  EXPECT_EQ(*std::min_element(late.begin(), late.end()), 0)
-      << "no wait ended on the due millisecond";
+  // precise sleep must be able to end on the due millisecond at all. On a busy machine a round of
+  // waits may all be taken away: a few more rounds are tried before it is called a fault.
+  int32_t best = INT32_MAX;
+  for (int round = 0; round < 20 && best != 0; ++round) {
+    const std::vector<int32_t> late = Lateness(desktop_, clock_, 9, 7);
+    for (int32_t l : late) EXPECT_GE(l, 0);
+    best = std::min(best, *std::min_element(late.begin(), late.end()));
+  }
+  EXPECT_EQ(best, 0) << "no wait ended on the due millisecond";
 }
 
 TEST_F(SdlDesktopTest, WaitEventsCountsAcrossTheClockWrap) {

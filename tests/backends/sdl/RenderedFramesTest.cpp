@@ -4,7 +4,7 @@
 // PNG file, with the frame before it, into rendered-frames/ of the test's build folder, for a
 // reviewer to open. When the change is intended, remake the file:
 //
-//   OMBREVALE_REMAKE_FRAME_HASHES=1 build/tests/ombrevale_sdl_tests
+//   OMBREVALE_REMAKE_FRAME_HASHES=1 build/tests/backends/sdl/ombrevale_sdl_tests
 //   --gtest_filter='RenderedFrames.*'
 
 #include <gtest/gtest.h>
