@@ -93,7 +93,7 @@ std::optional<std::string> SaveReplay(const std::string& path, const std::vector
 
 StateFolderChoice StateFolder(const std::function<const char*(const char*)>& getenv) {
   const char* state = getenv("XDG_STATE_HOME");
-  // The specification of those folders says a relative path is to be ignored.
+  // A relative XDG_STATE_HOME names no fixed place: it is passed over for the one under HOME.
   if (state != nullptr && state[0] == '/') return {std::string(state) + "/ombrevale", ""};
   const char* home = getenv("HOME");
   if (home != nullptr && home[0] != '\0')
