@@ -20,9 +20,10 @@ struct TitleAsked {
 // for less motion, asked once.
 bool StartsCalm(bool calmAsked, Desktop& desktop);
 
-// Sets the title page of `app` up as asked: calm by the rule above, and the flash limit off when
-// asked (the desktop says so itself, once, in its own way).
-void PrepareTitle(App& app, const TitleAsked& asked);
+// Sets the title page of `app` up as already decided: calm when `decided.calm` (the rule above,
+// applied by the caller, which also keeps it: a recorded session writes it in its replay, a replay
+// reads it there), and the flash limit off when asked. The desktop is not asked again.
+void PrepareTitle(App& app, const TitleAsked& decided);
 
 // Builds the system on `platform`, prepares its title page as asked and runs the loop until the
 // window is closed. Returns the exit status.

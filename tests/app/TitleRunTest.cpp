@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/SessionRun.h"
 #include "app/World.h"
 
 namespace ombrevale {
@@ -33,6 +34,19 @@ TEST(TitleRun, ThePlayersWordOrTheDesktopsWishForLessMotionStartsItCalm) {
     EXPECT_EQ(d.desktop.frames, row.calm ? 2 : 25) << row.asked << row.lessMotion;
     // The desktop is asked once, and not at all when the player's word settles it.
     EXPECT_EQ(d.desktop.motionAsked, row.asked ? 0 : 1) << row.asked << row.lessMotion;
+  }
+}
+
+TEST(TitleRun, ARecordedSessionStartsByTheSameRuleAndAsksTheDesktopOnce) {
+  for (const bool lessMotion : {false, true}) {
+    Desk d;
+    d.desktop.lessMotion = lessMotion;
+    d.desktop.Close(1500);
+    const SessionRecording recording{"linux-x11", std::nullopt, {std::nullopt, "no folder"}};
+    EXPECT_EQ(RunRecordedSession(d.platform, {}, recording, [](const std::string&) {}), 0);
+    EXPECT_EQ(d.desktop.lastPrompt.has_value(), lessMotion);
+    EXPECT_EQ(d.desktop.frames, lessMotion ? 2 : 25);
+    EXPECT_EQ(d.desktop.motionAsked, 1) << lessMotion;
   }
 }
 
