@@ -1,8 +1,6 @@
 #include "backends/sdl/pictures/SdlPictures.h"
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +8,7 @@
 
 #include "app/World.h"
 #include "platform/FatalError.h"
+#include "tests/platform/bitmap/ResidentPages.h"
 
 namespace ombrevale {
 namespace {
@@ -285,17 +284,6 @@ TEST_F(SdlPictures, ThePicturesOfDatTakeATenthOfTheBudget) {
   EXPECT_GT(reader.Budget().Total(), 9 * used);
 }
 
-// How many of the pages under a surface's pixels the process holds in memory.
-size_t ResidentPages(const Surface& s) {
-  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<uintptr_t>(s.Pixels().data()) / page * page;
-  const auto end = reinterpret_cast<uintptr_t>(s.Pixels().data() + s.Pixels().size());
-  std::vector<unsigned char> resident((end - start + page - 1) / page);
-  if (mincore(reinterpret_cast<void*>(start), end - start, resident.data()) != 0) return SIZE_MAX;
-  size_t count = 0;
-  for (unsigned char r : resident) count += r & 1;
-  return count;
-}
 
 // A picture's black is never written: read from its file, black costs no memory, and a picture
 // holds only the pages its ink lies on. Its pixels are still those of the file.

@@ -9,12 +9,8 @@
 #include <vector>
 
 #include "platform/bitmap/Rgb24Rows.h"
+#include "tests/platform/bitmap/ResidentPages.h"
 #include "tests/platform/bitmap/Rgb24Bitmap.h"
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace ombrevale {
 namespace {
@@ -28,20 +24,6 @@ std::vector<std::vector<Pixel>> InkInTheCorner() {
   rows[299][399] = rows[299][0] = Rgb(1, 1, 1);
   return rows;
 }
-
-#if defined(__linux__)
-// How many of the pages under a picture's pixels the process holds in memory.
-size_t ResidentPages(const Surface& s) {
-  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<uintptr_t>(s.Pixels().data()) / page * page;
-  const auto end = reinterpret_cast<uintptr_t>(s.Pixels().data() + s.Pixels().size());
-  std::vector<unsigned char> resident((end - start + page - 1) / page);
-  if (mincore(reinterpret_cast<void*>(start), end - start, resident.data()) != 0) return SIZE_MAX;
-  size_t count = 0;
-  for (unsigned char r : resident) count += r & 1;
-  return count;
-}
-#endif
 
 TEST(RowOverBlack, APicturesBlackIsNeverWrittenAndCostsNoMemory) {
   const std::vector<std::vector<Pixel>> ink = InkInTheCorner();
