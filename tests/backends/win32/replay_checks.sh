@@ -5,9 +5,8 @@
 #   1. --record writes the session, and the renderer plays it frame for frame;
 #   2. Ctrl+Shift+R keeps the last minute in %LOCALAPPDATA%\Ombrevale and says where, and the
 #      renderer plays it;
-#   3. the replays every desktop recorded (tests/reference/replays: the Linux program's, this
-#      program's, the web page's) play in real time with their box, frame for frame, with the
-#      renderer's count;
+#   3. a replay the web page recorded (tests/reference/replays) plays in real time with its box,
+#      frame for frame, with the renderer's count;
 #   4. a replay with one frame's hash changed is caught at that frame, with the inputs before it,
 #      and the frames it leaves beside it are PNG files: the one that matched is the renderer's;
 #   5. a replay cut short is refused with one sentence and status 2.
@@ -72,8 +71,8 @@ play() {
     bash -c "[ \"\$(tr -d '\r' <'$work/app.out')\" = '$expected' ] && [ ! -s '$work/app.err' ]"
   check "$1.replay: the box was shown as the player kept it open" [ $boxed = yes ]
 }
-play linux-x11
-play windows
+# One in real time, another desktop's: the web page's. The Linux window and the page play the
+# others; the renderer plays every one of them.
 play web
 
 # Frame 150 of the Linux program's replay, changed: caught there, the frames beside it.
