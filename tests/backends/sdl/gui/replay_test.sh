@@ -27,8 +27,8 @@ fail() {
 }
 
 need_tools xdotool xwininfo import convert
-# A screen larger than the largest window a replay's player chose (the web page's 1300 x 1000): the
-# window never grows past its screen.
+# A screen larger than the largest window any committed replay's player chose (the web page's
+# 1300 x 1000), so that any of them can be played here: the window never grows past its screen.
 screen=1600x1200
 start_xvfb 120 "$screen" || fail "no X server could be started"
 export XDG_STATE_HOME=$work/state
