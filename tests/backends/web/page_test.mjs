@@ -10,9 +10,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import zlib from 'node:zlib';
 import { Checks, launch, readPng, sleep, watch } from './driver.mjs';
-import { serve } from './serve.mjs';
+import { answerPictures, copyPictures, serve } from './serve.mjs';
 
 const [siteDir, renderer] = process.argv.slice(2);
 const kSeed = 6, kStart = '2026/12/07 6:38:00', kFrames = 100;
@@ -28,10 +27,7 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'ombrevale-web-'));
 // of that name, archived by the system's tar. Under /test/ lies what a test wrote into `work`.
 const variants = { missing: path.join(work, 'missing'), corrupt: path.join(work, 'corrupt'),
                    palette: path.join(work, 'palette') };
-for (const folder of Object.values(variants)) {
-  fs.mkdirSync(path.join(folder, 'dat'), { recursive: true });
-  for (const name of fs.readdirSync('dat')) fs.copyFileSync(path.join('dat', name), path.join(folder, 'dat', name));
-}
+for (const folder of Object.values(variants)) copyPictures(folder);
 fs.rmSync(path.join(variants.missing, 'dat', 'noise.bmp'));
 fs.truncateSync(path.join(variants.corrupt, 'dat', 'face.bmp'), 200);
 for (const name of ['face.bmp', 'noise.bmp']) {
@@ -56,9 +52,7 @@ const server = await serve(siteDir, 0, (url, response) => {
   if (!match) return false;
   const [, variant, file] = match;
   if (file !== '/pictures.tar.gz') return file;
-  const archive = execFileSync('tar', ['--sort=name', '-cf', '-', '-C', variants[variant], 'dat'],
-                               { maxBuffer: 1 << 24 });
-  response.writeHead(200, { 'Content-Type': 'application/gzip' }).end(zlib.gzipSync(archive));
+  answerPictures(response, variants[variant]);
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;

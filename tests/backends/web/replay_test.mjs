@@ -10,9 +10,8 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import zlib from 'node:zlib';
 import { Checks, downloaded, launch, sleep, watch } from './driver.mjs';
-import { serve } from './serve.mjs';
+import { answerPictures, copyPictures, serve } from './serve.mjs';
 
 const [siteDir, renderer, replayEdit] = process.argv.slice(2);
 const kReplays = 'tests/reference/replays';
@@ -21,8 +20,7 @@ const downloads = path.join(work, 'downloads');
 fs.mkdirSync(downloads);
 // A dat/ folder whose face picture is cut short, for the fatal error.
 const corrupt = path.join(work, 'corrupt');
-fs.mkdirSync(path.join(corrupt, 'dat'), { recursive: true });
-for (const name of fs.readdirSync('dat')) fs.copyFileSync(path.join('dat', name), path.join(corrupt, 'dat', name));
+copyPictures(corrupt);
 fs.truncateSync(path.join(corrupt, 'dat', 'face.bmp'), 200);
 
 // Under /replays/ the committed replays; under /test/ what a test wrote into `work`; under
@@ -37,8 +35,7 @@ const server = await serve(siteDir, 0, (url, response) => {
   }
   if (!url.startsWith('/corrupt/')) return false;
   if (url !== '/corrupt/pictures.tar.gz') return url.slice(8);
-  const archive = execFileSync('tar', ['--sort=name', '-cf', '-', '-C', corrupt, 'dat'], { maxBuffer: 1 << 24 });
-  response.writeHead(200, { 'Content-Type': 'application/gzip' }).end(zlib.gzipSync(archive));
+  answerPictures(response, corrupt);
   return true;
 });
 const origin = `http://127.0.0.1:${server.address().port}`;

@@ -3,6 +3,7 @@
 // did) or have another file of the site served for them (it returns that file's address). Files go
 // out gzip-compressed to a browser that accepts it, as a static host sends them, but for those
 // compressed already.
+import { execFileSync } from 'node:child_process';
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -73,4 +74,18 @@ if (import.meta.url === `file://${process.argv[1]}`) {
     console.error(`scripts/web: ${refusal(error, port)}.`);
     process.exit(1);
   }
+}
+
+// A copy of the repository's pictures (./dat) as `folder`/dat, for a test to break one of them.
+export function copyPictures(folder) {
+  fs.mkdirSync(path.join(folder, 'dat'), { recursive: true });
+  for (const name of fs.readdirSync('dat')) fs.copyFileSync(path.join('dat', name), path.join(folder, 'dat', name));
+  return folder;
+}
+
+// Answers with `folder`/dat as the site's picture archive (pictures.tar.gz), archived by the
+// system's tar.
+export function answerPictures(response, folder) {
+  const archive = execFileSync('tar', ['--sort=name', '-cf', '-', '-C', folder, 'dat'], { maxBuffer: 1 << 24 });
+  response.writeHead(200, { 'Content-Type': 'application/gzip' }).end(zlib.gzipSync(archive));
 }
